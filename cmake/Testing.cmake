@@ -1,0 +1,50 @@
+# Test registration for both builds. Native tests run directly; Windows tests run under Wine in one
+# fresh prefix per test run, made by the wine_prefix fixture inside the build folder.
+set(PROJECT_SCRIPTS_DIR ${CMAKE_SOURCE_DIR}/scripts)
+
+if(NOT BUILD_FUZZERS)
+    if(WIN32)
+        set(GTEST_ROOT_DIR /usr/src/googletest CACHE PATH "GoogleTest sources built for mingw-w64")
+        set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        add_subdirectory(${GTEST_ROOT_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    else()
+        find_package(GTest REQUIRED)
+        include(GoogleTest)
+    endif()
+endif()
+
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+    set(WINE_TEST_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    add_test(NAME wine_prefix_setup
+             COMMAND ${PROJECT_SCRIPTS_DIR}/wine-prefix.sh create ${WINE_TEST_PREFIX})
+    add_test(NAME wine_prefix_cleanup
+             COMMAND ${PROJECT_SCRIPTS_DIR}/wine-prefix.sh stop ${WINE_TEST_PREFIX})
+    set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+    set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix)
+endif()
+
+# Marks a test as a Windows test: it needs the run's Wine prefix and must not share it concurrently
+# with tests that change the same registry keys (they run one at a time).
+function(project_mark_wine_test name)
+    if(WIN32 AND CMAKE_CROSSCOMPILING)
+        set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+            "WINEPREFIX=${WINE_TEST_PREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+        set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine_prefix)
+        set_property(TEST ${name} PROPERTY RESOURCE_LOCK wine_prefix)
+    endif()
+endfunction()
+
+# A GoogleTest program of the project, in either build.
+function(project_add_gtest target)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${target} ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock project_options)
+    if(WIN32)
+        # One CTest entry per program: listing the tests would need Wine at build time.
+        add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
+        project_mark_wine_test(${target})
+    else()
+        gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30)
+    endif()
+endfunction()

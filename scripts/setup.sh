@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine for the project, builds every preset and runs the main job:
+# a sample image sent to Glyphsnap through its framed protocol, with the reply printed.
+#   bash scripts/setup.sh              install, build, run the main job
+#   bash scripts/setup.sh --no-demo    install and build only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+    # toolchains and build
+    build-essential cmake ninja-build clang libclang-rt-14-dev
+    mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    # libraries
+    googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+    libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-chi-sim
+    # running and testing the Windows programs
+    wine wine64 xvfb xauth x11-utils fonts-wqy-microhei fonts-dejavu-core
+    # tools and test image rendering
+    python3 python3-pil imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+for preset in native windows fuzz; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+done
+
+if [ "${1:-}" != "--no-demo" ]; then
+    bash scripts/demo.sh
+fi
