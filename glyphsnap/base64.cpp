@@ -40,9 +40,9 @@ std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
 
     std::vector<std::uint8_t> out(text.size() / 4 * 3 + 3);
     std::uint8_t* o = out.data();
-    std::size_t announced = 0;  // the byte count the text announces, partial blocks included
-    std::uint32_t bits = 0;     // data characters of the current block
+    std::uint32_t bits = 0;     // data bits of the current block not yet written
     unsigned inBlock = 0;       // characters of the current block, padding included
+    unsigned dataInBlock = 0;   // data characters of the current block
     bool padding = false;
 
     while (in < end) {
@@ -60,7 +60,6 @@ std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
             o[1] = static_cast<std::uint8_t>(block >> 8);
             o[2] = static_cast<std::uint8_t>(block);
             o += 3;
-            announced += 3;
             in += 4;
         }
         if (in == end) {
@@ -94,17 +93,15 @@ std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
 
         bits = (bits << 6) | value;
         ++inBlock;
-        // Positions 1, 3 and 4 of a block each announce one more byte.
-        if (inBlock != 2) {
-            ++announced;
-        }
-        if (inBlock >= 2) {
-            const unsigned shift = (inBlock == 2) ? 4 : (inBlock == 3) ? 2 : 0;
+        ++dataInBlock;
+        if (dataInBlock >= 2) {
+            const unsigned shift = (dataInBlock == 2) ? 4 : (dataInBlock == 3) ? 2 : 0;
             *o++ = static_cast<std::uint8_t>(bits >> shift);
             bits &= (1u << shift) - 1;
         }
         if (inBlock == 4) {
             inBlock = 0;
+            dataInBlock = 0;
             bits = 0;
         }
     }
@@ -112,16 +109,11 @@ std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
     if (inBlock != 0 && padding) {
         return std::nullopt;
     }
-    if (inBlock == 1) {
-        return std::nullopt;
+    // A block with a single data character still yields a byte, from that character's six bits.
+    if (dataInBlock == 1) {
+        *o++ = static_cast<std::uint8_t>(bits << 2);
     }
-    // A block closed by padding right after its first character announces a byte that carries
-    // no data; it stays zero, as in a zero-filled buffer.
-    const auto written = static_cast<std::size_t>(o - out.data());
-    out.resize(announced);
-    if (announced > written) {
-        std::fill(out.begin() + static_cast<std::ptrdiff_t>(written), out.end(), 0);
-    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 
