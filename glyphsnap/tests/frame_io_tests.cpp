@@ -57,7 +57,7 @@ TEST(FrameIo, ReadsFramesBackToBackAndAcrossSplitReads) {
 }
 
 TEST(FrameIo, ZeroLengthShortPrefixAndCutShortFramesEndTheInput) {
-    for (const std::string bytes :
+    for (const std::string& bytes :
          {std::string("\0\0\0\0", 4), std::string("\x05\0\0", 3), std::string(),
           std::string("\x05\0\0\0abc", 7)}) {
         std::istringstream in(bytes);

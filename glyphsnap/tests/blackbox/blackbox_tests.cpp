@@ -1,0 +1,356 @@
+// Glyphsnap as its caller sees it: the built program started with pipes, frames in, reply bytes
+// out. The same tests run against the Linux program and, under Wine, the Windows one.
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "child_process.h"
+
+namespace glyphsnap::blackbox {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr auto kReplyLimit = 30s;
+constexpr std::string_view kBase64Failure = R"({"status":"error","data":"Base64 解码失败"})";
+constexpr std::string_view kCacheFailure = R"({"status":"error","data":"本地缓存文件创建失败"})";
+constexpr std::string_view kInvalidJsonStart = R"({"status":"error","data":"无效)";
+constexpr std::string_view kEditSuccess = R"({"data":"画图程序启动成功","status":"success"})";
+
+std::string Frame(std::string_view payload) {
+    std::string framed;
+    const auto length = static_cast<std::uint32_t>(payload.size());
+    for (int i = 0; i < 4; ++i) {
+        framed += static_cast<char>((length >> (8 * i)) & 0xFF);
+    }
+    framed += payload;
+    return framed;
+}
+
+std::string EditRequest(std::string_view image) {
+    return Frame(R"({"action":"edit_image","image":")" + std::string(image) + R"("})");
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> SplitList(const char* text, char separator) {
+    std::vector<std::string> parts;
+    std::stringstream stream(text != nullptr ? text : "");
+    for (std::string part; std::getline(stream, part, separator);) {
+        parts.push_back(part);
+    }
+    return parts;
+}
+
+// Where the program under test runs and where its files land, seen from this side.
+class BlackBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        command_ = SplitList(std::getenv("GLYPHSNAP_COMMAND"), '|');
+        ASSERT_FALSE(command_.empty()) << "GLYPHSNAP_COMMAND names the program under test";
+        const char* platform = std::getenv("GLYPHSNAP_TARGET_PLATFORM");
+        windows_ = platform != nullptr && std::string_view(platform) == "windows";
+        windows_ ? SetUpWindows() : SetUpLinux();
+    }
+
+    void TearDown() override {
+        if (!windows_ && !scratch_.empty()) {
+            std::error_code ignored;
+            fs::remove_all(scratch_, ignored);
+        }
+    }
+
+    void SetUpLinux() {
+        std::string pattern = (fs::temp_directory_path() / "glyphsnap-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        scratch_ = pattern;
+        temp_ = scratch_ / "tmp";
+        fs::create_directory(temp_);
+        paintLog_ = scratch_ / "paint-arguments.txt";
+        const fs::path paint = scratch_ / "paint";
+        std::ofstream(paint) << "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" << paintLog_.string()
+                             << "'\nsleep 20\n";
+        fs::permissions(paint, fs::perms::owner_all);
+        environment_ = {"TMPDIR=" + temp_.string(), "GLYPHSNAP_PAINT=" + paint.string()};
+    }
+
+    void SetUpWindows() {
+        const char* prefix = std::getenv("WINEPREFIX");
+        ASSERT_NE(prefix, nullptr);
+        const std::string user = getpwuid(geteuid())->pw_name;
+        temp_ = fs::path(prefix) / "drive_c" / "users" / user / "Temp";
+        windowsTemp_ = "C:\\users\\" + user + "\\Temp\\";
+        paintLog_ = temp_ / "paint-arguments.txt";
+        fs::create_directories(temp_);
+        for (const auto& entry : fs::directory_iterator(temp_)) {
+            if (entry.path().filename().string().starts_with("vorlin_ocr_edit_")) {
+                fs::remove(entry.path());
+            }
+        }
+        fs::remove(paintLog_);
+        const char* helper = std::getenv("GLYPHSNAP_TEST_HELPER");
+        ASSERT_NE(helper, nullptr) << "GLYPHSNAP_TEST_HELPER names the stand-in paint program";
+        helper_ = helper;
+        fs::copy_file(helper_, fs::path(prefix) / "drive_c" / "windows" / "system32" / "mspaint.exe",
+                      fs::copy_options::overwrite_existing);
+    }
+
+    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& extra = {}) {
+        std::vector<std::string> environment = environment_;
+        environment.insert(environment.end(), extra.begin(), extra.end());
+        return std::make_unique<ChildProcess>(command_, environment);
+    }
+
+    // The path of a temporary file as the program names it.
+    std::string ProgramPath(std::string_view name) const {
+        return windows_ ? windowsTemp_ + std::string(name) : (temp_ / name).string();
+    }
+
+    std::vector<fs::path> EditFiles() const {
+        std::vector<fs::path> files;
+        for (const auto& entry : fs::directory_iterator(temp_)) {
+            if (entry.path().filename().string().starts_with("vorlin_ocr_edit_")) {
+                files.push_back(entry.path());
+            }
+        }
+        return files;
+    }
+
+    // The paint program runs on its own; give it a moment to record its arguments.
+    std::vector<std::string> PaintInvocations(std::size_t expected) const {
+        std::vector<std::string> lines;
+        for (int attempt = 0; attempt < 150; ++attempt) {
+            lines = SplitList(ReadFile(paintLog_).c_str(), '\n');
+            if (lines.size() >= expected) {
+                break;
+            }
+            std::this_thread::sleep_for(100ms);
+        }
+        return lines;
+    }
+
+    std::vector<std::string> command_;
+    std::vector<std::string> environment_;
+    bool windows_ = false;
+    fs::path scratch_;
+    fs::path temp_;
+    fs::path paintLog_;
+    fs::path helper_;
+    std::string windowsTemp_;
+};
+
+TEST_F(BlackBox, EditStoresTheDecodedBytesAndAnswersWithTheExactSuccessReply) {
+    auto glyphsnap = Start();
+    glyphsnap->Write(EditRequest("QUJD\\r\\nRA=="));
+    const auto reply = glyphsnap->ReadFrameBytes(kReplyLimit);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(*reply, std::string("\x36\x00\x00\x00", 4) + std::string(kEditSuccess));
+    EXPECT_EQ(ReadFile(temp_ / "vorlin_ocr_edit_cache.png"), "ABCD");
+    EXPECT_EQ(PaintInvocations(1), std::vector<std::string>{ProgramPath("vorlin_ocr_edit_cache.png")});
+    glyphsnap->CloseInput();
+    EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
+}
+
+TEST_F(BlackBox, EditTrimsQuotesAndLineEndsAndCutsTheDataUrlHeader) {
+    auto glyphsnap = Start();
+    glyphsnap->Write(EditRequest(R"(\\\"data:image/png;base64,QUJDRA==\"\r\n)"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+    EXPECT_EQ(ReadFile(temp_ / "vorlin_ocr_edit_cache.png"), "ABCD");
+}
+
+TEST_F(BlackBox, EditOfTextThatDoesNotDecodeTouchesNoFile) {
+    auto glyphsnap = Start();
+    for (const std::string_view image :
+         {"", R"( \" \\ \r\n)", "QU!D", "data:image/png;base64,", R"(\tQU!D)", "QQ="}) {
+        glyphsnap->Write(EditRequest(image));
+        EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kBase64Failure) << image;
+    }
+    EXPECT_TRUE(EditFiles().empty());
+}
+
+TEST_F(BlackBox, SecondEditReplacesTheCacheFile) {
+    auto glyphsnap = Start();
+    glyphsnap->Write(EditRequest("QUJD") + EditRequest("WFla"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+    EXPECT_EQ(EditFiles(), std::vector<fs::path>{temp_ / "vorlin_ocr_edit_cache.png"});
+    EXPECT_EQ(ReadFile(temp_ / "vorlin_ocr_edit_cache.png"), "XYZ");
+    const std::string cache = ProgramPath("vorlin_ocr_edit_cache.png");
+    EXPECT_EQ(PaintInvocations(2), (std::vector<std::string>{cache, cache}));
+}
+
+TEST_F(BlackBox, CacheFileThatCannotBeRemovedGoesToAFallbackFile) {
+    const fs::path cache = temp_ / "vorlin_ocr_edit_cache.png";
+    std::ofstream(cache) << "old";
+    std::unique_ptr<ChildProcess> holder;
+    if (windows_) {
+        std::vector<std::string> hold{command_.front(), helper_.string(), "--hold",
+                                      ProgramPath("vorlin_ocr_edit_cache.png")};
+        holder = std::make_unique<ChildProcess>(hold, std::vector<std::string>{});
+        ASSERT_EQ(holder->ReadLine(kReplyLimit), "held");
+    } else {
+        // Linux: a cache name that is not a plain file of this user is never removed or written.
+        fs::remove(cache);
+        fs::create_directory(cache);
+    }
+
+    auto glyphsnap = Start();
+    glyphsnap->Write(EditRequest("QUJD"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+
+    const std::regex fallbackName("vorlin_ocr_edit_[0-9]+\\.png");
+    std::vector<fs::path> fallbacks;
+    for (const auto& file : EditFiles()) {
+        if (std::regex_match(file.filename().string(), fallbackName)) {
+            fallbacks.push_back(file);
+        }
+    }
+    ASSERT_EQ(fallbacks.size(), 1u);
+    EXPECT_EQ(ReadFile(fallbacks.front()), "ABC");
+    EXPECT_EQ(PaintInvocations(1),
+              std::vector<std::string>{ProgramPath(fallbacks.front().filename().string())});
+    if (holder) {
+        EXPECT_EQ(ReadFile(cache), "old");
+        holder->CloseInput();
+    }
+}
+
+TEST_F(BlackBox, LinkAtTheCacheNameIsNeverFollowed) {
+    if (windows_) {
+        GTEST_SKIP() << "the Windows temporary folder belongs to its user";
+    }
+    const fs::path victim = scratch_ / "victim";
+    std::ofstream(victim) << "keep";
+    fs::create_symlink(victim, temp_ / "vorlin_ocr_edit_cache.png");
+    auto glyphsnap = Start();
+    glyphsnap->Write(EditRequest("QUJD"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+    EXPECT_EQ(ReadFile(victim), "keep");
+    EXPECT_TRUE(fs::is_symlink(temp_ / "vorlin_ocr_edit_cache.png"));
+    EXPECT_EQ(EditFiles().size(), 2u) << "the link and one fallback file";
+}
+
+TEST_F(BlackBox, FolderThatCannotBeWrittenGivesTheCacheFileFailure) {
+    if (windows_) {
+        GTEST_SKIP() << "Wine takes the temporary folder from its registry";
+    }
+    auto glyphsnap = Start({"TMPDIR=" + (scratch_ / "missing" / "folder").string()});
+    glyphsnap->Write(EditRequest("QUJD"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kCacheFailure);
+}
+
+TEST_F(BlackBox, PaintProgramNeverHoldsTheReplyPipe) {
+    auto glyphsnap = Start();
+    glyphsnap->Write(EditRequest("QUJD"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+    ASSERT_EQ(PaintInvocations(1).size(), 1u);
+    glyphsnap->CloseInput();
+    // The stand-in paint program keeps running for 20 seconds; the output must end with
+    // Glyphsnap, not with it.
+    EXPECT_TRUE(glyphsnap->OutputEnds(10s));
+    EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
+}
+
+TEST_F(BlackBox, ProtocolErrorsAreAnsweredAndTheNextRequestIsServed) {
+    auto glyphsnap = Start();
+    const std::string typeError = R"({"data":"C++ 内部报错: [json.exception.type_error.302] type )"
+                                  R"(must be string, but is )";
+    glyphsnap->Write(Frame("abc") + Frame(" \r\n\t") + Frame(R"({"image":"x"} x)") +
+                     Frame(R"({"action":5,"image":"x"})") + Frame(R"({"image":null})") +
+                     Frame(R"({"action":"edit_image","image":[]})"));
+    for (int i = 0; i < 3; ++i) {
+        const auto reply = glyphsnap->ReadReply(kReplyLimit);
+        ASSERT_TRUE(reply.has_value());
+        EXPECT_TRUE(reply->starts_with(kInvalidJsonStart)) << *reply;
+        EXPECT_TRUE(reply->ends_with("JSON 格式\"}")) << *reply;
+    }
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), typeError + R"(number","status":"error"})");
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), typeError + R"(null","status":"error"})");
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), typeError + R"(array","status":"error"})");
+    glyphsnap->Write(EditRequest(""));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kBase64Failure);
+}
+
+TEST_F(BlackBox, RequestsWithoutImageOrNotObjectsGetNoReply) {
+    auto glyphsnap = Start();
+    glyphsnap->Write(Frame(R"({"action":"edit_image"})") + Frame(R"({"action":"ocr"})") +
+                     Frame("[1,2]") + Frame(R"("text")") + Frame("42") + Frame("null"));
+    // The next reply is the one of the probe that follows them.
+    glyphsnap->Write(EditRequest(""));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kBase64Failure);
+    glyphsnap->CloseInput();
+    EXPECT_TRUE(glyphsnap->OutputEnds(kReplyLimit));
+}
+
+TEST_F(BlackBox, ZeroFrameEndsTheProgramAndLaterFramesAreNotRead) {
+    auto glyphsnap = Start();
+    glyphsnap->Write(std::string("\0\0\0\0", 4) + EditRequest(""));
+    EXPECT_TRUE(glyphsnap->OutputEnds(kReplyLimit));
+    EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
+}
+
+TEST_F(BlackBox, EndOfInputAndAFrameCutShortEndTheProgramQuietly) {
+    for (const std::string& bytes : {std::string(), std::string("\x10\0", 2),
+                                    std::string("\x40\0\0\0{\"image\"", 12)}) {
+        auto glyphsnap = Start();
+        glyphsnap->Write(bytes);
+        glyphsnap->CloseInput();
+        EXPECT_TRUE(glyphsnap->OutputEnds(kReplyLimit));
+        EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
+    }
+}
+
+TEST_F(BlackBox, OversizedFrameIsAnsweredWithoutHoldingIt) {
+    auto glyphsnap = Start();
+    const std::uint32_t length = 256u * 1024u * 1024u + 1u;
+    std::string header(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        header[static_cast<std::size_t>(i)] = static_cast<char>((length >> (8 * i)) & 0xFF);
+    }
+    ASSERT_TRUE(glyphsnap->Write(header));
+    const std::string chunk(1 << 20, ' ');
+    for (std::uint32_t sent = 0; sent < length; sent += static_cast<std::uint32_t>(chunk.size())) {
+        const std::size_t step = std::min<std::size_t>(chunk.size(), length - sent);
+        ASSERT_TRUE(glyphsnap->Write(std::string_view(chunk).substr(0, step)));
+    }
+    glyphsnap->Write(EditRequest(""));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit),
+              R"({"data":"C++ 内部报错: request frame of 268435457 bytes exceeds the limit of )"
+              R"(268435456 bytes","status":"error"})");
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kBase64Failure);
+
+    // The largest announcement, cut short by the end of input, ends the program normally.
+    auto second = Start();
+    second->Write(std::string("\xFF\xFF\xFF\xFF", 4) + std::string(1000, 'x'));
+    second->CloseInput();
+    EXPECT_TRUE(second->OutputEnds(kReplyLimit));
+    EXPECT_EQ(second->WaitForExit(kReplyLimit), 0);
+}
+
+TEST_F(BlackBox, MillionBracketsAreInvalidJsonAndTheProgramLivesOn) {
+    auto glyphsnap = Start();
+    glyphsnap->Write(Frame(std::string(1'000'000, '[')) + EditRequest(""));
+    const auto reply = glyphsnap->ReadReply(kReplyLimit);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_TRUE(reply->starts_with(kInvalidJsonStart));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kBase64Failure);
+    glyphsnap->CloseInput();
+    EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
+}
+
+}  // namespace
+}  // namespace glyphsnap::blackbox
