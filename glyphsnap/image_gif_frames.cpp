@@ -12,10 +12,9 @@ constexpr std::size_t kImageDescriptorSize = 9;  // after the 0x2C introducer
 constexpr std::uint8_t kColorTableFlag = 0x80;
 constexpr std::uint8_t kImageIntroducer = 0x2C;
 constexpr std::uint8_t kExtensionIntroducer = 0x21;
-constexpr std::uint8_t kTrailer = 0x3B;
 
 class Reader {
-public:
+  public:
     explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     bool Has(std::size_t count) const { return bytes_.size() - offset_ >= count; }
@@ -46,7 +45,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
     std::size_t offset_ = 0;
 };
@@ -83,8 +82,8 @@ std::optional<std::uint64_t> GifFramePixelTotal(std::span<const std::uint8_t> by
             total += std::uint64_t{reader.Word(4)} * reader.Word(6);
             const std::size_t localTable = ColorTableSize(reader.Byte(8));
             // The minimum code size byte precedes the image data.
-            if (!reader.Skip(kImageDescriptorSize) || !reader.Skip(localTable) ||
-                !reader.Skip(1) || !reader.SkipSubBlocks()) {
+            if (!reader.Skip(kImageDescriptorSize) || !reader.Skip(localTable) || !reader.Skip(1) ||
+                !reader.SkipSubBlocks()) {
                 break;
             }
         } else if (introducer == kExtensionIntroducer) {

@@ -48,19 +48,22 @@ std::size_t EnhanceVectorised(std::uint8_t* data, std::size_t pixelCount, float 
         const __m128 b = _mm_cvtepi32_ps(_mm_and_si128(pixels, byteMask));
         const __m128 g = _mm_cvtepi32_ps(_mm_and_si128(_mm_srli_epi32(pixels, 8), byteMask));
         const __m128 r = _mm_cvtepi32_ps(_mm_and_si128(_mm_srli_epi32(pixels, 16), byteMask));
-        const __m128 grey = _mm_add_ps(_mm_add_ps(_mm_mul_ps(r, redWeight), _mm_mul_ps(g, greenWeight)),
-                                       _mm_mul_ps(b, blueWeight));
+        const __m128 grey =
+            _mm_add_ps(_mm_add_ps(_mm_mul_ps(r, redWeight), _mm_mul_ps(g, greenWeight)),
+                       _mm_mul_ps(b, blueWeight));
         __m128 v = _mm_add_ps(_mm_mul_ps(_mm_sub_ps(grey, midGrey), factor), midGrey);
         v = _mm_max_ps(_mm_min_ps(v, white), black);
         const __m128i y = _mm_cvttps_epi32(v);
-        const __m128i bgr = _mm_or_si128(_mm_or_si128(y, _mm_slli_epi32(y, 8)), _mm_slli_epi32(y, 16));
+        const __m128i bgr =
+            _mm_or_si128(_mm_or_si128(y, _mm_slli_epi32(y, 8)), _mm_slli_epi32(y, 16));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(at),
                          _mm_or_si128(bgr, _mm_and_si128(pixels, alphaMask)));
     }
     return done;
 }
 #else
-std::size_t EnhanceVectorised(std::uint8_t* /*data*/, std::size_t /*pixelCount*/, float /*contrast*/) {
+std::size_t EnhanceVectorised(std::uint8_t* /*data*/, std::size_t /*pixelCount*/,
+                              float /*contrast*/) {
     return 0;
 }
 #endif

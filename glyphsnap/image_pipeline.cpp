@@ -1,0 +1,53 @@
+#include "image_pipeline.h"
+
+#include <utility>
+
+#include "base64.h"
+#include "image_decode.h"
+#include "image_resample.h"
+#include "image_text.h"
+#include "ocr_enhance.h"
+#include "ocr_scale.h"
+
+namespace glyphsnap {
+
+RecognitionOutcome RecognizeImageText(std::string_view image,
+                                      const RecognizerFactory& createRecognizer) {
+    std::optional<std::vector<std::uint8_t>> bytes = DecodeBase64(StripDataUrlPrefix(image));
+    if (!bytes) {
+        return RecognitionError{RecognitionFailure::NotBase64};
+    }
+
+    const auto header = ReadImageHeader(*bytes);
+    if (const auto* failure = std::get_if<RecognitionFailure>(&header)) {
+        return RecognitionError{*failure};
+    }
+    const auto [w, h] = std::get<ImageHeader>(header);
+
+    const std::unique_ptr<TextRecognizer> recognizer = createRecognizer();
+    if (!recognizer) {
+        return RecognitionError{RecognitionFailure::NoRecognizer};
+    }
+
+    const float scale = ComputeOcrScale(w, h, recognizer->MaxImageDimension());
+    const std::optional<OcrBitmapSize> scaledSize = ScaledOcrSize(w, h, scale);
+    std::optional<BgraBitmap> bitmap =
+        DecodeImageBgra(*bytes, scaledSize ? AlphaMode::Straight : AlphaMode::Premultiplied);
+    if (!bitmap || bitmap->width != w || bitmap->height != h) {
+        return RecognitionError{RecognitionFailure::UndecodableImage};
+    }
+    bytes.reset();  // the compressed bytes are not needed past decoding
+    if (scaledSize) {
+        bitmap = ResampleLinear(*bitmap, scaledSize->width, scaledSize->height);
+    }
+
+    EnhanceForOcr(bitmap->pixels, kOcrContrast);
+
+    const std::optional<std::vector<OcrLine>> lines = recognizer->Recognize(*bitmap);
+    if (!lines) {
+        return RecognitionError{RecognitionFailure::RecognitionFailed};
+    }
+    return AssembleOcrText(*lines);
+}
+
+}  // namespace glyphsnap

@@ -1,0 +1,37 @@
+// The steps of a recognition request, from the "image" text to the recognised text, with the
+// recognizer behind an interface so that the engine can be put in from outside.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "image_bitmap.h"
+#include "ocr_text.h"
+#include "recognition.h"
+
+namespace glyphsnap {
+
+// A text recognizer for one set of languages.
+class TextRecognizer {
+  public:
+    virtual ~TextRecognizer() = default;
+    // The largest width or height the recognizer accepts.
+    virtual std::uint32_t MaxImageDimension() const = 0;
+    // The lines of the bitmap, each with its words, in reading order; nothing when recognition
+    // fails. A bitmap may have a zero side.
+    virtual std::optional<std::vector<OcrLine>> Recognize(const BgraBitmap& bitmap) = 0;
+};
+
+// Creates the recognizer for the user's languages; null when there is none.
+using RecognizerFactory = std::function<std::unique_ptr<TextRecognizer>()>;
+
+// Decodes the Base64 image behind an optional data-URL header, scales it for the recognizer,
+// enhances it and recognises its text. Each step that fails ends the request with its failure.
+RecognitionOutcome RecognizeImageText(std::string_view image,
+                                      const RecognizerFactory& createRecognizer);
+
+}  // namespace glyphsnap

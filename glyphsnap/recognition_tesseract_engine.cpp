@@ -1,0 +1,192 @@
+#include "recognition_tesseract_engine.h"
+
+#include <omp.h>
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace glyphsnap {
+namespace {
+
+// Where Debian installs the trained data; TESSDATA_PREFIX names another folder.
+constexpr const char* kDefaultTessdataFolder = "/usr/share/tesseract-ocr/5/tessdata";
+
+struct EngineSettings {
+    std::string tessdataFolder;
+    std::string languages;  // empty: nothing installed to recognise with
+    friend bool operator==(const EngineSettings&, const EngineSettings&) = default;
+};
+
+EngineSettings SettingsFor(const EnvironmentReader& environment) {
+    EngineSettings settings;
+    const char* configured = environment("TESSDATA_PREFIX");
+    settings.tessdataFolder =
+        (configured != nullptr && configured[0] != '\0') ? configured : kDefaultTessdataFolder;
+    const std::filesystem::path folder(settings.tessdataFolder);
+    settings.languages =
+        TesseractLanguagesFor(ProfileLanguages(environment), [&](std::string_view language) {
+            std::error_code error;
+            return std::filesystem::is_regular_file(
+                folder / (std::string(language) + ".traineddata"), error);
+        });
+    return settings;
+}
+
+std::unique_ptr<tesseract::TessBaseAPI> StartEngine(const EngineSettings& settings) {
+    auto engine = std::make_unique<tesseract::TessBaseAPI>();
+    // The engine's progress notes would otherwise go to standard error.
+    const std::vector<std::string> names{"debug_file"};
+    const std::vector<std::string> values{"/dev/null"};
+    if (engine->Init(settings.tessdataFolder.c_str(), settings.languages.c_str(),
+                     tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) != 0) {
+        return nullptr;
+    }
+    return engine;
+}
+
+// The one engine kept between requests, with the settings it was started for.
+struct CachedEngine {
+    std::mutex mutex;
+    EngineSettings settings;
+    std::unique_ptr<tesseract::TessBaseAPI> engine;
+};
+
+CachedEngine& TheCachedEngine() {
+    static CachedEngine cached;
+    return cached;
+}
+
+// Tesseract asks OpenMP for up to four threads per parallel region; on a machine with few cores
+// they spin against each other and make recognition several times slower. The nesting limit is
+// kept per thread, so it is set on the thread that recognises. A user who sets OMP_THREAD_LIMIT
+// has chosen for themselves.
+void KeepRecognitionOnThisThread() {
+    if (std::getenv("OMP_THREAD_LIMIT") == nullptr) {
+        omp_set_max_active_levels(0);
+    }
+}
+
+void AppendUtf16(std::u16string& text, char32_t codePoint) {
+    if (codePoint >= 0x10000) {
+        codePoint -= 0x10000;
+        text += static_cast<char16_t>(0xD800 + (codePoint >> 10));
+        text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+    } else {
+        text += static_cast<char16_t>(codePoint);
+    }
+}
+
+// Tesseract's words are UTF-8; a malformed sequence becomes U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view text) {
+    std::u16string converted;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
+        char32_t codePoint = length == 1   ? lead
+                             : length == 2 ? lead & 0x1F
+                             : length == 3 ? lead & 0x0F
+                                           : lead & 0x07;
+        bool valid = length != 0 && i + length <= text.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            codePoint = (codePoint << 6) | (next & 0x3F);
+        }
+        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        valid = valid && codePoint >= kSmallest[length] && codePoint <= 0x10FFFF &&
+                (codePoint < 0xD800 || codePoint > 0xDFFF);
+        AppendUtf16(converted, valid ? codePoint : U'\uFFFD');
+        i += valid ? length : 1;
+    }
+    return converted;
+}
+
+class TesseractRecognizer final : public TextRecognizer {
+  public:
+    // Borrows the cached engine while `lease` is held.
+    TesseractRecognizer(tesseract::TessBaseAPI& engine, std::unique_lock<std::mutex> lease)
+        : lease_(std::move(lease)), engine_(&engine) {}
+    explicit TesseractRecognizer(std::unique_ptr<tesseract::TessBaseAPI> engine)
+        : owned_(std::move(engine)), engine_(owned_.get()) {}
+
+    TesseractRecognizer(const TesseractRecognizer&) = delete;
+    TesseractRecognizer& operator=(const TesseractRecognizer&) = delete;
+
+    // Nothing of this request stays in an engine that serves the next one.
+    ~TesseractRecognizer() override {
+        engine_->Clear();
+        engine_->ClearAdaptiveClassifier();
+    }
+
+    std::uint32_t MaxImageDimension() const override { return kTesseractMaxImageDimension; }
+
+    std::optional<std::vector<OcrLine>> Recognize(const BgraBitmap& bitmap) override {
+        std::vector<OcrLine> lines;
+        if (bitmap.width == 0 || bitmap.height == 0) {
+            return lines;  // no room for text
+        }
+        KeepRecognitionOnThisThread();
+        // Tesseract reads the four bytes as red, green, blue, alpha; the enhanced bitmap has equal
+        // blue, green and red, and Tesseract converts to grey without looking at alpha.
+        engine_->SetImage(bitmap.pixels.data(), static_cast<int>(bitmap.width),
+                          static_cast<int>(bitmap.height), 4, static_cast<int>(bitmap.width * 4));
+        if (engine_->Recognize(nullptr) != 0) {
+            return std::nullopt;
+        }
+        const std::unique_ptr<tesseract::ResultIterator> word(engine_->GetIterator());
+        if (!word || word->Empty(tesseract::RIL_WORD)) {
+            return lines;
+        }
+        do {
+            if (lines.empty() || word->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+                lines.emplace_back();
+            }
+            const std::unique_ptr<char[]> text(word->GetUTF8Text(tesseract::RIL_WORD));
+            lines.back().words.push_back(text ? Utf16FromUtf8(text.get()) : std::u16string());
+        } while (word->Next(tesseract::RIL_WORD));
+        return lines;
+    }
+
+  private:
+    std::unique_lock<std::mutex> lease_;
+    std::unique_ptr<tesseract::TessBaseAPI> owned_;
+    tesseract::TessBaseAPI* engine_;
+};
+
+}  // namespace
+
+std::unique_ptr<TextRecognizer> CreateTesseractRecognizer(const EnvironmentReader& environment,
+                                                          EngineUse use) {
+    const EngineSettings settings = SettingsFor(environment);
+    if (settings.languages.empty()) {
+        return nullptr;
+    }
+    if (use == EngineUse::Fresh) {
+        auto engine = StartEngine(settings);
+        return engine ? std::make_unique<TesseractRecognizer>(std::move(engine)) : nullptr;
+    }
+    CachedEngine& cached = TheCachedEngine();
+    std::unique_lock<std::mutex> lease(cached.mutex);
+    if (!cached.engine || !(cached.settings == settings)) {
+        cached.engine.reset();  // the old languages' model is freed before the new one loads
+        cached.engine = StartEngine(settings);
+        cached.settings = settings;
+    }
+    if (!cached.engine) {
+        return nullptr;
+    }
+    return std::make_unique<TesseractRecognizer>(*cached.engine, std::move(lease));
+}
+
+}  // namespace glyphsnap
