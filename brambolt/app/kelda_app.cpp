@@ -1,0 +1,71 @@
+#include "kelda_app.h"
+
+#include <commctrl.h>
+
+#include "brambolt_main.h"
+#include "credential_gate.h"
+#include "kelda_dlg.h"
+#include "program_directory.h"
+#include "startup_steps.h"
+#include "window_handle_store.h"
+
+namespace brambolt {
+
+namespace {
+CKeldaApp theApp;
+}  // namespace
+
+BOOL CKeldaApp::InitInstance() {
+    if (!ole_.Start()) {
+        return FALSE;
+    }
+    // The program takes no arguments: whatever the command line holds is ignored.
+    static_cast<void>(::GetCommandLineW());
+
+    EnableLoadDriverPrivilege();
+    RecordProgramDirectory();
+    if (!DriverFilePresent(ProgramDirectory())) {
+        ReportDamagedInstallation();
+        return FALSE;
+    }
+
+    // Read in every instance, before the single-instance test.
+    const std::uint64_t storedWindow = ReadStoredWindowHandle();
+
+    INITCOMMONCONTROLSEX controls{8, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    CWinApp::InitInstance();
+
+    if (WakeRunningInstance(storedWindow)) {
+        return FALSE;
+    }
+    // A failure leaves the program running without the guard.
+    singleInstanceMutex_.reset(::CreateMutexW(nullptr, TRUE, kSingleInstanceMutex));
+
+    // The framework's dialogs host no ActiveX controls, so there is no control container to
+    // enable here.
+
+    if (!PassCredentialGate()) {
+        return FALSE;
+    }
+
+    CKeldaDlg mainDialog;
+    SetMainWindow(&mainDialog);
+    mainDialog.DoModal();  // however it ends, the program ends
+    SetMainWindow(nullptr);
+    return FALSE;
+}
+
+int CKeldaApp::ExitInstance() {
+    if (singleInstanceMutex_) {
+        ::ReleaseMutex(singleInstanceMutex_.get());
+    }
+    ole_.Stop();
+    return CWinApp::ExitInstance();
+}
+
+int RunBrambolt(HINSTANCE instance) {
+    return RunApplication(instance);
+}
+
+}  // namespace brambolt

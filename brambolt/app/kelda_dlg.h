@@ -1,0 +1,43 @@
+// Brambolt's main window, on dialog template 102.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "controls.h"
+#include "dialog.h"
+#include "hyperlink.h"
+#include "resource_ids.h"
+
+namespace brambolt {
+
+class CKeldaDlg : public CDialog {
+  public:
+    enum { IDD = IDD_KELDA_DIALOG };
+
+    explicit CKeldaDlg(HWND parent = nullptr);
+    ~CKeldaDlg() override;
+
+  protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(DataExchange& exchange) override;
+    bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                              std::intptr_t& result) override;
+
+  private:
+    std::intptr_t OnPaint(std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t OnQueryDragIcon(std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t OnWakeMainWindow(std::uintptr_t wParam, std::intptr_t lParam);
+    // Esc and every other cancel request leave the window open.
+    void OnCancelCommand() {}
+
+    HICON icon_;  // shared resource icon: the system owns it
+    HWND noticePlaceholder_ = nullptr;
+    CListBox folderList_;
+    CButton setPasswordButton_;
+    CLinkCtrl updateLink_;
+    bool offlineFallbackShown = false;
+};
+
+}  // namespace brambolt

@@ -1,0 +1,55 @@
+#include "startup_steps.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "app_messages.h"
+#include "unique_handle.h"
+#include "vendor_site.h"
+
+namespace brambolt {
+
+void EnableLoadDriverPrivilege() {
+    UniqueHandle token;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                           token.put()) == FALSE) {
+        return;
+    }
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (::LookupPrivilegeValueW(nullptr, SE_LOAD_DRIVER_NAME, &privileges.Privileges[0].Luid) ==
+        FALSE) {
+        return;
+    }
+    ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+}
+
+bool DriverFilePresent(const std::wstring& programDirectory) {
+    if (programDirectory.empty()) {
+        return false;
+    }
+    const std::wstring driverFile = programDirectory + L"\\TarnBrambolt.sys";
+    return ::PathFileExistsW(driverFile.c_str()) != FALSE;
+}
+
+void ReportDamagedInstallation() {
+    ::MessageBoxW(nullptr, L"程序完整性已被破坏，请重新安装。\n点击确定后将自动转到下载页面。",
+                  L"提示", MB_ICONWARNING | MB_OK);
+    ::ShellExecuteW(nullptr, L"open", kVendorSite, nullptr, nullptr, SW_SHOWMAXIMIZED);
+}
+
+bool WakeRunningInstance(std::uint64_t storedWindow) {
+    const UniqueHandle running(::OpenMutexW(MUTEX_MODIFY_STATE, FALSE, kSingleInstanceMutex));
+    if (!running) {
+        return false;
+    }
+    if (storedWindow != 0) {
+        // Posted, never sent: this instance must not wait for the running one.
+        ::PostMessageW(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(storedWindow)),
+                       WM_WAKE_MAIN_WINDOW, kWakeParam, static_cast<LPARAM>(kWakeParam));
+    }
+    return true;
+}
+
+}  // namespace brambolt

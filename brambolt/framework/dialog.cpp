@@ -1,0 +1,167 @@
+#include "dialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <array>
+
+#include "app.h"
+#include "message_map.h"
+
+namespace brambolt {
+
+namespace {
+
+// Messages whose answer a dialog procedure returns directly instead of through DWLP_MSGRESULT.
+bool AnswersDirectly(UINT message) {
+    switch (message) {
+        case WM_INITDIALOG:
+        case WM_QUERYDRAGICON:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsSysLink(HWND window) {
+    std::array<wchar_t, 32> className{};
+    return ::GetClassNameW(window, className.data(), static_cast<int>(className.size())) > 0 &&
+           ::lstrcmpiW(className.data(), WC_LINK) == 0;
+}
+
+// The framework's hyperlink behaviour: a click on (or Enter in) any SysLink of a dialog opens
+// the link's address in the default browser.
+bool OpenClickedLink(LPARAM lParam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header == nullptr || (header->code != NM_CLICK && header->code != NM_RETURN) ||
+        !IsSysLink(header->hwndFrom)) {
+        return false;
+    }
+    const auto* link = reinterpret_cast<const NMLINK*>(lParam);
+    if (link->item.szUrl[0] != L'\0') {
+        // The shell reports failures itself; the dialog has nothing to add.
+        ::ShellExecuteW(nullptr, L"open", link->item.szUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+    return true;
+}
+
+}  // namespace
+
+CDialog::~CDialog() {
+    if (window_ != nullptr) {
+        ::DestroyWindow(window_);
+    }
+}
+
+INT_PTR CDialog::DoModal() {
+    endedEarly_ = false;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    HWND created = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId_), parent_,
+                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (created == nullptr) {
+        window_ = nullptr;
+        return -1;
+    }
+    const bool ownerDisabled = parent_ != nullptr && ::IsWindowEnabled(parent_) != FALSE;
+    if (ownerDisabled) {
+        ::EnableWindow(parent_, FALSE);
+    }
+    INT_PTR result = earlyResult_;
+    if (!endedEarly_) {
+        ::ShowWindow(window_, SW_SHOW);
+        result = loop_.Run(window_);
+    }
+    if (ownerDisabled) {
+        ::EnableWindow(parent_, TRUE);
+        ::SetActiveWindow(parent_);
+    }
+    ::DestroyWindow(window_);
+    window_ = nullptr;
+    return result;
+}
+
+void CDialog::EndDialog(INT_PTR result) noexcept {
+    if (loop_.Running()) {
+        loop_.End(result);
+    } else {
+        endedEarly_ = true;
+        earlyResult_ = result;
+    }
+}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    DataExchange exchange(window_, saveAndValidate);
+    DoDataExchange(exchange);
+    return !exchange.Failed();
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(false);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(DataExchange& /*exchange*/) {}
+
+void CDialog::OnOK() {
+    if (UpdateData(true)) {
+        EndDialog(IDOK);
+    }
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+bool CDialog::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                   std::intptr_t& result) {
+    static constexpr MessageMapEntry<CDialog> kMap[] = {
+        OnCommand<CDialog>(BN_CLICKED, IDOK, &CDialog::OnOK),
+        OnCommand<CDialog>(BN_CLICKED, IDCANCEL, &CDialog::OnCancel),
+    };
+    if (ProcessMessageMap<CDialog>(*this, kMap, message, wParam, lParam, result)) {
+        return true;
+    }
+    if (message == WM_NOTIFY && OpenClickedLink(lParam)) {
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CDialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialog*>(lParam);
+        self->window_ = window;
+        ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        return self->OnInitDialog();
+    }
+    self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    std::intptr_t result = 0;
+    if (!ProcessWindowMessage(message, wParam, lParam, result)) {
+        return FALSE;
+    }
+    if (AnswersDirectly(message)) {
+        return result;
+    }
+    ::SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+}  // namespace brambolt

@@ -1,0 +1,12 @@
+// BramboltTestBench.exe: Brambolt with the stand-in driver installed at its composition root.
+#include <windows.h>
+
+#include "brambolt_main.h"
+#include "driver_port.h"
+#include "stand_in_driver.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int /*show*/) {
+    brambolt::InstallDriverPort(brambolt::testbench::StandIn());
+    return brambolt::RunBrambolt(instance);
+}
