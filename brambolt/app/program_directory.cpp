@@ -1,7 +1,8 @@
 #include "program_directory.h"
 
-#include <shlwapi.h>
 #include <windows.h>
+
+#include <shlwapi.h>
 
 #include <array>
 

@@ -9,7 +9,7 @@
 namespace brambolt {
 
 class DriverPort {
-public:
+  public:
     virtual ~DriverPort() = default;
 
     // CreateFileW on the control device path; INVALID_HANDLE_VALUE when the device does not open.

@@ -1,8 +1,9 @@
 #include "user_names.h"
 
+#include <windows.h>
+
 #include <sddl.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <array>
 #include <atomic>

@@ -2,8 +2,9 @@
 // the object.
 #pragma once
 
-#include <ole2.h>
 #include <windows.h>
+
+#include <ole2.h>
 
 namespace brambolt {
 
