@@ -15,19 +15,18 @@
 namespace {
 
 class DecodingActions final : public glyphsnap::RequestActions {
-public:
-    void EditImage(const std::string& image, std::ostream& out) override {
-        const auto bytes = glyphsnap::DecodeBase64(
-            glyphsnap::StripDataUrlPrefix(glyphsnap::TrimImageText(image)));
+  public:
+    void EditImage(std::string_view image, std::ostream& out) override {
+        const auto bytes =
+            glyphsnap::DecodeBase64(glyphsnap::StripDataUrlPrefix(glyphsnap::TrimImageText(image)));
         glyphsnap::WriteMessage(out, bytes && !bytes->empty()
                                          ? glyphsnap::BuildSuccessReply("edited")
                                          : std::string(glyphsnap::kBase64FailureReply));
     }
-    std::future<glyphsnap::RecognitionOutcome> RecognizeTextAsync(
-        const std::string& image) override {
+    std::future<glyphsnap::RecognitionOutcome> RecognizeTextAsync(std::string_view image) override {
         std::promise<glyphsnap::RecognitionOutcome> result;
-        result.set_value(std::u16string(image.begin(), image.begin() + std::min<std::size_t>(
-                                                                            image.size(), 8)));
+        result.set_value(
+            std::u16string(image.begin(), image.begin() + std::min<std::size_t>(image.size(), 8)));
         return result.get_future();
     }
 };

@@ -40,9 +40,9 @@ std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
 
     std::vector<std::uint8_t> out(text.size() / 4 * 3 + 3);
     std::uint8_t* o = out.data();
-    std::uint32_t bits = 0;     // data bits of the current block not yet written
-    unsigned inBlock = 0;       // characters of the current block, padding included
-    unsigned dataInBlock = 0;   // data characters of the current block
+    std::uint32_t bits = 0;    // data bits of the current block not yet written
+    unsigned inBlock = 0;      // characters of the current block, padding included
+    unsigned dataInBlock = 0;  // data characters of the current block
     bool padding = false;
 
     while (in < end) {

@@ -1,5 +1,5 @@
-// Base64 decoding with the acceptance rules of CryptStringToBinaryW(CRYPT_STRING_BASE64), so that the
-// Linux build accepts and refuses exactly what the Windows build does.
+// Base64 decoding with the acceptance rules of CryptStringToBinaryW(CRYPT_STRING_BASE64), so that
+// the Linux build accepts and refuses exactly what the Windows build does.
 #pragma once
 
 #include <cstdint>

@@ -9,7 +9,7 @@
 
 namespace glyphsnap {
 
-void EditImage(const std::string& image, std::ostream& out) {
+void EditImage(std::string_view image, std::ostream& out) {
     const std::string_view text = StripDataUrlPrefix(TrimImageText(image));
     const std::vector<std::uint8_t> bytes = DecodeImageText(text);
     if (bytes.empty()) {

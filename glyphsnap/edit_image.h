@@ -1,12 +1,12 @@
 #pragma once
 
 #include <iosfwd>
-#include <string>
+#include <string_view>
 
 namespace glyphsnap {
 
 // Stores the decoded image in the user's temporary folder, opens it in the paint program without
 // waiting for it, and writes exactly one reply frame to `out`.
-void EditImage(const std::string& image, std::ostream& out);
+void EditImage(std::string_view image, std::ostream& out);
 
 }  // namespace glyphsnap

@@ -35,7 +35,8 @@ InputFrame ReadMessage(std::istream& in, std::uint32_t maxLength) {
         return {};
     }
     const std::uint32_t length = std::uint32_t{prefix[0]} | (std::uint32_t{prefix[1]} << 8) |
-                                 (std::uint32_t{prefix[2]} << 16) | (std::uint32_t{prefix[3]} << 24);
+                                 (std::uint32_t{prefix[2]} << 16) |
+                                 (std::uint32_t{prefix[3]} << 24);
     if (length == 0) {
         return {};
     }

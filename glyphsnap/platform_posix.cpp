@@ -2,8 +2,8 @@
 // through a link and never written when someone else owns it.
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -14,6 +14,8 @@
 
 #include "base64.h"
 #include "platform.h"
+
+extern char** environ;
 
 namespace glyphsnap {
 namespace {
@@ -69,7 +71,8 @@ std::string FindPaintProgram() {
     }
     const char* searchPath = std::getenv("PATH");
     if (searchPath != nullptr) {
-        for (const char* candidate : {"kolourpaint", "pinta", "mtpaint", "drawing", "gimp", "krita"}) {
+        for (const char* candidate :
+             {"kolourpaint", "pinta", "mtpaint", "drawing", "gimp", "krita"}) {
             std::string_view folders(searchPath);
             while (!folders.empty()) {
                 const auto colon = folders.find(':');
@@ -86,29 +89,14 @@ std::string FindPaintProgram() {
     return "xdg-open";
 }
 
-// In the forked child: only async-signal-safe calls until exec.
-[[noreturn]] void ExecDetached(const char* program, char* const argv[]) {
-    setsid();
-    const int devNull = open("/dev/null", O_RDWR);
-    if (devNull >= 0) {
-        dup2(devNull, STDIN_FILENO);
-        dup2(devNull, STDOUT_FILENO);
-        dup2(devNull, STDERR_FILENO);
-    }
-    const long maxFd = sysconf(_SC_OPEN_MAX);
-    for (long fd = 3; fd < (maxFd > 0 ? maxFd : 1024); ++fd) {
-        close(static_cast<int>(fd));
-    }
-    execvp(program, argv);
-    _exit(127);
-}
-
 }  // namespace
 
 void InitialiseProcess() {
     // A caller that closed its end of the reply pipe must not end Glyphsnap: write failures are
     // ignored like any other stream error.
     signal(SIGPIPE, SIG_IGN);
+    // Started paint programs are never waited for; the system reaps them when they end.
+    signal(SIGCHLD, SIG_IGN);
 }
 
 std::vector<std::uint8_t> DecodeImageText(std::string_view text) {
@@ -139,20 +127,29 @@ void StartPaintProgram(const NativePath& path) {
     std::string program = FindPaintProgram();
     std::array<char*, 3> argv{program.data(), const_cast<char*>(path.c_str()), nullptr};
 
-    // Two forks: the paint program is adopted by init, so Glyphsnap never waits for it and never
-    // leaves a zombie behind.
-    const pid_t child = fork();
-    if (child == 0) {
-        if (fork() == 0) {
-            ExecDetached(program.c_str(), argv.data());
-        }
-        _exit(0);
-    }
-    if (child > 0) {
-        int status = 0;
-        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
+    // The paint program gets a session of its own, no descriptor of ours (it must never hold the
+    // reply pipe) and default signal handling.
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&files, STDERR_FILENO + 1);
+
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigfillset(&signals);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+    pid_t child = 0;
+    (void)posix_spawnp(&child, program.c_str(), &files, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&files);
 }
 
 }  // namespace glyphsnap

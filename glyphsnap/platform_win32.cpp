@@ -1,9 +1,9 @@
-#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <wincrypt.h>
+#include <windows.h>
 
 #include <array>
 
@@ -73,7 +73,8 @@ std::optional<EditImageFile> OpenEditImageFile() {
     }
     std::wstring path = *folder + std::wstring(kCacheFileName);
     if (_waccess(path.c_str(), 0) == 0 && _wremove(path.c_str()) != 0) {
-        path = *folder + std::wstring(kFallbackPrefix) + std::to_wstring(GetTickCount64()) + L".png";
+        path =
+            *folder + std::wstring(kFallbackPrefix) + std::to_wstring(GetTickCount64()) + L".png";
     }
     UniqueFile stream(_wfopen(path.c_str(), L"wb"));
     if (!stream) {
@@ -85,7 +86,8 @@ std::optional<EditImageFile> OpenEditImageFile() {
 void StartPaintProgram(const NativePath& path) {
     // The caller's pipes must not live on in the paint program: it would hold the protocol open.
     for (const DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
-        if (HANDLE handle = GetStdHandle(stream); handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+        if (HANDLE handle = GetStdHandle(stream);
+            handle != nullptr && handle != INVALID_HANDLE_VALUE) {
             SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
         }
     }

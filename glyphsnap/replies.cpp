@@ -11,9 +11,13 @@ std::string BuildReply(std::string_view status, std::string_view data) {
     return reply.dump();
 }
 
-std::string BuildSuccessReply(std::string_view data) { return BuildReply("success", data); }
+std::string BuildSuccessReply(std::string_view data) {
+    return BuildReply("success", data);
+}
 
-std::string BuildErrorReply(std::string_view data) { return BuildReply("error", data); }
+std::string BuildErrorReply(std::string_view data) {
+    return BuildReply("error", data);
+}
 
 std::string BuildInternalErrorReply(std::string_view description) {
     std::string text(kInternalErrorPrefix);

@@ -1,9 +1,11 @@
 #include "request_handler.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 
 #include "edit_image.h"
+#include "flat_request.h"
 #include "frame_io.h"
 #include "json_depth.h"
 #include "replies.h"
@@ -16,14 +18,30 @@ using nlohmann::json;
 
 // The string a member holds. Any other type throws the library's own type error, whose text the
 // caller receives in the error reply.
-const std::string& StringOf(const json& value) {
+std::string_view StringOf(const json& value) {
     if (!value.is_string()) {
         (void)value.get<std::string>();  // throws type_error.302 naming the type
     }
     return value.get_ref<const std::string&>();
 }
 
-void Dispatch(const std::string& payload, RequestActions& actions, std::ostream& out) {
+void Serve(const FlatRequest& request, RequestActions& actions, std::ostream& out) {
+    if (!request.image) {
+        return;
+    }
+    if (request.action == "edit_image") {
+        actions.EditImage(*request.image, out);
+        return;
+    }
+    const RecognitionOutcome outcome = actions.RecognizeTextAsync(*request.image).get();
+    if (const auto* error = std::get_if<RecognitionError>(&outcome)) {
+        WriteMessage(out, RecognitionErrorReply(*error));
+        return;
+    }
+    WriteMessage(out, BuildSuccessReply(Utf16ToUtf8(std::get<std::u16string>(outcome))));
+}
+
+void ServeThroughJsonLibrary(std::string_view payload, RequestActions& actions, std::ostream& out) {
     if (ExceedsJsonNesting(payload)) {
         WriteMessage(out, kInvalidJsonReply);
         return;
@@ -38,39 +56,36 @@ void Dispatch(const std::string& payload, RequestActions& actions, std::ostream&
     if (!request.is_object()) {
         return;
     }
-
-    const auto action = request.find("action");
-    const bool editRequested = action != request.end() && StringOf(*action) == "edit_image";
-    const auto image = request.find("image");
-    if (image == request.end()) {
-        return;
+    // "action" is read before "image", so its type error comes first.
+    FlatRequest members;
+    if (const auto action = request.find("action"); action != request.end()) {
+        members.action = StringOf(*action);
     }
-    if (editRequested) {
-        actions.EditImage(StringOf(*image), out);
-        return;
+    if (const auto image = request.find("image"); image != request.end()) {
+        members.image = StringOf(*image);
     }
-
-    const RecognitionOutcome outcome = actions.RecognizeTextAsync(StringOf(*image)).get();
-    if (const auto* error = std::get_if<RecognitionError>(&outcome)) {
-        WriteMessage(out, RecognitionErrorReply(*error));
-        return;
-    }
-    WriteMessage(out, BuildSuccessReply(Utf16ToUtf8(std::get<std::u16string>(outcome))));
+    Serve(members, actions, out);
 }
 
 }  // namespace
 
-void SystemActions::EditImage(const std::string& image, std::ostream& out) {
+void SystemActions::EditImage(std::string_view image, std::ostream& out) {
     glyphsnap::EditImage(image, out);
 }
 
-std::future<RecognitionOutcome> SystemActions::RecognizeTextAsync(const std::string& image) {
-    return glyphsnap::RecognizeTextAsync(image);
+std::future<RecognitionOutcome> SystemActions::RecognizeTextAsync(std::string_view image) {
+    return glyphsnap::RecognizeTextAsync(std::string(image));
 }
 
-void HandleRequest(const std::string& payload, RequestActions& actions, std::ostream& out) {
+void HandleRequest(std::string_view payload, RequestActions& actions, std::ostream& out) {
     try {
-        Dispatch(payload, actions, out);
+        // Real requests are flat objects of strings; they skip the general parser, which would
+        // copy a large image character by character.
+        if (const auto flat = ReadFlatRequest(payload)) {
+            Serve(*flat, actions, out);
+        } else {
+            ServeThroughJsonLibrary(payload, actions, out);
+        }
     } catch (const std::exception& e) {
         WriteMessage(out, BuildInternalErrorReply(e.what()));
     }

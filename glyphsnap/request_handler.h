@@ -4,6 +4,7 @@
 #include <future>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "recognition.h"
 
@@ -12,21 +13,21 @@ namespace glyphsnap {
 // The two actions a request can select. The program uses SystemActions; tests and fuzzers put
 // their own in its place.
 class RequestActions {
-public:
+  public:
     virtual ~RequestActions() = default;
     // Stores the image and opens it for editing; writes its own reply to `out`.
-    virtual void EditImage(const std::string& image, std::ostream& out) = 0;
-    virtual std::future<RecognitionOutcome> RecognizeTextAsync(const std::string& image) = 0;
+    virtual void EditImage(std::string_view image, std::ostream& out) = 0;
+    virtual std::future<RecognitionOutcome> RecognizeTextAsync(std::string_view image) = 0;
 };
 
 class SystemActions final : public RequestActions {
-public:
-    void EditImage(const std::string& image, std::ostream& out) override;
-    std::future<RecognitionOutcome> RecognizeTextAsync(const std::string& image) override;
+  public:
+    void EditImage(std::string_view image, std::ostream& out) override;
+    std::future<RecognitionOutcome> RecognizeTextAsync(std::string_view image) override;
 };
 
 // Answers one request payload on `out`. Standard exceptions never escape: they become the
 // built internal-error reply.
-void HandleRequest(const std::string& payload, RequestActions& actions, std::ostream& out);
+void HandleRequest(std::string_view payload, RequestActions& actions, std::ostream& out);
 
 }  // namespace glyphsnap

@@ -26,8 +26,8 @@ TEST(Base64, SkipsWhiteSpaceAndEndsAtNul) {
 }
 
 TEST(Base64, RefusesWhatTheWindowsDecoderRefuses) {
-    for (const std::string_view text : {"QUJD!", "QUJ\x0B", "QQ=", "QQ=Q", "Q=",
-                                        "QUJD\xC3\xA4", "-_-_", "QUJD\f"}) {
+    for (const std::string_view text :
+         {"QUJD!", "QUJ\x0B", "QQ=", "QQ=Q", "Q=", "QUJD\xC3\xA4", "-_-_", "QUJD\f"}) {
         EXPECT_FALSE(DecodeBase64(text).has_value()) << text;
     }
 }

@@ -1,7 +1,7 @@
 // The portable decoder against the real CryptStringToBinaryW, on the recorded corpus and on
 // generated texts.
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -33,8 +33,8 @@ std::optional<std::string> WindowsDecode(std::string_view text) {
         return std::nullopt;
     }
     std::vector<BYTE> bytes(size, 0);
-    if (size > 0 && !CryptStringToBinaryW(wide.c_str(), 0, CRYPT_STRING_BASE64, bytes.data(),
-                                          &size, nullptr, nullptr)) {
+    if (size > 0 && !CryptStringToBinaryW(wide.c_str(), 0, CRYPT_STRING_BASE64, bytes.data(), &size,
+                                          nullptr, nullptr)) {
         return std::nullopt;
     }
     return std::string(bytes.begin(), bytes.end());

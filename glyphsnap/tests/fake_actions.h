@@ -12,17 +12,17 @@
 namespace glyphsnap::testing {
 
 class RecordingActions final : public RequestActions {
-public:
+  public:
     std::vector<std::string> edits;
     std::vector<std::string> recognitions;
     RecognitionOutcome nextOutcome = std::u16string(u"AB\r\n");
 
-    void EditImage(const std::string& image, std::ostream& out) override {
-        edits.push_back(image);
+    void EditImage(std::string_view image, std::ostream& out) override {
+        edits.emplace_back(image);
         WriteMessage(out, "edited");
     }
-    std::future<RecognitionOutcome> RecognizeTextAsync(const std::string& image) override {
-        recognitions.push_back(image);
+    std::future<RecognitionOutcome> RecognizeTextAsync(std::string_view image) override {
+        recognitions.emplace_back(image);
         std::promise<RecognitionOutcome> result;
         result.set_value(nextOutcome);
         return result.get_future();

@@ -16,10 +16,10 @@ using testing::SplitFrames;
 
 // A stream buffer that hands out at most one byte per read, as a slow pipe does.
 class TricklingBuffer final : public std::streambuf {
-public:
+  public:
     explicit TricklingBuffer(std::string bytes) : bytes_(std::move(bytes)) {}
 
-protected:
+  protected:
     int_type underflow() override {
         if (position_ >= bytes_.size()) {
             return traits_type::eof();
@@ -29,7 +29,7 @@ protected:
         return traits_type::to_int_type(current_);
     }
 
-private:
+  private:
     std::string bytes_;
     std::size_t position_ = 0;
     char current_ = 0;
@@ -48,7 +48,8 @@ TEST(FrameIo, ReadsFramesBackToBackAndAcrossSplitReads) {
     TricklingBuffer trickle(bytes);
     std::istream slow(&trickle);
     std::istringstream whole(bytes);
-    for (std::istream* in : {static_cast<std::istream*>(&slow), static_cast<std::istream*>(&whole)}) {
+    for (std::istream* in :
+         {static_cast<std::istream*>(&slow), static_cast<std::istream*>(&whole)}) {
         EXPECT_EQ(ReadMessage(*in).payload, "first");
         EXPECT_EQ(ReadMessage(*in).payload, std::string(300, 'y'));
         EXPECT_EQ(ReadMessage(*in).payload, "third");
@@ -57,9 +58,8 @@ TEST(FrameIo, ReadsFramesBackToBackAndAcrossSplitReads) {
 }
 
 TEST(FrameIo, ZeroLengthShortPrefixAndCutShortFramesEndTheInput) {
-    for (const std::string& bytes :
-         {std::string("\0\0\0\0", 4), std::string("\x05\0\0", 3), std::string(),
-          std::string("\x05\0\0\0abc", 7)}) {
+    for (const std::string& bytes : {std::string("\0\0\0\0", 4), std::string("\x05\0\0", 3),
+                                     std::string(), std::string("\x05\0\0\0abc", 7)}) {
         std::istringstream in(bytes);
         EXPECT_EQ(ReadMessage(in).kind, InputFrame::Kind::End);
     }

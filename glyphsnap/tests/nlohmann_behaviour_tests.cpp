@@ -13,10 +13,11 @@ bool ParsesWithoutThrowing(const std::string& text) {
 }
 
 TEST(JsonLibrary, StrictValidityAndNonThrowingParseAgree) {
-    for (const std::string& text : std::vector<std::string>
-         {"{}", " {\"a\":1} ", "\xEF\xBB\xBF{}", "{} x", "{}{}", "", " ", "\xEF\xBB\xBF",
-          " \xEF\xBB\xBF{}", "{\"a\":\"\xC3\x28\"}", "{\"a\":\"\xE4\xB8\xAD\"}", "[1,]", "/**/{}",
-          "NaN", "1e999", std::string("{}\0x", 4), "\"\\ud800\"", "{\"a\":1,\"a\":2}"}) {
+    for (const std::string& text :
+         std::vector<std::string>{"{}", " {\"a\":1} ", "\xEF\xBB\xBF{}", "{} x", "{}{}", "", " ",
+                                  "\xEF\xBB\xBF", " \xEF\xBB\xBF{}", "{\"a\":\"\xC3\x28\"}",
+                                  "{\"a\":\"\xE4\xB8\xAD\"}", "[1,]", "/**/{}", "NaN", "1e999",
+                                  std::string("{}\0x", 4), "\"\\ud800\"", "{\"a\":1,\"a\":2}"}) {
         EXPECT_EQ(json::accept(text), ParsesWithoutThrowing(text)) << text;
     }
 }
@@ -35,9 +36,9 @@ TEST(JsonLibrary, TypeErrorTextNamesTheType) {
         json value;
         const char* name;
     };
-    for (const Case& c : {Case{nullptr, "null"}, Case{json::object(), "object"},
-                          Case{json::array(), "array"}, Case{true, "boolean"}, Case{5, "number"},
-                          Case{1.5, "number"}, Case{-3, "number"}}) {
+    for (const Case& c :
+         {Case{nullptr, "null"}, Case{json::object(), "object"}, Case{json::array(), "array"},
+          Case{true, "boolean"}, Case{5, "number"}, Case{1.5, "number"}, Case{-3, "number"}}) {
         try {
             (void)c.value.get<std::string>();
             ADD_FAILURE() << "no type error for " << c.name;

@@ -91,13 +91,11 @@ TEST(RequestHandler, WrongMemberTypesGetTheLibraryTypeError) {
         const char* payload;
         const char* typeName;
     };
-    for (const Case& c : {Case{R"({"action":5,"image":"x"})", "number"},
-                          Case{R"({"action":5})", "number"},
-                          Case{R"({"image":null})", "null"},
-                          Case{R"({"image":{}})", "object"},
-                          Case{R"({"image":[]})", "array"},
-                          Case{R"({"image":true})", "boolean"},
-                          Case{R"({"action":"edit_image","image":1.5})", "number"}}) {
+    for (const Case& c :
+         {Case{R"({"action":5,"image":"x"})", "number"}, Case{R"({"action":5})", "number"},
+          Case{R"({"image":null})", "null"}, Case{R"({"image":{}})", "object"},
+          Case{R"({"image":[]})", "array"}, Case{R"({"image":true})", "boolean"},
+          Case{R"({"action":"edit_image","image":1.5})", "number"}}) {
         const Handled handled = Handle(c.payload);
         EXPECT_EQ(Only(handled),
                   std::string(R"({"data":"C++ 内部报错: [json.exception.type_error.302] type must )"

@@ -51,8 +51,9 @@ TEST(Replies, FixedAndBuiltFormsAreByteExact) {
     EXPECT_EQ(BuildInternalErrorReply("std::bad_alloc"),
               R"({"data":"C++ 内部报错: std::bad_alloc","status":"error"})");
     // A description that is not UTF-8 still gives a reply.
-    EXPECT_EQ(BuildInternalErrorReply("bad \xFF"),
-              R"({"data":"C++ 内部报错: bad )" "\xEF\xBF\xBD" R"(","status":"error"})");
+    EXPECT_EQ(BuildInternalErrorReply("bad \xFF"), R"({"data":"C++ 内部报错: bad )"
+                                                   "\xEF\xBF\xBD"
+                                                   R"(","status":"error"})");
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ std::vector<std::string> SplitList(const char* text, char separator) {
 
 // Where the program under test runs and where its files land, seen from this side.
 class BlackBox : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         command_ = SplitList(std::getenv("GLYPHSNAP_COMMAND"), '|');
         ASSERT_FALSE(command_.empty()) << "GLYPHSNAP_COMMAND names the program under test";
@@ -105,7 +105,8 @@ protected:
         const char* helper = std::getenv("GLYPHSNAP_TEST_HELPER");
         ASSERT_NE(helper, nullptr) << "GLYPHSNAP_TEST_HELPER names the stand-in paint program";
         helper_ = helper;
-        fs::copy_file(helper_, fs::path(prefix) / "drive_c" / "windows" / "system32" / "mspaint.exe",
+        fs::copy_file(helper_,
+                      fs::path(prefix) / "drive_c" / "windows" / "system32" / "mspaint.exe",
                       fs::copy_options::overwrite_existing);
     }
 
@@ -160,7 +161,8 @@ TEST_F(BlackBox, EditStoresTheDecodedBytesAndAnswersWithTheExactSuccessReply) {
     ASSERT_TRUE(reply.has_value());
     EXPECT_EQ(*reply, std::string("\x36\x00\x00\x00", 4) + std::string(kEditSuccess));
     EXPECT_EQ(ReadFile(temp_ / "vorlin_ocr_edit_cache.png"), "ABCD");
-    EXPECT_EQ(PaintInvocations(1), std::vector<std::string>{ProgramPath("vorlin_ocr_edit_cache.png")});
+    EXPECT_EQ(PaintInvocations(1),
+              std::vector<std::string>{ProgramPath("vorlin_ocr_edit_cache.png")});
     glyphsnap->CloseInput();
     EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
 }
@@ -304,8 +306,8 @@ TEST_F(BlackBox, ZeroFrameEndsTheProgramAndLaterFramesAreNotRead) {
 }
 
 TEST_F(BlackBox, EndOfInputAndAFrameCutShortEndTheProgramQuietly) {
-    for (const std::string& bytes : {std::string(), std::string("\x10\0", 2),
-                                    std::string("\x40\0\0\0{\"image\"", 12)}) {
+    for (const std::string& bytes :
+         {std::string(), std::string("\x10\0", 2), std::string("\x40\0\0\0{\"image\"", 12)}) {
         auto glyphsnap = Start();
         glyphsnap->Write(bytes);
         glyphsnap->CloseInput();

@@ -70,8 +70,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     }
     argp.push_back(nullptr);
 
-    const int spawned =
-        posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data());
+    const int spawned = posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(toChild[0]);
     close(fromChild[1]);
@@ -110,7 +109,9 @@ bool ChildProcess::Write(std::string_view bytes) {
     return true;
 }
 
-void ChildProcess::CloseInput() { CloseFd(input_); }
+void ChildProcess::CloseInput() {
+    CloseFd(input_);
+}
 
 bool ChildProcess::Fill(std::size_t wanted, std::chrono::steady_clock::time_point deadline) {
     while (buffered_.size() < wanted && !outputEnded_) {

@@ -12,7 +12,7 @@
 namespace glyphsnap::blackbox {
 
 class ChildProcess {
-public:
+  public:
     // Starts argv[0] (searched in PATH) with `extraEnvironment` ("NAME=value") added.
     ChildProcess(const std::vector<std::string>& argv,
                  const std::vector<std::string>& extraEnvironment);
@@ -36,7 +36,7 @@ public:
     // is still running after `limit`.
     std::optional<int> WaitForExit(std::chrono::milliseconds limit);
 
-private:
+  private:
     bool Fill(std::size_t wanted, std::chrono::steady_clock::time_point deadline);
 
     pid_t pid_ = -1;
