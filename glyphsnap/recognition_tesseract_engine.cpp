@@ -47,6 +47,9 @@ std::unique_ptr<tesseract::TessBaseAPI> StartEngine(const EngineSettings& settin
                      tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) != 0) {
         return nullptr;
     }
+    // Screenshots hold columns, panels and captions: the page's layout is analysed, as the
+    // command line does, rather than read as one block.
+    engine->SetPageSegMode(tesseract::PSM_AUTO);
     return engine;
 }
 

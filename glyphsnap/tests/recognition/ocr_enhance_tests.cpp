@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
 #include "ocr_enhance.h"
+#include "ocr_enhance_paths.h"
 
 namespace glyphsnap {
 namespace {
@@ -97,20 +100,49 @@ std::uint8_t ReferenceGrey(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
     return static_cast<std::uint8_t>(static_cast<int>(v));
 }
 
-TEST(EnhanceForOcr, MatchesThePerPixelRuleOnArbitraryColours) {
+std::vector<std::uint8_t> ArbitraryPixels(std::size_t bytes) {
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> byte(0, 255);
-    std::vector<std::uint8_t> pixels(4 * 1001 + 2);
+    std::vector<std::uint8_t> pixels(bytes);
     for (auto& value : pixels) {
         value = static_cast<std::uint8_t>(byte(random));
     }
-    const std::vector<std::uint8_t> result = Enhanced(pixels);
-    for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) {
-        const std::uint8_t expected = ReferenceGrey(pixels[i], pixels[i + 1], pixels[i + 2]);
+    return pixels;
+}
+
+// Checks the first `pixelCount` pixels of `result` against the rule applied to `original`.
+void ExpectRuleApplied(const std::vector<std::uint8_t>& original,
+                       const std::vector<std::uint8_t>& result, std::size_t pixelCount) {
+    for (std::size_t i = 0; i < pixelCount * 4; i += 4) {
+        const std::uint8_t expected = ReferenceGrey(original[i], original[i + 1], original[i + 2]);
         ASSERT_EQ(result[i], expected) << "pixel " << i / 4;
-        ASSERT_EQ(result[i + 1], expected);
-        ASSERT_EQ(result[i + 2], expected);
-        ASSERT_EQ(result[i + 3], pixels[i + 3]);
+        ASSERT_EQ(result[i + 1], expected) << "pixel " << i / 4;
+        ASSERT_EQ(result[i + 2], expected) << "pixel " << i / 4;
+        ASSERT_EQ(result[i + 3], original[i + 3]) << "pixel " << i / 4;
+    }
+}
+
+TEST(EnhanceForOcr, MatchesThePerPixelRuleOnArbitraryColours) {
+    const std::vector<std::uint8_t> pixels = ArbitraryPixels(4 * 1003 + 2);
+    ExpectRuleApplied(pixels, Enhanced(pixels), 1003);
+}
+
+TEST(EnhanceForOcr, EveryInstructionSetPathFollowsTheRule) {
+    using Path = std::size_t (*)(std::uint8_t*, std::size_t, float);
+    std::vector<std::pair<const char*, Path>> paths{{"sse2", ocr_enhance_paths::EnhanceSse2}};
+    if (ocr_enhance_paths::CanUseAvx2()) {
+        paths.emplace_back("avx2", ocr_enhance_paths::EnhanceAvx2);
+    }
+    const std::vector<std::uint8_t> original = ArbitraryPixels(4 * 1003);
+    for (const auto& [name, path] : paths) {
+        SCOPED_TRACE(name);
+        std::vector<std::uint8_t> pixels = original;
+        const std::size_t done = path(pixels.data(), 1003, kOcrContrast);
+        EXPECT_GE(done, 1000u);
+        ExpectRuleApplied(original, pixels, done);
+        // Pixels past those it reports are left for the caller.
+        EXPECT_TRUE(std::equal(pixels.begin() + static_cast<std::ptrdiff_t>(done * 4), pixels.end(),
+                               original.begin() + static_cast<std::ptrdiff_t>(done * 4)));
     }
 }
 
