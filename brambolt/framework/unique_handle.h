@@ -59,6 +59,11 @@ struct File {  // CreateFileW answers INVALID_HANDLE_VALUE on failure
     static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) noexcept { ::CloseHandle(h); }
 };
+struct FindHandle {  // FindFirstFileW answers INVALID_HANDLE_VALUE on failure
+    using Handle = HANDLE;
+    static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { ::FindClose(h); }
+};
 struct RegistryKey {
     using Handle = HKEY;
     static Handle Empty() noexcept { return nullptr; }
@@ -94,6 +99,7 @@ struct MemoryDc {
 
 using UniqueHandle = UniqueResource<handle_traits::Kernel>;
 using UniqueFile = UniqueResource<handle_traits::File>;
+using UniqueFindHandle = UniqueResource<handle_traits::FindHandle>;
 using UniqueHkey = UniqueResource<handle_traits::RegistryKey>;
 using UniqueHlocal = UniqueResource<handle_traits::LocalMemory>;
 using UniqueHmodule = UniqueResource<handle_traits::Module>;
