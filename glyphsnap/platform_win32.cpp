@@ -1,9 +1,9 @@
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <wincrypt.h>
-#include <windows.h>
 
 #include <array>
 

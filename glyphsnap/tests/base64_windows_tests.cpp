@@ -1,7 +1,7 @@
 // The portable decoder against the real CryptStringToBinaryW, on the recorded corpus and on
 // generated texts.
-#include <wincrypt.h>
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
