@@ -1,0 +1,25 @@
+// Whole-file saves that a crash cannot tear: the new content goes to a temporary file beside the
+// target, reaches the disk, and then takes the target's place in one move. Either the old file or
+// the new one is there afterwards, whole.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "brambolt/folders/file_operations.h"
+
+namespace brambolt {
+
+// The temporary file's name: the target's with ".tmp" appended, so a file left by a crash is
+// overwritten by the next save instead of piling up.
+[[nodiscard]] std::wstring TemporaryPathFor(const std::wstring& target);
+
+// Replaces target with exactly these bytes. Fails, leaving target as it was and no temporary file
+// behind, when the target is held open by anyone (it is probed with an exclusive open, as a save
+// that creates the file without sharing would be refused), when the temporary path would not fit in
+// MAX_PATH, or when any step of writing fails.
+bool ReplaceFileContents(const std::wstring& target, std::span<const std::uint8_t> bytes,
+                         FileOperations& operations = SystemFileOperations());
+
+}  // namespace brambolt

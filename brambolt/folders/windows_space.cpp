@@ -1,0 +1,27 @@
+#include "brambolt/folders/windows_space.h"
+
+namespace brambolt {
+
+bool IsWindowsSpace(char16_t unit) noexcept {
+    switch (unit) {
+        case u'\t':
+        case u'\n':
+        case u'\v':
+        case u'\f':
+        case u'\r':
+        case u' ':
+        case u'\u00A0':
+        case u'\u1680':
+        case u'\u2028':
+        case u'\u2029':
+        case u'\u202F':
+        case u'\u205F':
+        case u'\u3000':
+            return true;
+        default:
+            // The en quad to hair space block; NEL (U+0085) and the zero-width space are not space.
+            return unit >= u'\u2000' && unit <= u'\u200A';
+    }
+}
+
+}  // namespace brambolt

@@ -1,0 +1,46 @@
+// The process-wide credential record and its sealed file "TARNLOCKLIST.DAT": the 268 bytes of the
+// record sealed with CryptProtectData for the current user, nothing before or after them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "brambolt/folders/file_operations.h"
+#include "brambolt/password/credential_record.h"
+
+namespace brambolt {
+
+// The one record of the process and whether it came from a valid file. Used on the user-interface
+// thread only.
+extern CredentialRecord credentialRecord;
+extern bool credentialLoaded;
+
+// The record file's path (forming it creates the data folder) and the driver's data-folder access.
+struct CredentialStoreEnvironment {
+    std::function<std::optional<std::wstring>()> recordPath;
+    std::function<bool(std::int32_t)> setDataFolderAccess;
+};
+
+// The program's own: GetCredentialRecordPath and SetDataFolderAccess.
+[[nodiscard]] const CredentialStoreEnvironment& ProgramCredentialStoreEnvironment();
+
+// Start-up: zeroes credentialRecord, then fills it and sets credentialLoaded when the file opens
+// (without sharing), unseals, and holds exactly 268 bytes. The file is read between
+// SetDataFolderAccess 1 and 0. Reports nothing.
+void LoadCredentialRecord();
+void LoadCredentialRecord(const CredentialStoreEnvironment& environment, CredentialRecord& record,
+                          bool& loaded);
+
+// Zeroes the record's reserved bytes, seals it and replaces the file, between SetDataFolderAccess
+// 1 and 0 (not touched at all when sealing fails). The old file stays whole when the new one cannot
+// be written, for example while another handle holds it open. True when the file holds the record.
+bool SaveCredentialRecord(CredentialRecord& record);
+bool SaveCredentialRecord(const CredentialStoreEnvironment& environment, CredentialRecord& record,
+                          FileOperations& operations = SystemFileOperations());
+
+// The file operations themselves, for a path of the caller's.
+[[nodiscard]] bool ReadCredentialRecordFile(const std::wstring& path, CredentialRecord& record);
+
+}  // namespace brambolt
