@@ -16,7 +16,7 @@ bool ReadExactly(std::istream& in, char* data, std::size_t size) {
 
 // Consumes `length` bytes without holding them; false when the input ends first.
 bool Skip(std::istream& in, std::uint64_t length) {
-    std::array<char, 64 * 1024> chunk{};
+    std::array<char, std::size_t{64} * 1024> chunk{};
     while (length > 0) {
         const auto step = static_cast<std::size_t>(std::min<std::uint64_t>(length, chunk.size()));
         if (!ReadExactly(in, chunk.data(), step)) {

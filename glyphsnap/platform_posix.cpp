@@ -5,7 +5,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <time.h>
-#include <unistd.h>
+#include <unistd.h>  // environ
 
 #include <array>
 #include <cerrno>
@@ -14,8 +14,6 @@
 
 #include "base64.h"
 #include "platform.h"
-
-extern char** environ;
 
 namespace glyphsnap {
 namespace {
