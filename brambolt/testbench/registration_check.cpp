@@ -44,19 +44,17 @@ std::optional<DWORD> QueryDword(HKEY key, const wchar_t* name) {
     return number;
 }
 
-// A REG_SZ or REG_EXPAND_SZ written with its terminating zero, as the system expects.
+// A REG_SZ or REG_EXPAND_SZ; like the system, the reader does not insist on the terminating zero.
 std::optional<std::wstring> QueryString(HKEY key, const wchar_t* name, DWORD type) {
     const auto value = QueryValue(key, name);
-    if (!value || value->type != type || value->data.size() < sizeof(wchar_t) ||
-        value->data.size() % sizeof(wchar_t) != 0) {
+    if (!value || value->type != type || value->data.size() % sizeof(wchar_t) != 0) {
         return std::nullopt;
     }
     std::wstring text(value->data.size() / sizeof(wchar_t), L'\0');
     memcpy(text.data(), value->data.data(), value->data.size());
-    if (text.back() != L'\0') {
-        return std::nullopt;
+    while (!text.empty() && text.back() == L'\0') {
+        text.pop_back();
     }
-    text.pop_back();
     return text;
 }
 
