@@ -31,12 +31,18 @@ if(NOT BUILD_FUZZERS)
         SOURCES ${registration_dir}/tests/altitude_rule_tests.cpp
         LIBS brambolt_altitude_rule)
     if(TARGET brambolt_driver_registration)
+        add_library(brambolt_registry_test_support STATIC
+            ${registration_dir}/tests/registry_test_support.cpp)
+        target_include_directories(brambolt_registry_test_support
+            PUBLIC ${registration_dir}/tests ${CMAKE_SOURCE_DIR})
+        target_link_libraries(brambolt_registry_test_support PUBLIC brambolt_handles advapi32)
         project_add_gtest(driver_registration_tests
             SOURCES
                 ${registration_dir}/tests/registration_values_tests.cpp
                 ${registration_dir}/tests/registry_tree_tests.cpp
                 ${registration_dir}/tests/install_and_load_tests.cpp
-                ${registration_dir}/tests/registry_test_support.cpp
-            LIBS brambolt_driver_registration)
+            LIBS brambolt_driver_registration brambolt_registry_test_support)
+        # A deletion that loops would never end; the time limit turns that into a failure.
+        set_tests_properties(driver_registration_tests PROPERTIES TIMEOUT 300)
     endif()
 endif()
