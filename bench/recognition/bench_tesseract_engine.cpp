@@ -16,8 +16,6 @@
 #include "image_pipeline.h"
 #include "recognition_tesseract_engine.h"
 
-extern char** environ;
-
 namespace {
 
 using glyphsnap::CreateTesseractRecognizer;
@@ -64,6 +62,7 @@ const std::string& LabelImage() {
                                            "--height",
                                            "60"};
         std::vector<char*> argv;
+        argv.reserve(arguments.size() + 1);
         for (auto& argument : arguments) {
             argv.push_back(argument.data());
         }

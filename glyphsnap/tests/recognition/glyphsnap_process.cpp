@@ -9,9 +9,8 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 #include <vector>
-
-extern char** environ;
 
 namespace glyphsnap::testing {
 namespace {
@@ -27,7 +26,10 @@ std::vector<std::string> ChangedEnvironment(const std::map<std::string, std::str
     }
     for (const auto& [name, value] : changes) {
         if (!value.empty()) {
-            variables.push_back(name + "=" + value);
+            std::string variable = name;
+            variable += '=';
+            variable += value;
+            variables.push_back(std::move(variable));
         }
     }
     return variables;
@@ -48,6 +50,7 @@ GlyphsnapProcess::GlyphsnapProcess(const std::map<std::string, std::string>& env
 
     std::vector<std::string> variables = ChangedEnvironment(environment);
     std::vector<char*> envp;
+    envp.reserve(variables.size() + 1);
     for (std::string& variable : variables) {
         envp.push_back(variable.data());
     }

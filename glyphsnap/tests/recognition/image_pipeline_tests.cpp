@@ -84,10 +84,10 @@ TEST_P(ImageFormatTest, IsFoundFromTheBytesAndDecodedInFull) {
     ASSERT_TRUE(state.seen.has_value());
     EXPECT_EQ(state.seen->width, 240u);
     EXPECT_EQ(state.seen->height, 200u);
-    const std::uint8_t* row = state.seen->pixels.data() + 100 * 240 * 4;
-    EXPECT_NEAR(row[10 * 4], 0, c.tolerance);     // left half black
-    EXPECT_NEAR(row[230 * 4], 255, c.tolerance);  // right half white
-    EXPECT_EQ(row[230 * 4 + 3], 255);             // opaque
+    const std::uint8_t* row = state.seen->pixels.data() + std::size_t{100} * 240 * 4;
+    EXPECT_NEAR(row[std::size_t{10} * 4], 0, c.tolerance);     // left half black
+    EXPECT_NEAR(row[std::size_t{230} * 4], 255, c.tolerance);  // right half white
+    EXPECT_EQ(row[std::size_t{230} * 4 + 3], 255);             // opaque
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,7 +141,7 @@ TEST_F(ImagePipelineTest, BitmapIsEnhancedBeforeRecognition) {
     ASSERT_FALSE(FailureOf(Recognize(Base64(EncodedImage(50, 50, {200, 200, 200, 255}, IFF_PNG))))
                      .has_value());
     EXPECT_EQ(state.seen->width, 200u);
-    EXPECT_EQ(state.seen->pixels[4 * 1000], 207);
+    EXPECT_EQ(state.seen->pixels[std::size_t{4} * 1000], 207);
 }
 
 TEST_F(ImagePipelineTest, UnscaledAlphaIsPremultipliedAndScaledAlphaStraight) {

@@ -71,7 +71,7 @@ TEST(EnhanceForOcr, ClampsTheDarkestAndBrightestLevels) {
 
 TEST(EnhanceForOcr, LeavesTrailingBytesOfAnIncompletePixel) {
     for (std::size_t trailing = 1; trailing <= 3; ++trailing) {
-        std::vector<std::uint8_t> pixels(4 * 5 + trailing, 100);
+        std::vector<std::uint8_t> pixels(std::size_t{4} * 5 + trailing, 100);
         const std::vector<std::uint8_t> result = Enhanced(pixels);
         for (std::size_t i = 0; i < 20; i += 4) {
             EXPECT_EQ(result[i], 97);
@@ -123,7 +123,7 @@ void ExpectRuleApplied(const std::vector<std::uint8_t>& original,
 }
 
 TEST(EnhanceForOcr, MatchesThePerPixelRuleOnArbitraryColours) {
-    const std::vector<std::uint8_t> pixels = ArbitraryPixels(4 * 1003 + 2);
+    const std::vector<std::uint8_t> pixels = ArbitraryPixels(std::size_t{4} * 1003 + 2);
     ExpectRuleApplied(pixels, Enhanced(pixels), 1003);
 }
 
@@ -133,7 +133,7 @@ TEST(EnhanceForOcr, EveryInstructionSetPathFollowsTheRule) {
     if (ocr_enhance_paths::CanUseAvx2()) {
         paths.emplace_back("avx2", ocr_enhance_paths::EnhanceAvx2);
     }
-    const std::vector<std::uint8_t> original = ArbitraryPixels(4 * 1003);
+    const std::vector<std::uint8_t> original = ArbitraryPixels(std::size_t{4} * 1003);
     for (const auto& [name, path] : paths) {
         SCOPED_TRACE(name);
         std::vector<std::uint8_t> pixels = original;

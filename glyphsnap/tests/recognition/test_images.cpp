@@ -11,8 +11,6 @@
 #include <memory>
 #include <stdexcept>
 
-extern char** environ;
-
 namespace glyphsnap::testing {
 namespace {
 
@@ -124,6 +122,7 @@ std::vector<std::uint8_t> RenderedText(const std::filesystem::path& file,
         arguments.insert(arguments.end(), {"--height", std::to_string(options.height)});
     }
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
