@@ -18,7 +18,7 @@ namespace brambolt {
 // larger than kLargestLockListFile.
 void LoadLockListFile(const std::wstring& path, LockList& list);
 
-inline constexpr std::uint64_t kLargestLockListFile = 16U * 1024U * 1024U;
+inline constexpr std::uint64_t kLargestLockListFile = std::uint64_t{16} << 20U;
 
 // Writes the entries as the whole file, or deletes the file for an empty list (a missing file is
 // fine). False when nothing was changed: the old file, if any, is still there whole.

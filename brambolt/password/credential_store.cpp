@@ -22,7 +22,7 @@ namespace {
 constexpr wchar_t kSealDescription[] = L"Brambolt credential record";
 
 // The largest sealed record worth reading: a 268-byte record seals to a few hundred bytes.
-constexpr LONGLONG kLargestRecordFile = 64 * 1024;
+constexpr LONGLONG kLargestRecordFile = LONGLONG{64} << 10;
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {
     const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
