@@ -47,9 +47,6 @@ std::unique_ptr<tesseract::TessBaseAPI> StartEngine(const EngineSettings& settin
                      tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) != 0) {
         return nullptr;
     }
-    // Screenshots hold columns, panels and captions: the page's layout is analysed, as the
-    // command line does, rather than read as one block.
-    engine->SetPageSegMode(tesseract::PSM_AUTO);
     return engine;
 }
 
@@ -115,13 +112,51 @@ std::u16string Utf16FromUtf8(std::string_view text) {
     return converted;
 }
 
-std::vector<std::uint8_t> GreyPlane(const BgraBitmap& bitmap) {
-    std::vector<std::uint8_t> grey(bitmap.pixels.size() / 4);
-    for (std::size_t i = 0; i < grey.size(); ++i) {
-        grey[i] = bitmap.pixels[i * 4];
+// A grey image of one byte per pixel, rows without padding.
+struct GreyPlane {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> levels;
+};
+
+// The enhanced bitmap is grey (blue = green = red) and Tesseract never looks at alpha, so one
+// byte per pixel carries all it reads; on four bytes it would threshold the three equal channels
+// one by one, about a sixth more time on a full page.
+GreyPlane GreyPlaneOf(const BgraBitmap& bitmap) {
+    GreyPlane plane{bitmap.width, bitmap.height,
+                    std::vector<std::uint8_t>(bitmap.pixels.size() / 4)};
+    for (std::size_t i = 0; i < plane.levels.size(); ++i) {
+        plane.levels[i] = bitmap.pixels[i * 4];
     }
-    return grey;
+    return plane;
 }
+
+// Each 2 x 2 block averaged into one pixel.
+GreyPlane HalvedPlane(const GreyPlane& plane) {
+    GreyPlane half{plane.width / 2, plane.height / 2, {}};
+    half.levels.resize(std::size_t{half.width} * half.height);
+    for (std::uint32_t y = 0; y < half.height; ++y) {
+        const std::uint8_t* top = plane.levels.data() + std::size_t{2} * y * plane.width;
+        const std::uint8_t* bottom = top + plane.width;
+        for (std::uint32_t x = 0; x < half.width; ++x) {
+            const unsigned sum = top[2 * x] + top[2 * x + 1] + bottom[2 * x] + bottom[2 * x + 1];
+            half.levels[std::size_t{y} * half.width + x] = static_cast<std::uint8_t>((sum + 2) / 4);
+        }
+    }
+    return half;
+}
+
+// Below this mean word confidence a reading is doubted. Tesseract misreads glyphs that the
+// enlargement for small images has made very large (a single line of Chinese becomes Latin
+// nonsense at about 45, while a good reading scores above 90); the same page at half size is
+// then read as well, and the more confident reading wins.
+constexpr int kDoubtfulConfidence = 60;
+constexpr std::uint32_t kSmallestHalvedSide = 32;
+
+struct Reading {
+    std::vector<OcrLine> lines;
+    int confidence = 0;
+};
 
 class TesseractRecognizer final : public TextRecognizer {
   public:
@@ -143,20 +178,48 @@ class TesseractRecognizer final : public TextRecognizer {
     std::uint32_t MaxImageDimension() const override { return kTesseractMaxImageDimension; }
 
     std::optional<std::vector<OcrLine>> Recognize(const BgraBitmap& bitmap) override {
-        std::vector<OcrLine> lines;
         if (bitmap.width == 0 || bitmap.height == 0) {
-            return lines;  // no room for text
+            return std::vector<OcrLine>{};  // no room for text
         }
         KeepRecognitionOnThisThread();
-        // The enhanced bitmap is grey (blue = green = red) and Tesseract never looks at alpha,
-        // so one byte per pixel carries all it reads; on four bytes it would threshold the three
-        // equal channels one by one, about a sixth more time on a full page.
-        const std::vector<std::uint8_t> grey = GreyPlane(bitmap);
-        engine_->SetImage(grey.data(), static_cast<int>(bitmap.width),
-                          static_cast<int>(bitmap.height), 1, static_cast<int>(bitmap.width));
-        if (engine_->Recognize(nullptr) != 0) {
-            return std::nullopt;
+        const GreyPlane plane = GreyPlaneOf(bitmap);
+        std::optional<Reading> reading = Read(plane);
+        if (!reading || reading->lines.empty() || reading->confidence >= kDoubtfulConfidence ||
+            plane.width / 2 < kSmallestHalvedSide || plane.height / 2 < kSmallestHalvedSide) {
+            return reading ? std::optional(std::move(reading->lines)) : std::nullopt;
         }
+        std::optional<Reading> halved = Read(HalvedPlane(plane));
+        if (halved && halved->confidence > reading->confidence) {
+            return std::move(halved->lines);
+        }
+        return std::move(reading->lines);
+    }
+
+  private:
+    // Screenshots hold columns, panels and captions, so the page's layout is analysed first.
+    // That analysis drops some pages altogether (a single line of large Chinese text, for one); a
+    // page where it finds no word is read again as one block of text. Nothing when Tesseract fails.
+    std::optional<Reading> Read(const GreyPlane& plane) {
+        Reading reading;
+        for (const auto mode : {tesseract::PSM_AUTO, tesseract::PSM_SINGLE_BLOCK}) {
+            engine_->SetPageSegMode(mode);
+            engine_->SetImage(plane.levels.data(), static_cast<int>(plane.width),
+                              static_cast<int>(plane.height), 1, static_cast<int>(plane.width));
+            if (engine_->Recognize(nullptr) != 0) {
+                return std::nullopt;
+            }
+            reading.lines = RecognisedLines();
+            if (!reading.lines.empty()) {
+                reading.confidence = engine_->MeanTextConf();
+                break;
+            }
+        }
+        return reading;
+    }
+
+    // The words of the last recognition, line by line in reading order.
+    std::vector<OcrLine> RecognisedLines() {
+        std::vector<OcrLine> lines;
         const std::unique_ptr<tesseract::ResultIterator> word(engine_->GetIterator());
         if (!word || word->Empty(tesseract::RIL_WORD)) {
             return lines;
@@ -171,7 +234,6 @@ class TesseractRecognizer final : public TextRecognizer {
         return lines;
     }
 
-  private:
     std::unique_lock<std::mutex> lease_;
     std::unique_ptr<tesseract::TessBaseAPI> owned_;
     tesseract::TessBaseAPI* engine_;

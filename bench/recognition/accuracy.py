@@ -25,12 +25,15 @@ ENGLISH = [
     ["Invoice number 4471 is due on 12 March", "Please call the office before noon"],
     ["Settings  Display  Sound  Network", "Battery saver turns on at twenty percent"],
     ["Error: the file could not be opened", "Check that the disk is connected and try again"],
+    ["Save changes before closing?"],
 ]
 CHINESE = [
     ["文字识别测试", "今天天气很好"],
     ["请在周五之前提交报告", "会议室在三楼东侧"],
     ["设置 显示 声音 网络", "电池电量低于百分之二十"],
     ["文件无法打开", "请检查磁盘连接后重试"],
+    ["是否在关闭前保存更改"],
+    ["下载完成"],
 ]
 SIZES = [20, 28, 40]
 
