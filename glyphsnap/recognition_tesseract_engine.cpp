@@ -11,6 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "recognition_tesseract_planes.h"
+#include "recognition_tesseract_text.h"
+
 namespace glyphsnap {
 namespace {
 
@@ -70,80 +73,6 @@ void KeepRecognitionOnThisThread() {
     if (std::getenv("OMP_THREAD_LIMIT") == nullptr) {
         omp_set_max_active_levels(0);
     }
-}
-
-void AppendUtf16(std::u16string& text, char32_t codePoint) {
-    if (codePoint >= 0x10000) {
-        codePoint -= 0x10000;
-        text += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-        text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-    } else {
-        text += static_cast<char16_t>(codePoint);
-    }
-}
-
-// Tesseract's words are UTF-8; a malformed sequence becomes U+FFFD.
-std::u16string Utf16FromUtf8(std::string_view text) {
-    std::u16string converted;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80           ? 1
-                                   : (lead >> 5) == 0x6  ? 2
-                                   : (lead >> 4) == 0xE  ? 3
-                                   : (lead >> 3) == 0x1E ? 4
-                                                         : 0;
-        char32_t codePoint = length == 1   ? lead
-                             : length == 2 ? lead & 0x1F
-                             : length == 3 ? lead & 0x0F
-                                           : lead & 0x07;
-        bool valid = length != 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        valid = valid && codePoint >= kSmallest[length] && codePoint <= 0x10FFFF &&
-                (codePoint < 0xD800 || codePoint > 0xDFFF);
-        AppendUtf16(converted, valid ? codePoint : U'\uFFFD');
-        i += valid ? length : 1;
-    }
-    return converted;
-}
-
-// A grey image of one byte per pixel, rows without padding.
-struct GreyPlane {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::vector<std::uint8_t> levels;
-};
-
-// The enhanced bitmap is grey (blue = green = red) and Tesseract never looks at alpha, so one
-// byte per pixel carries all it reads; on four bytes it would threshold the three equal channels
-// one by one, about a sixth more time on a full page.
-GreyPlane GreyPlaneOf(const BgraBitmap& bitmap) {
-    GreyPlane plane{bitmap.width, bitmap.height,
-                    std::vector<std::uint8_t>(bitmap.pixels.size() / 4)};
-    for (std::size_t i = 0; i < plane.levels.size(); ++i) {
-        plane.levels[i] = bitmap.pixels[i * 4];
-    }
-    return plane;
-}
-
-// Each 2 x 2 block averaged into one pixel.
-GreyPlane HalvedPlane(const GreyPlane& plane) {
-    GreyPlane half{plane.width / 2, plane.height / 2, {}};
-    half.levels.resize(std::size_t{half.width} * half.height);
-    for (std::uint32_t y = 0; y < half.height; ++y) {
-        const std::uint8_t* top = plane.levels.data() + std::size_t{2} * y * plane.width;
-        const std::uint8_t* bottom = top + plane.width;
-        for (std::uint32_t x = 0; x < half.width; ++x) {
-            const unsigned sum = top[2 * x] + top[2 * x + 1] + bottom[2 * x] + bottom[2 * x + 1];
-            half.levels[std::size_t{y} * half.width + x] = static_cast<std::uint8_t>((sum + 2) / 4);
-        }
-    }
-    return half;
 }
 
 // Below this mean word confidence a reading is doubted. Tesseract misreads glyphs that the

@@ -1,0 +1,26 @@
+// The grey images Tesseract is handed: one byte per pixel.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "image_bitmap.h"
+
+namespace glyphsnap {
+
+// A grey image of one byte per pixel, rows without padding.
+struct GreyPlane {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> levels;
+};
+
+// The blue channel of an enhanced bitmap, whose blue, green and red are equal. Tesseract never
+// looks at alpha, so this carries all it reads; on four bytes it would threshold the three equal
+// channels one by one, about a sixth more time on a full page.
+GreyPlane GreyPlaneOf(const BgraBitmap& bitmap);
+
+// Each 2 x 2 block averaged, rounded, into one pixel; an odd last row or column is dropped.
+GreyPlane HalvedPlane(const GreyPlane& plane);
+
+}  // namespace glyphsnap
