@@ -23,6 +23,7 @@ struct Search {
 };
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     auto* search = reinterpret_cast<Search*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);

@@ -46,7 +46,10 @@ bool WakeRunningInstance(std::uint64_t storedWindow) {
     }
     if (storedWindow != 0) {
         // Posted, never sent: this instance must not wait for the running one.
-        ::PostMessageW(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(storedWindow)),
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
+        ::PostMessageW(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(
+                           storedWindow)),  // NOLINT(performance-no-int-to-ptr): Win32 passes
+                                            // pointers as integers
                        WM_WAKE_MAIN_WINDOW, kWakeParam, static_cast<LPARAM>(kWakeParam));
     }
     return true;

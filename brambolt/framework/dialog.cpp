@@ -41,11 +41,13 @@ bool IsSysLink(HWND window) {
 // The framework's hyperlink behaviour: a click on (or Enter in) any SysLink of a dialog opens
 // the link's address in the default browser.
 bool OpenClickedLink(LPARAM lParam) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header == nullptr || (header->code != NM_CLICK && header->code != NM_RETURN) ||
         !IsSysLink(header->hwndFrom)) {
         return false;
     }
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     const auto* link = reinterpret_cast<const NMLINK*>(lParam);
     if (link->item.szUrl[0] != L'\0') {
         // The shell reports failures itself; the dialog has nothing to add.
@@ -140,11 +142,13 @@ bool CDialog::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CDialog* self = nullptr;
     if (message == WM_INITDIALOG) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
         self = reinterpret_cast<CDialog*>(lParam);
         self->window_ = window;
         ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         return self->OnInitDialog();
     }
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
     if (self == nullptr) {
         return FALSE;

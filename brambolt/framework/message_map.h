@@ -75,7 +75,9 @@ bool MapEntryMatches(const MessageMapEntry<Owner>& entry, std::uint32_t message,
             if (message != kNotifyMessage || lParam == 0) {
                 return false;
             }
-            const auto* header = reinterpret_cast<const NotifyHeader*>(lParam);
+            // WM_NOTIFY carries its header as a pointer in lParam.
+            const auto* header =
+                reinterpret_cast<const NotifyHeader*>(lParam);  // NOLINT(performance-no-int-to-ptr)
             return header->code == entry.notification &&
                    static_cast<std::uint16_t>(header->idFrom & 0xFFFF) == entry.controlId;
         }

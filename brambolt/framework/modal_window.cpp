@@ -14,6 +14,7 @@ bool CModalWindow::CreateModalWindow(const WindowClassSpec& windowClass, const W
         description.hInstance = instance;
         description.hCursor = ::LoadCursorW(nullptr, windowClass.cursor);
         description.hbrBackground =
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(windowClass.backgroundColor + 1));
         description.lpszClassName = windowClass.name;
         if (::RegisterClassExW(&description) == 0) {
@@ -49,11 +50,13 @@ LRESULT CModalWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK CModalWindow::StaticWindowProc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
     if (message == WM_NCCREATE) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
         auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         auto* self = static_cast<CModalWindow*>(create->lpCreateParams);
         self->creatingWindow_ = window;
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     auto* self = reinterpret_cast<CModalWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);

@@ -58,7 +58,7 @@ std::wstring PrepareInstallation(const std::wstring& sceneName, const std::wstri
     DeleteTree(folder);
     ::CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring name = program.substr(program.find_last_of(L'\\') + 1);
-    const std::wstring copy = folder + L"\\" + name;
+    std::wstring copy = folder + L"\\" + name;
     if (::CopyFileW(program.c_str(), copy.c_str(), FALSE) == FALSE) {
         return {};
     }
@@ -158,7 +158,7 @@ std::vector<HWND> VisibleWindowsUntilExit(const winauto::StartedProcess& process
 }
 
 std::wstring ScreenshotFolder() {
-    const std::wstring folder = WindowsPath(E2E_SCREENSHOT_DIR);
+    std::wstring folder = WindowsPath(E2E_SCREENSHOT_DIR);
     ::CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }

@@ -36,7 +36,7 @@ class BramboltStartup : public ::testing::Test {
 
     std::wstring Install(const std::wstring& scene, bool withDriverFile,
                          const char* program = E2E_BRAMBOLT_EXE) {
-        const std::wstring path = PrepareInstallation(scene, WindowsPath(program), withDriverFile);
+        std::wstring path = PrepareInstallation(scene, WindowsPath(program), withDriverFile);
         EXPECT_FALSE(path.empty()) << "cannot prepare the installation of " << program;
         return path;
     }

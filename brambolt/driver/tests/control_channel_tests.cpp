@@ -70,6 +70,7 @@ class RecordingPort final : public DriverPort {
 
     bool opens = true;
     bool answers = true;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): a made-up handle value
     HANDLE device = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x4242));
     std::vector<Call> calls;
 };

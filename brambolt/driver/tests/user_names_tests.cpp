@@ -63,6 +63,7 @@ TEST(UserSid, ConcurrentFirstCallsReadTheTokenOnceAndAgree) {
     std::vector<bool> succeeded(kThreads, false);
     {
         std::vector<std::jthread> threads;
+        threads.reserve(kThreads);
         for (int i = 0; i < kThreads; ++i) {
             threads.emplace_back([&, i] {
                 std::wstring sid;

@@ -15,6 +15,7 @@ struct Search {
 };
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     auto* search = reinterpret_cast<Search*>(context);
     const WindowQuery& query = *search->query;
     if (query.visibleOnly && ::IsWindowVisible(window) == FALSE) {
@@ -38,6 +39,7 @@ struct ChildSearch {
 };
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     reinterpret_cast<ChildSearch*>(context)->children.push_back(window);
     return TRUE;
 }

@@ -20,6 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 
 HWND ParseWindow(const wchar_t* text) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::wcstoull(text, nullptr, 16)));
 }
 
