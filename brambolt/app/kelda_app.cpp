@@ -49,6 +49,7 @@ BOOL CKeldaApp::InitInstance() {
         return FALSE;
     }
 
+    // The framework keeps no shell manager: its dialogs call the shell directly.
     CKeldaDlg mainDialog;
     SetMainWindow(&mainDialog);
     mainDialog.DoModal();  // however it ends, the program ends

@@ -38,15 +38,26 @@ bool LoadDriverPrivilegeEnabled() {
     if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put()) == FALSE) {
         return false;
     }
-    PRIVILEGE_SET required{};
-    required.PrivilegeCount = 1;
-    required.Control = PRIVILEGE_SET_ALL_NECESSARY;
-    if (::LookupPrivilegeValueW(nullptr, SE_LOAD_DRIVER_NAME, &required.Privilege[0].Luid) ==
-        FALSE) {
+    LUID loadDriver{};
+    if (::LookupPrivilegeValueW(nullptr, SE_LOAD_DRIVER_NAME, &loadDriver) == FALSE) {
         return false;
     }
-    BOOL held = FALSE;
-    return ::PrivilegeCheck(token.get(), &required, &held) != FALSE && held != FALSE;
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenPrivileges, nullptr, 0, &size);
+    std::vector<std::byte> buffer(size);
+    if (size == 0 ||
+        ::GetTokenInformation(token.get(), TokenPrivileges, buffer.data(), size, &size) == FALSE) {
+        return false;
+    }
+    const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+    for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+        const LUID_AND_ATTRIBUTES& privilege = privileges->Privileges[i];
+        if (privilege.Luid.LowPart == loadDriver.LowPart &&
+            privilege.Luid.HighPart == loadDriver.HighPart) {
+            return (privilege.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+        }
+    }
+    return false;
 }
 
 // The driver's own idea of where its lock list lies: in its data folder, named after the service
