@@ -1,13 +1,19 @@
 #include "credential_gate.h"
 
+#include "brambolt/password/credential_record.h"
+#include "brambolt/password/credential_store.h"
+
 namespace brambolt {
 
 bool PassCredentialGate() {
-    // The credential record and the password prompt join here: LoadCredentialRecord (between
-    // SetDataFolderAccess 1 and 0), then, when the record is loaded and its passwordHash holds
-    // at least two characters, RunPasswordPrompt, whose false ends the program. Until they
-    // exist no record is loaded, so no password is asked for, as with a missing record file.
-    return true;
+    LoadCredentialRecord();
+    if (!HasPassword(credentialRecord, credentialLoaded)) {
+        return true;
+    }
+    // A password is set, and this build has no start-up prompt that could ask for it yet. The
+    // folders it guards must not open without it, so start-up ends here, as after a cancelled
+    // prompt. RunPasswordPrompt takes this place.
+    return false;
 }
 
 }  // namespace brambolt

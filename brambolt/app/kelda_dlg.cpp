@@ -1,7 +1,10 @@
 #include "kelda_dlg.h"
 
 #include "app_messages.h"
+#include "brambolt/driver/driver_registration.h"
+#include "brambolt/folders/lock_list_startup.h"
 #include "message_map.h"
+#include "unique_handle.h"
 #include "vendor_site.h"
 #include "window_handle_store.h"
 
@@ -20,8 +23,21 @@ BOOL CKeldaDlg::OnInitDialog() {
     noticePlaceholder_ = ::GetDlgItem(Window(), IDC_NOTICE_PLACEHOLDER);
     updateLink_.Attach(Window(), IDC_UPDATE_LINK, L"https://",
                        std::wstring(kVendorHost) + L"/?frombrambolt");
+    LoadFolderList();
     StoreMainWindowHandle(Window());
     return TRUE;
+}
+
+void CKeldaDlg::LoadFolderList() {
+    const LockListStartup loaded = LoadLockListAtStartup();
+    if (loaded.startEnsureDriverThread) {
+        // Brings the driver up in the background; nobody waits for it.
+        UniqueHandle thread(::CreateThread(nullptr, 0, &EnsureDriverThread, nullptr, 0, nullptr));
+    }
+    const HWND list = ::GetDlgItem(Window(), IDC_FOLDER_LIST);
+    for (const std::wstring& row : loaded.listBoxRows) {
+        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    }
 }
 
 void CKeldaDlg::DoDataExchange(DataExchange& exchange) {

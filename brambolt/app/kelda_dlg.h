@@ -26,6 +26,9 @@ class CKeldaDlg : public CDialog {
                               std::intptr_t& result) override;
 
   private:
+    // Loads the lock list (through the driver's data-folder access when it answers, starting its
+    // installation otherwise) and shows it in list order.
+    void LoadFolderList();
     std::intptr_t OnPaint(std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t OnQueryDragIcon(std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t OnWakeMainWindow(std::uintptr_t wParam, std::intptr_t lParam);

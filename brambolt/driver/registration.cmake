@@ -22,7 +22,7 @@ if(WIN32 AND TARGET brambolt_framework)
         add_library(brambolt_driver_registration_program STATIC
             ${registration_dir}/driver_registration_program.cpp)
         target_link_libraries(brambolt_driver_registration_program
-            PUBLIC brambolt_driver_registration brambolt_driver brambolt_app)
+            PUBLIC brambolt_driver_registration brambolt_driver brambolt_program_directory)
     endif()
 endif()
 

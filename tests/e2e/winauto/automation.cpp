@@ -297,6 +297,15 @@ std::optional<MessageBoxContent> ReadMessageBox(HWND box) {
         } else if (kind == L"Static") {
             if (ShowsIcon(child)) {
                 content.icon = IdentifyIcon(child);
+                // A box that has not painted its icon yet shows only background: let it paint,
+                // then look again.
+                for (int attempt = 0; attempt < 20 && content.icon == IconKind::Unknown;
+                     ++attempt) {
+                    ::RedrawWindow(box, nullptr, nullptr,
+                                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                    std::this_thread::sleep_for(100ms);
+                    content.icon = IdentifyIcon(child);
+                }
             } else if (const std::wstring text = WindowText(child); !text.empty()) {
                 content.text = text;
             }
