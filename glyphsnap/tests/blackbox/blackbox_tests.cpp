@@ -15,11 +15,13 @@
 #include <thread>
 
 #include "child_process.h"
+#include "frame_bytes.h"
 
 namespace glyphsnap::blackbox {
 namespace {
 
 namespace fs = std::filesystem;
+using glyphsnap::testing::Frame;
 using namespace std::chrono_literals;
 
 constexpr auto kReplyLimit = 30s;
@@ -27,16 +29,6 @@ constexpr std::string_view kBase64Failure = R"({"status":"error","data":"Base64 
 constexpr std::string_view kCacheFailure = R"({"status":"error","data":"本地缓存文件创建失败"})";
 constexpr std::string_view kInvalidJsonStart = R"({"status":"error","data":"无效)";
 constexpr std::string_view kEditSuccess = R"({"data":"画图程序启动成功","status":"success"})";
-
-std::string Frame(std::string_view payload) {
-    std::string framed;
-    const auto length = static_cast<std::uint32_t>(payload.size());
-    for (int i = 0; i < 4; ++i) {
-        framed += static_cast<char>((length >> (8 * i)) & 0xFF);
-    }
-    framed += payload;
-    return framed;
-}
 
 std::string EditRequest(std::string_view image) {
     return Frame(R"({"action":"edit_image","image":")" + std::string(image) + R"("})");

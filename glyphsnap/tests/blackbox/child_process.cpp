@@ -37,25 +37,18 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
 
-    // Later entries of `extraEnvironment` override earlier ones and the inherited environment.
     std::vector<std::string> environment;
-    const auto overridden = [&](std::string_view entry, std::size_t from) {
-        const std::string_view name = entry.substr(0, entry.find('=') + 1);
-        for (std::size_t i = from; i < extraEnvironment.size(); ++i) {
-            if (std::string_view(extraEnvironment[i]).starts_with(name)) {
-                return true;
-            }
-        }
-        return false;
-    };
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (!overridden(*entry, 0)) {
-            environment.emplace_back(*entry);
-        }
+        environment.emplace_back(*entry);
     }
-    for (std::size_t i = 0; i < extraEnvironment.size(); ++i) {
-        if (!overridden(extraEnvironment[i], i + 1)) {
-            environment.push_back(extraEnvironment[i]);
+    for (const std::string& change : extraEnvironment) {
+        const std::string name = change.substr(0, change.find('='));
+        std::erase_if(environment, [&](const std::string& entry) {
+            return entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
+                   entry[name.size()] == '=';
+        });
+        if (change.find('=') != std::string::npos) {
+            environment.push_back(change);
         }
     }
     std::vector<char*> envp;

@@ -13,7 +13,8 @@ namespace glyphsnap::blackbox {
 
 class ChildProcess {
   public:
-    // Starts argv[0] (searched in PATH) with `extraEnvironment` ("NAME=value") added.
+    // Starts argv[0] (searched in PATH) with the environment changed by `extraEnvironment`:
+    // "NAME=value" sets a variable, a plain "NAME" removes it.
     ChildProcess(const std::vector<std::string>& argv,
                  const std::vector<std::string>& extraEnvironment);
     ~ChildProcess();

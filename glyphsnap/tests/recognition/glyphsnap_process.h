@@ -1,11 +1,14 @@
 // The built program, started with pipes on standard input and output, spoken to in frames.
 #pragma once
 
-#include <sys/types.h>
-
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+
+namespace glyphsnap::blackbox {
+class ChildProcess;
+}
 
 namespace glyphsnap::testing {
 
@@ -26,11 +29,7 @@ class GlyphsnapProcess {
     int Finish();
 
   private:
-    bool ReadExactly(char* buffer, std::size_t size, int seconds);
-
-    pid_t child_ = -1;
-    int input_ = -1;
-    int output_ = -1;
+    std::unique_ptr<blackbox::ChildProcess> process_;
 };
 
 // The request for text recognition of `image` (Base64 text).
