@@ -2,13 +2,13 @@
 # Start-up time of Brambolt.exe against an empty dialog program built the same way: from the
 # process start to the visible main window, under Wine on an X display, A and B in turn.
 #   bench/brambolt_startup/run.sh [RUNS]
-# Needs the windows preset built in build/bb-windows (Brambolt.exe) and an X display in DISPLAY
+# Needs the windows preset built in build/windows (Brambolt.exe) and an X display in DISPLAY
 # (for example: Xvfb :93 -screen 0 1280x1024x24 & DISPLAY=:93). Uses its own Wine prefix.
 set -eu
 runs=${1:-15}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-build=${BUILD_DIR:-$root/build/bb-windows}
+build=${BUILD_DIR:-$root/build/windows}
 out=$build/bench-startup
 : "${DISPLAY:?an X display is needed}"
 

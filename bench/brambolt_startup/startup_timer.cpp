@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,9 @@ double TimeOnce(const Target& target) {
                         nullptr, nullptr, &startup, &process)) {
         return -1;
     }
-    CloseHandle(process.hThread);
+    // The timer owns both handles of the started process.
+    const std::unique_ptr<void, decltype(&CloseHandle)> thread(process.hThread, &CloseHandle);
+    const std::unique_ptr<void, decltype(&CloseHandle)> owned(process.hProcess, &CloseHandle);
     Search search{process.dwProcessId, &target.caption, nullptr};
     double elapsed = -1;
     for (;;) {
@@ -79,7 +82,6 @@ double TimeOnce(const Target& target) {
     if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
         TerminateProcess(process.hProcess, 1);
     }
-    CloseHandle(process.hProcess);
     return elapsed;
 }
 

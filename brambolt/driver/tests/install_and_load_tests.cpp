@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "brambolt/driver/driver_registration.h"
+#include "brambolt/framework/unique_handle.h"
 #include "registry_test_support.h"
 
 namespace brambolt {
@@ -202,10 +203,11 @@ TEST_F(InstallFixture, EnsureDriverReportsADriverThatStillDoesNotAnswer) {
 TEST_F(InstallFixture, UninstallRemovesTheServiceTreeAndTheListButKeepsSafeBoot) {
     RecordingPort port(S_OK);
     InstallAndLoadDriver(Environment(port));
-    const HANDLE list = ::CreateFileW(lockListPath.c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(list, INVALID_HANDLE_VALUE);
-    ::CloseHandle(list);
+    {
+        const UniqueFile list(::CreateFileW(lockListPath.c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(list.valid());
+    }
 
     pings = {true};
     UninstallDriver(Environment(port));

@@ -7,10 +7,22 @@
 
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+using UniqueFileHandle = std::unique_ptr<void, HandleCloser>;
+
+UniqueFileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
+    HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return UniqueFileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
 
 std::wstring_view ParametersOf(std::wstring_view commandLine) {
     // The program name comes first, quoted or not; what follows the separating space stays as it
@@ -43,24 +55,22 @@ int RecordParameters(std::wstring_view parameters) {
     std::array<wchar_t, MAX_PATH> folder{};
     GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
     const std::wstring log = std::wstring(folder.data()) + L"paint-arguments.txt";
-    HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return 1;
+    {
+        const UniqueFileHandle file = OpenFile(log, FILE_APPEND_DATA, OPEN_ALWAYS);
+        if (!file) {
+            return 1;
+        }
+        const std::string line = ToUtf8(parameters) + "\n";
+        DWORD written = 0;
+        WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     }
-    const std::string line = ToUtf8(parameters) + "\n";
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
     Sleep(20000);
     return 0;
 }
 
 int HoldFile(std::wstring_view path) {
-    const std::wstring name(path);
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle file = OpenFile(std::wstring(path), GENERIC_READ, OPEN_EXISTING);
+    if (!file) {
         return 1;
     }
     std::fputs("held\n", stdout);
@@ -68,7 +78,6 @@ int HoldFile(std::wstring_view path) {
     char ignored[64];
     while (std::fread(ignored, 1, sizeof ignored, stdin) > 0) {
     }
-    CloseHandle(file);
     return 0;
 }
 
