@@ -1,19 +1,52 @@
 // The Linux build's recognition: the request's image goes through decoding, scaling and
-// enhancement to Tesseract on a worker thread, and the loop waits for the result.
-#include <cstdlib>
+// enhancement to the recognizer module on a worker thread, and the loop waits for the result.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
 #include <utility>
 
 #include "image_pipeline.h"
 #include "recognition.h"
-#include "recognition_tesseract_engine.h"
+#include "recognizer_module.h"
 
 namespace glyphsnap {
+namespace {
+
+// Loads the module beside the executable once. It stays loaded for the life of the process: the
+// engines it keeps between requests live in it.
+CreateRecognizerFunction RecognizerFactory() {
+    static const CreateRecognizerFunction factory = []() -> CreateRecognizerFunction {
+        std::array<char, 4096> executable{};
+        const ssize_t length = readlink("/proc/self/exe", executable.data(), executable.size() - 1);
+        if (length <= 0) {
+            return nullptr;
+        }
+        const std::filesystem::path module =
+            std::filesystem::path(std::string(executable.data(), static_cast<std::size_t>(length)))
+                .parent_path() /
+            kRecognizerModuleName;
+        void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            return nullptr;
+        }
+        return reinterpret_cast<CreateRecognizerFunction>(dlsym(handle, kRecognizerFactorySymbol));
+    }();
+    return factory;
+}
+
+std::unique_ptr<TextRecognizer> CreateRecognizer() {
+    const CreateRecognizerFunction create = RecognizerFactory();
+    return std::unique_ptr<TextRecognizer>(create != nullptr ? create() : nullptr);
+}
+
+}  // namespace
 
 std::future<RecognitionOutcome> RecognizeTextAsync(std::string image) {
     return std::async(std::launch::async, [image = std::move(image)] {
-        return RecognizeImageText(image, [] {
-            return CreateTesseractRecognizer([](const char* name) { return std::getenv(name); });
-        });
+        return RecognizeImageText(image, &CreateRecognizer);
     });
 }
 

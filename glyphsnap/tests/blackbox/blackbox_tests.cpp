@@ -247,6 +247,26 @@ TEST_F(BlackBox, FolderThatCannotBeWrittenGivesTheCacheFileFailure) {
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kCacheFailure);
 }
 
+TEST_F(BlackBox, ProgramWithoutItsRecognizerModuleAnswersWithAnError) {
+    if (windows_) {
+        GTEST_SKIP() << "the Windows build has no recognizer module";
+    }
+    // The program alone, without the module that lies beside it in the build.
+    const fs::path lone = scratch_ / "glyphsnap";
+    fs::copy_file(command_.front(), lone);
+    ChildProcess glyphsnap({lone.string()}, environment_);
+    // A white pixel as PNG: decoding succeeds, then no recognizer can be had.
+    constexpr std::string_view kPixel =
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8DwHwAFBQIAX8jx0gAAAABJRU5Erk"
+        "Jggg==";
+    glyphsnap.Write(Frame(R"({"image":")" + std::string(kPixel) + R"("})") + EditRequest("QUJD"));
+    const auto reply = glyphsnap.ReadReply(kReplyLimit);
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_TRUE(reply->starts_with(R"({"data":"文字识别失败)")) << *reply;
+    EXPECT_TRUE(reply->ends_with(R"(","status":"error"})")) << *reply;
+    EXPECT_EQ(glyphsnap.ReadReply(kReplyLimit), kEditSuccess);
+}
+
 TEST_F(BlackBox, PaintProgramNeverHoldsTheReplyPipe) {
     auto glyphsnap = Start();
     glyphsnap->Write(EditRequest("QUJD"));
