@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
     # toolchains and build
-    build-essential cmake ninja-build clang libclang-rt-14-dev
+    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     # libraries
     googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
