@@ -20,8 +20,8 @@ namespace {
 
 constexpr wchar_t kMutexName[] = L"OrinKelda";
 
-// The first visible box of the process other than the main window.
-HWND WaitForBox(DWORD processId) {
+// The first visible box of the process other than the main window and `answered`.
+HWND WaitForBox(DWORD processId, HWND answered = nullptr) {
     const auto end = std::chrono::steady_clock::now() + kWindowBound;
     winauto::WindowQuery query;
     query.className = kDialogClass;
@@ -29,7 +29,7 @@ HWND WaitForBox(DWORD processId) {
     query.visibleOnly = true;
     do {
         for (HWND window : winauto::FindTopLevelWindows(query)) {
-            if (winauto::WindowText(window) != kMainCaption) {
+            if (window != answered && winauto::WindowText(window) != kMainCaption) {
                 return window;
             }
         }
@@ -94,15 +94,7 @@ TEST_F(DriverInstallation, RefusedLoadShowsItsCodeThenTheInstallationFailure) {
               std::vector<std::wstring>{L"C:\\PROTECTED"});
 
     ASSERT_TRUE(winauto::AnswerMessageBox(loadBox, load->buttons[0].id));
-    HWND failureBox = nullptr;
-    const auto end = std::chrono::steady_clock::now() + kWindowBound;
-    while (std::chrono::steady_clock::now() < end) {
-        failureBox = WaitForBox(process_->processId);
-        if (failureBox != nullptr && failureBox != loadBox) {
-            break;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
+    HWND failureBox = WaitForBox(process_->processId, loadBox);
     ASSERT_NE(failureBox, nullptr);
     const auto failure = winauto::ReadMessageBox(failureBox);
     ASSERT_TRUE(failure.has_value());

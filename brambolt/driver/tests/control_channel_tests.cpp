@@ -16,6 +16,7 @@
 #include "driver_port.h"
 #include "registration_check.h"
 #include "stand_in_driver.h"
+#include "startup_steps.h"
 #include "unique_handle.h"
 #include "user_names.h"
 
@@ -135,24 +136,12 @@ TEST_F(ChannelRequests, DeviceThatDoesNotOpenFailsWithoutRequestOrClose) {
 }
 
 // The stand-in driver: the contract the real driver keeps.
-void EnableLoadDriverPrivilegeForTests() {
-    UniqueHandle token;
-    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
-                                   token.put()));
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    ASSERT_TRUE(
-        ::LookupPrivilegeValueW(nullptr, SE_LOAD_DRIVER_NAME, &privileges.Privileges[0].Luid));
-    ASSERT_TRUE(::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr));
-}
-
 class StandInChannel : public ::testing::Test {
   protected:
     void SetUp() override {
         InstallDriverPort(testbench::StandIn());
         testbench::ResetStandIn();
-        EnableLoadDriverPrivilegeForTests();
+        EnableLoadDriverPrivilege();  // as start-up does; the stand-in checks it
         std::array<wchar_t, MAX_PATH> temp{};
         ::GetTempPathW(MAX_PATH, temp.data());
         imageFile_ = std::wstring(temp.data()) + L"TarnBrambolt.sys";

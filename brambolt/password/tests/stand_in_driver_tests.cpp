@@ -80,6 +80,15 @@ class StandInDriverFixture : public ::testing::Test {
         DeleteRegistryTree(DriverServiceKey(GetDriverServiceName()));
         testbench::ResetStandIn();
     }
+
+    // The program's own save of a list holding "C:\DATA".
+    static void SaveListOfOneFolder() {
+        LockList saved;
+        saved.Append(u"C:\\DATA");
+        OrderedLockListSaver saver;
+        ASSERT_EQ(SaveLockList(ProgramLockListEnvironment(), saver, saved.Snapshot()),
+                  SaveOutcome::kWritten);
+    }
 };
 
 TEST_F(StandInDriverFixture, TheWrittenRegistrationIsAcceptedAndTheDriverLoads) {
@@ -141,11 +150,7 @@ TEST_F(StandInDriverFixture, TheDriverHidesTheFoldersOfTheSavedList) {
 
 TEST_F(StandInDriverFixture, TheStartupLoadIsBracketedByDataAccessWhenTheDriverAnswers) {
     InstallAndLoadDriver(environment);
-    LockList saved;
-    saved.Append(u"C:\\DATA");
-    OrderedLockListSaver saver;
-    ASSERT_EQ(SaveLockList(ProgramLockListEnvironment(), saver, saved.Snapshot()),
-              SaveOutcome::kWritten);
+    ASSERT_NO_FATAL_FAILURE(SaveListOfOneFolder());
 
     testbench::ClearJournal();
     LockList list;
@@ -158,11 +163,7 @@ TEST_F(StandInDriverFixture, TheStartupLoadIsBracketedByDataAccessWhenTheDriverA
 }
 
 TEST_F(StandInDriverFixture, WithoutTheDriverTheStartupLoadAsksForTheDriverThread) {
-    LockList saved;
-    saved.Append(u"C:\\DATA");
-    OrderedLockListSaver saver;
-    ASSERT_EQ(SaveLockList(ProgramLockListEnvironment(), saver, saved.Snapshot()),
-              SaveOutcome::kWritten);
+    ASSERT_NO_FATAL_FAILURE(SaveListOfOneFolder());
 
     testbench::ClearJournal();
     LockList list;

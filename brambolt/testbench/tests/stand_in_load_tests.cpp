@@ -10,6 +10,7 @@
 #include "bench_journal.h"
 #include "registration_check.h"
 #include "stand_in_driver.h"
+#include "startup_steps.h"
 #include "unique_handle.h"
 
 namespace brambolt::testbench {
@@ -19,23 +20,11 @@ constexpr wchar_t kService[] = L"TARNBRT_S-1-5-21-11-22-33-1001";
 constexpr wchar_t kServiceKey[] =
     L"SYSTEM\\CurrentControlSet\\Services\\TARNBRT_S-1-5-21-11-22-33-1001";
 
-void EnableLoadDriverPrivilege() {
-    UniqueHandle token;
-    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
-                                   token.put()));
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    ASSERT_TRUE(
-        ::LookupPrivilegeValueW(nullptr, SE_LOAD_DRIVER_NAME, &privileges.Privileges[0].Luid));
-    ASSERT_TRUE(::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr));
-}
-
 class StandInLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetStandIn();
-        EnableLoadDriverPrivilege();
+        EnableLoadDriverPrivilege();  // as start-up does; the stand-in checks it
         std::array<wchar_t, MAX_PATH> temp{};
         ::GetTempPathW(MAX_PATH, temp.data());
         image_ = std::wstring(temp.data()) + L"StandInImage.sys";
