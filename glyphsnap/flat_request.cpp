@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "utf.h"
+
 namespace glyphsnap {
 namespace {
 
@@ -81,48 +83,11 @@ class Reader {
     }
 
   private:
-    // One multi-byte UTF-8 sequence: shortest form, no surrogates, at most U+10FFFF.
     bool SkipUtf8Sequence() {
-        const auto byte = [this](std::ptrdiff_t i) { return static_cast<unsigned char>(p_[i]); };
-        const auto in = [](unsigned char c, unsigned char low, unsigned char high) {
-            return c >= low && c <= high;
-        };
-        const std::ptrdiff_t left = end_ - p_;
-        const unsigned char lead = byte(0);
-        std::ptrdiff_t length = 0;
-        unsigned char secondLow = 0x80;
-        unsigned char secondHigh = 0xBF;
-        if (in(lead, 0xC2, 0xDF)) {
-            length = 2;
-        } else if (lead == 0xE0) {
-            length = 3;
-            secondLow = 0xA0;
-        } else if (in(lead, 0xE1, 0xEC) || in(lead, 0xEE, 0xEF)) {
-            length = 3;
-        } else if (lead == 0xED) {
-            length = 3;
-            secondHigh = 0x9F;
-        } else if (lead == 0xF0) {
-            length = 4;
-            secondLow = 0x90;
-        } else if (in(lead, 0xF1, 0xF3)) {
-            length = 4;
-        } else if (lead == 0xF4) {
-            length = 4;
-            secondHigh = 0x8F;
-        } else {
-            return false;
-        }
-        if (left < length || !in(byte(1), secondLow, secondHigh)) {
-            return false;
-        }
-        for (std::ptrdiff_t i = 2; i < length; ++i) {
-            if (!in(byte(i), 0x80, 0xBF)) {
-                return false;
-            }
-        }
-        p_ += length;
-        return true;
+        const Utf8Sequence sequence =
+            DecodeUtf8Sequence(std::string_view(p_, static_cast<std::size_t>(end_ - p_)));
+        p_ += sequence.length;
+        return sequence.length != 0;
     }
 
     const char* p_;

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "platform.h"
+#include "utf.h"
 
 namespace glyphsnap {
 namespace {
@@ -16,17 +17,8 @@ constexpr std::wstring_view kCacheFileName = L"vorlin_ocr_edit_cache.png";
 constexpr std::wstring_view kFallbackPrefix = L"vorlin_ocr_edit_";
 
 std::wstring Utf8ToUtf16(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(text.size());
-    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    if (units <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), units);
-    return wide;
+    const std::u16string converted = Utf16FromUtf8(text);
+    return {converted.begin(), converted.end()};
 }
 
 // The folder path ends with a backslash. Nothing when it cannot be had or does not fit.

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "recognition_tesseract_planes.h"
-#include "recognition_tesseract_text.h"
+#include "utf.h"
 
 namespace glyphsnap {
 namespace {

@@ -1,4 +1,4 @@
-#include "credential_gate.h"
+#include "brambolt/app/credential_gate.h"
 
 #include "brambolt/password/credential_record.h"
 #include "brambolt/password/credential_store.h"

@@ -1,13 +1,13 @@
-#include "kelda_app.h"
+#include "brambolt/app/kelda_app.h"
 
 #include <commctrl.h>
 
-#include "brambolt_main.h"
-#include "credential_gate.h"
-#include "kelda_dlg.h"
-#include "program_directory.h"
-#include "startup_steps.h"
-#include "window_handle_store.h"
+#include "brambolt/app/brambolt_main.h"
+#include "brambolt/app/credential_gate.h"
+#include "brambolt/app/kelda_dlg.h"
+#include "brambolt/app/startup_steps.h"
+#include "brambolt/app/window_handle_store.h"
+#include "brambolt/base/program_directory.h"
 
 namespace brambolt {
 
@@ -42,18 +42,12 @@ BOOL CKeldaApp::InitInstance() {
     // A failure leaves the program running without the guard.
     singleInstanceMutex_.reset(::CreateMutexW(nullptr, TRUE, kSingleInstanceMutex));
 
-    // The framework's dialogs host no ActiveX controls, so there is no control container to
-    // enable here.
-
     if (!PassCredentialGate()) {
         return FALSE;
     }
 
-    // The framework keeps no shell manager: its dialogs call the shell directly.
     CKeldaDlg mainDialog;
-    SetMainWindow(&mainDialog);
     mainDialog.DoModal();  // however it ends, the program ends
-    SetMainWindow(nullptr);
     return FALSE;
 }
 

@@ -1,9 +1,9 @@
 // Brambolt's application object: the start-up sequence and the exit step.
 #pragma once
 
-#include "app.h"
-#include "ole_session.h"
-#include "unique_handle.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/framework/app.h"
+#include "brambolt/framework/ole_session.h"
 
 namespace brambolt {
 

@@ -1,12 +1,12 @@
-#include "kelda_dlg.h"
+#include "brambolt/app/kelda_dlg.h"
 
-#include "app_messages.h"
+#include "brambolt/app/app_messages.h"
+#include "brambolt/app/vendor_site.h"
+#include "brambolt/app/window_handle_store.h"
+#include "brambolt/base/unique_handle.h"
 #include "brambolt/driver/driver_registration.h"
 #include "brambolt/folders/lock_list_startup.h"
-#include "message_map.h"
-#include "unique_handle.h"
-#include "vendor_site.h"
-#include "window_handle_store.h"
+#include "brambolt/framework/message_map.h"
 
 namespace brambolt {
 
@@ -29,7 +29,7 @@ BOOL CKeldaDlg::OnInitDialog() {
 }
 
 void CKeldaDlg::LoadFolderList() {
-    const LockListStartup loaded = LoadLockListAtStartup();
+    const LockListStartup loaded = LoadLockListAtStartup(TheLockList());
     if (loaded.startEnsureDriverThread) {
         // Brings the driver up in the background; nobody waits for it.
         UniqueHandle thread(::CreateThread(nullptr, 0, &EnsureDriverThread, nullptr, 0, nullptr));

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "controls.h"
-#include "dialog.h"
-#include "hyperlink.h"
-#include "resource_ids.h"
+#include "brambolt/framework/controls.h"
+#include "brambolt/framework/dialog.h"
+#include "brambolt/framework/hyperlink.h"
+#include "brambolt/resources/resource_ids.h"
 
 namespace brambolt {
 

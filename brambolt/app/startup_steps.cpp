@@ -1,11 +1,11 @@
-#include "startup_steps.h"
+#include "brambolt/app/startup_steps.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "app_messages.h"
-#include "unique_handle.h"
-#include "vendor_site.h"
+#include "brambolt/app/app_messages.h"
+#include "brambolt/app/vendor_site.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace brambolt {
 

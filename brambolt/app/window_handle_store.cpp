@@ -1,6 +1,6 @@
-#include "window_handle_store.h"
+#include "brambolt/app/window_handle_store.h"
 
-#include "unique_handle.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace brambolt {
 

@@ -1,47 +1,24 @@
-#include "control_channel.h"
+#include "brambolt/driver/control_channel.h"
 
 #include <windows.h>
 
 #include <array>
-#include <string>
 
-#include "control_codes.h"
-#include "driver_port.h"
-#include "user_names.h"
+#include "brambolt/driver/control_codes.h"
+#include "brambolt/driver/driver_port.h"
+#include "brambolt/driver/user_names.h"
 
 namespace brambolt {
 
 namespace {
 
-// A control device opened through the port, closed through the same port.
-class PortDevice {
-  public:
-    PortDevice(DriverPort& port, const std::wstring& path)
-        : port_(port), handle_(port.OpenDevice(path.c_str())) {}
-    PortDevice(const PortDevice&) = delete;
-    PortDevice& operator=(const PortDevice&) = delete;
-    ~PortDevice() {
-        if (Opened()) {
-            port_.CloseDevice(handle_);
-        }
-    }
-    [[nodiscard]] bool Opened() const noexcept {
-        return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr;
-    }
-    [[nodiscard]] HANDLE Get() const noexcept { return handle_; }
-
-  private:
-    DriverPort& port_;
-    HANDLE handle_;
-};
-
 bool SendRequest(DWORD code, const void* input, DWORD inputSize) {
     DriverPort& port = CurrentDriverPort();
-    const PortDevice device(port, GetDriverDevicePath());
-    if (!device.Opened()) {
+    const DriverDevice device = port.OpenDevice(GetDriverDevicePath().c_str());
+    if (!device) {
         return false;
     }
-    return port.SendControl(device.Get(), code, input, inputSize);
+    return port.SendControl(device.get(), code, input, inputSize);
 }
 
 bool SendValue(DWORD code, std::int32_t value) {

@@ -5,9 +5,14 @@
 #include <mutex>
 #include <string_view>
 
+#include "brambolt/base/program_directory.h"
+#include "brambolt/base/text_conversion.h"
+#include "brambolt/base/unique_handle.h"
 #include "brambolt/driver/altitude_rule.h"
-#include "brambolt/framework/text_conversion.h"
-#include "brambolt/framework/unique_handle.h"
+#include "brambolt/driver/control_channel.h"
+#include "brambolt/driver/driver_port.h"
+#include "brambolt/driver/user_names.h"
+#include "brambolt/framework/message_box.h"
 
 namespace brambolt {
 namespace {
@@ -64,14 +69,26 @@ std::mutex& InstallMutex() {
     return mutex;
 }
 
-std::wstring LoadFailedText(HRESULT result) {
+std::optional<std::wstring> UserSid() {
+    std::wstring sid;
+    if (!GetUserSidString(sid)) {
+        return std::nullopt;
+    }
+    return sid;
+}
+
+void ShowAppMessage(const std::wstring& text, UINT type) {
+    AppMessageBox(nullptr, text, type);
+}
+
+}  // namespace
+
+std::wstring DriverLoadFailedText(HRESULT result) {
     std::array<wchar_t, 64> text{};
     std::swprintf(text.data(), text.size(), L"加密驱动加载失败，错误码: 0x%08X",
                   static_cast<unsigned int>(result));
     return text.data();
 }
-
-}  // namespace
 
 std::wstring DriverServiceKey(const std::wstring& serviceName) {
     return std::wstring(kServicesKey) + serviceName;
@@ -121,37 +138,46 @@ void WriteDriverRegistration(const std::wstring& serviceName,
     }
 }
 
-void InstallAndLoadDriver(const DriverRegistrationEnvironment& environment) {
+void InstallAndLoadDriver(const std::wstring& programDirectory, const ShowDriverMessage& show) {
     const std::scoped_lock lock(InstallMutex());
-    const std::wstring serviceName = environment.serviceName();
-    WriteDriverRegistration(serviceName, environment.userSid(), environment.programDirectory());
+    const std::wstring serviceName = GetDriverServiceName();
+    WriteDriverRegistration(serviceName, UserSid(), programDirectory);
 
-    DriverPort& port = environment.port();
+    DriverPort& port = CurrentDriverPort();
     const HRESULT loaded = port.FilterLoad(serviceName.c_str());
     if (FAILED(loaded)) {
         // A filter left half-loaded under this name would make every later load fail as well.
         port.FilterUnload(serviceName.c_str());
-        environment.showMessage(LoadFailedText(loaded), MB_OK | MB_ICONERROR);
+        show(DriverLoadFailedText(loaded), MB_OK | MB_ICONERROR);
     }
 }
 
-void EnsureDriver(const DriverRegistrationEnvironment& environment) {
-    if (environment.pingDriver()) {
+void InstallAndLoadDriver() {
+    InstallAndLoadDriver(ProgramDirectory(), ShowAppMessage);
+}
+
+void EnsureDriver(const std::wstring& programDirectory, const ShowDriverMessage& show) {
+    if (PingDriver()) {
         return;
     }
-    InstallAndLoadDriver(environment);
-    if (!environment.pingDriver()) {
-        environment.showMessage(kInstallFailedText, MB_OK | MB_ICONWARNING);
+    InstallAndLoadDriver(programDirectory, show);
+    if (!PingDriver()) {
+        show(kInstallFailedText, MB_OK | MB_ICONWARNING);
     }
 }
 
-void UninstallDriver(const DriverRegistrationEnvironment& environment) {
-    const std::wstring serviceName = environment.serviceName();
-    if (environment.pingDriver()) {
-        environment.port().FilterUnload(serviceName.c_str());
+DWORD WINAPI EnsureDriverThread(LPVOID /*unused*/) {
+    EnsureDriver(ProgramDirectory(), ShowAppMessage);
+    return 0;
+}
+
+void UninstallDriver() {
+    const std::wstring serviceName = GetDriverServiceName();
+    if (PingDriver()) {
+        CurrentDriverPort().FilterUnload(serviceName.c_str());
     }
     DeleteRegistryTree(DriverServiceKey(serviceName));
-    if (const std::optional<std::wstring> lockList = environment.lockListPath()) {
+    if (const std::optional<std::wstring> lockList = GetLockListPath()) {
         ::DeleteFileW(lockList->c_str());
     }
 }

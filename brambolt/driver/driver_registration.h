@@ -5,10 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
-
-#include "brambolt/driver/driver_registration_environment.h"
 
 namespace brambolt {
 
@@ -23,24 +22,29 @@ void WriteDriverRegistration(const std::wstring& serviceName,
                              const std::optional<std::wstring>& sid,
                              const std::wstring& programDirectory);
 
-// Registers the driver and loads it. A failed load unloads the filter again (a half-loaded
-// instance would block the next attempt) and shows "加密驱动加载失败，错误码: 0x%08X" with the
-// HRESULT of the load. Callers ping afterwards and report a silent driver in their own words. One
-// install runs at a time in the process: a second FilterLoad while the first one's filter runs
-// would fail and unload it.
+// How the driver's own boxes reach the user: the application message box in the program.
+using ShowDriverMessage = std::function<void(const std::wstring& text, UINT type)>;
+
+// The text of the box that a failed load shows.
+[[nodiscard]] std::wstring DriverLoadFailedText(HRESULT result);
+
+// Registers the driver for the program directory and loads it. A failed load unloads the filter
+// again (a half-loaded instance would block the next attempt) and shows "加密驱动加载失败，错误码:
+// 0x%08X" with the HRESULT of the load. Callers ping afterwards and report a silent driver in their
+// own words. One install runs at a time in the process: a second FilterLoad while the first one's
+// filter runs would fail and unload it.
 void InstallAndLoadDriver();
-void InstallAndLoadDriver(const DriverRegistrationEnvironment& environment);
+void InstallAndLoadDriver(const std::wstring& programDirectory, const ShowDriverMessage& show);
 
 // Thread procedure for CreateThread (the parameter is not used): when the driver does not answer,
 // installs it, and when it still does not answer, shows the installation-failed box. Returns 0.
 DWORD WINAPI EnsureDriverThread(LPVOID unused);
-void EnsureDriver(const DriverRegistrationEnvironment& environment);
+void EnsureDriver(const std::wstring& programDirectory, const ShowDriverMessage& show);
 
 // Unloads the driver when it answers, deletes the service key tree and the lock list file; each
 // step runs whatever the previous one gave. The SafeBoot entries, the data folder and the
 // credential record stay. Reports nothing.
 void UninstallDriver();
-void UninstallDriver(const DriverRegistrationEnvironment& environment);
 
 // Deletes HKEY_LOCAL_MACHINE\subkey with everything below it.
 void DeleteRegistryTree(const std::wstring& subkey);

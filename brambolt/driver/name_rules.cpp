@@ -1,4 +1,4 @@
-#include "name_rules.h"
+#include "brambolt/driver/name_rules.h"
 
 namespace brambolt {
 

@@ -1,4 +1,4 @@
-#include "user_names.h"
+#include "brambolt/driver/user_names.h"
 
 #include <windows.h>
 
@@ -10,9 +10,9 @@
 #include <new>
 #include <vector>
 
-#include "name_rules.h"
-#include "text_conversion.h"
-#include "unique_handle.h"
+#include "brambolt/base/text_conversion.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/driver/name_rules.h"
 
 namespace brambolt {
 

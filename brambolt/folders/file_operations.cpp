@@ -5,20 +5,22 @@ namespace {
 
 class SystemOperations final : public FileOperations {
   public:
-    HANDLE Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) override {
-        return ::CreateFileW(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                             nullptr);
+    OpenedFile Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) override {
+        return {*this, ::CreateFileW(path, access, share, nullptr, disposition,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr)};
     }
     bool Write(HANDLE file, const void* data, DWORD size) override {
         DWORD written = 0;
         return ::WriteFile(file, data, size, &written, nullptr) != FALSE && written == size;
     }
     bool Flush(HANDLE file) override { return ::FlushFileBuffers(file) != FALSE; }
-    bool Close(HANDLE file) override { return ::CloseHandle(file) != FALSE; }
     bool Replace(const wchar_t* from, const wchar_t* to) override {
         return ::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
     bool Remove(const wchar_t* path) override { return ::DeleteFileW(path) != FALSE; }
+
+  protected:
+    bool Close(HANDLE file) override { return ::CloseHandle(file) != FALSE; }
 };
 
 }  // namespace

@@ -1,35 +1,18 @@
 #include "brambolt/folders/file_replace.h"
 
-#include <utility>
-
 namespace brambolt {
 namespace {
 
-// Owns a handle opened through the operations, so the close goes through them as well.
-class OperationsFile {
-  public:
-    OperationsFile(FileOperations& operations, HANDLE handle) noexcept
-        : operations_(operations), handle_(handle) {}
-    OperationsFile(const OperationsFile&) = delete;
-    OperationsFile& operator=(const OperationsFile&) = delete;
-    ~OperationsFile() { Close(); }
-
-    [[nodiscard]] bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    [[nodiscard]] HANDLE get() const noexcept { return handle_; }
-    bool Close() noexcept {
-        const HANDLE handle = std::exchange(handle_, INVALID_HANDLE_VALUE);
-        return handle == INVALID_HANDLE_VALUE || operations_.Close(handle);
-    }
-
-  private:
-    FileOperations& operations_;
-    HANDLE handle_;
-};
+// The temporary file's name: the target's with ".tmp" appended, so a file left by a crash is
+// overwritten by the next save instead of piling up.
+std::wstring TemporaryPathFor(const std::wstring& target) {
+    return target + L".tmp";
+}
 
 // True when nobody holds the target open, or it does not exist yet.
 bool TargetIsFree(const std::wstring& target, FileOperations& operations) {
-    OperationsFile probe(operations, operations.Open(target.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                                     0, OPEN_EXISTING));
+    OpenedFile probe =
+        operations.Open(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
     if (probe.valid()) {
         return probe.Close();
     }
@@ -39,7 +22,7 @@ bool TargetIsFree(const std::wstring& target, FileOperations& operations) {
 
 bool WriteWhole(const std::wstring& path, std::span<const std::uint8_t> bytes,
                 FileOperations& operations) {
-    OperationsFile file(operations, operations.Open(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS));
+    OpenedFile file = operations.Open(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS);
     if (!file.valid()) {
         return false;
     }
@@ -51,10 +34,6 @@ bool WriteWhole(const std::wstring& path, std::span<const std::uint8_t> bytes,
 }
 
 }  // namespace
-
-std::wstring TemporaryPathFor(const std::wstring& target) {
-    return target + L".tmp";
-}
 
 bool ReplaceFileContents(const std::wstring& target, std::span<const std::uint8_t> bytes,
                          FileOperations& operations) {

@@ -11,10 +11,6 @@
 
 namespace brambolt {
 
-// The temporary file's name: the target's with ".tmp" appended, so a file left by a crash is
-// overwritten by the next save instead of piling up.
-[[nodiscard]] std::wstring TemporaryPathFor(const std::wstring& target);
-
 // Replaces target with exactly these bytes. Fails, leaving target as it was and no temporary file
 // behind, when the target is held open by anyone (it is probed with an exclusive open, as a save
 // that creates the file without sharing would be refused), when the temporary path would not fit in

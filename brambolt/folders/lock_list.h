@@ -1,19 +1,17 @@
-// The process-wide lock list: the protected folders in the order they were added or read. The
-// user-interface thread changes it; commit threads save snapshots of it while the next edit may
-// already be under way, so every access goes through one lock and every edit gets a new version.
+// The process-wide lock list: the protected folders in the order they were added or read. It
+// belongs to the user-interface thread; work on another thread gets a snapshot. Every edit gives
+// the list a new version, so that a save can tell an older snapshot from a newer one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <string>
 
 #include "brambolt/folders/lock_list_codec.h"
 
 namespace brambolt {
 
-// The list as it stood after one edit. Versions grow with every change, so a save can tell an
-// older snapshot from a newer one.
+// The list as it stood after one edit.
 struct LockListSnapshot {
     std::uint64_t version = 0;
     LockListEntries entries;
@@ -21,9 +19,9 @@ struct LockListSnapshot {
 
 class LockList {
   public:
-    [[nodiscard]] LockListSnapshot Snapshot() const;
-    [[nodiscard]] LockListEntries Entries() const;
-    [[nodiscard]] std::size_t Count() const;
+    [[nodiscard]] LockListSnapshot Snapshot() const { return {version_, entries_}; }
+    [[nodiscard]] const LockListEntries& Entries() const noexcept { return entries_; }
+    [[nodiscard]] std::size_t Count() const noexcept { return entries_.size(); }
 
     // No count limit and no duplicate check here: the Add command owns the limit of ten.
     void Append(std::u16string entry);
@@ -32,7 +30,6 @@ class LockList {
     void Replace(LockListEntries entries);
 
   private:
-    mutable std::mutex mutex_;
     LockListEntries entries_;
     std::uint64_t version_ = 0;
 };

@@ -2,42 +2,15 @@
 
 #include <vector>
 
+#include "brambolt/base/whole_file.h"
 #include "brambolt/folders/file_replace.h"
-#include "brambolt/framework/unique_handle.h"
 
 namespace brambolt {
-namespace {
-
-// The whole file, or nothing when it is too large or a read fails.
-std::vector<std::uint8_t> ReadWholeFile(HANDLE file) {
-    LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file, &size) == FALSE || size.QuadPart < 0 ||
-        static_cast<std::uint64_t>(size.QuadPart) > kLargestLockListFile) {
-        return {};
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (::ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read,
-                       nullptr) == FALSE ||
-            read == 0) {
-            return {};
-        }
-        done += read;
-    }
-    return bytes;
-}
-
-}  // namespace
-
 void LoadLockListFile(const std::wstring& path, LockList& list) {
-    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return;
+    const std::optional<std::vector<std::uint8_t>> file = ReadWholeFile(path, kLargestLockListFile);
+    if (file) {
+        list.Replace(DecodeLockList(*file));
     }
-    list.Replace(DecodeLockList(ReadWholeFile(file.get())));
 }
 
 bool SaveLockListFile(const std::wstring& path, const LockListEntries& entries,

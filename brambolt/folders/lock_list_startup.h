@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "brambolt/folders/lock_list.h"
-#include "brambolt/folders/lock_list_environment.h"
 
 namespace brambolt {
 
@@ -18,9 +17,6 @@ struct LockListStartup {
     std::vector<std::wstring> listBoxRows;
 };
 
-// For TheLockList() and the program's driver.
-[[nodiscard]] LockListStartup LoadLockListAtStartup();
-[[nodiscard]] LockListStartup LoadLockListAtStartup(const LockListEnvironment& environment,
-                                                    LockList& list);
+[[nodiscard]] LockListStartup LoadLockListAtStartup(LockList& list);
 
 }  // namespace brambolt

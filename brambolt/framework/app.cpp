@@ -1,12 +1,12 @@
-#include "app.h"
+#include "brambolt/framework/app.h"
 
 #include <commctrl.h>
 
 #include <array>
 
-#include "dialog.h"
-#include "message_box_rules.h"
-#include "text_conversion.h"
+#include "brambolt/base/text_conversion.h"
+#include "brambolt/framework/dialog.h"
+#include "brambolt/framework/message_box_rules.h"
 
 namespace brambolt {
 
@@ -42,10 +42,6 @@ BOOL CWinApp::InitInstance() {
 
 int CWinApp::ExitInstance() {
     return 0;
-}
-
-HWND CWinApp::MainWindow() const noexcept {
-    return mainWindow_ != nullptr ? mainWindow_->Window() : nullptr;
 }
 
 int CWinApp::Run() {

@@ -9,8 +9,6 @@
 
 namespace brambolt {
 
-class CDialog;
-
 class CWinApp {
   public:
     CWinApp();
@@ -27,9 +25,6 @@ class CWinApp {
     // The base name of the executable (no folder, no extension): the caption of application
     // message boxes.
     [[nodiscard]] const std::wstring& AppName() const noexcept { return appName_; }
-    // The window of the dialog made the main window, or null.
-    [[nodiscard]] HWND MainWindow() const noexcept;
-    void SetMainWindow(const CDialog* dialog) noexcept { mainWindow_ = dialog; }
 
   private:
     friend int RunApplication(HINSTANCE instance);
@@ -37,7 +32,6 @@ class CWinApp {
 
     HINSTANCE instance_ = nullptr;
     std::wstring appName_;
-    const CDialog* mainWindow_ = nullptr;
 };
 
 // The process's application object, or null before it is constructed.

@@ -1,4 +1,4 @@
-#include "controls.h"
+#include "brambolt/framework/controls.h"
 
 namespace brambolt {
 

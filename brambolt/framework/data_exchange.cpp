@@ -1,4 +1,4 @@
-#include "data_exchange.h"
+#include "brambolt/framework/data_exchange.h"
 
 namespace brambolt {
 

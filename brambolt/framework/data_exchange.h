@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "controls.h"
+#include "brambolt/framework/controls.h"
 
 namespace brambolt {
 

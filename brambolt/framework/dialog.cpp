@@ -1,12 +1,12 @@
-#include "dialog.h"
+#include "brambolt/framework/dialog.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <array>
 
-#include "app.h"
-#include "message_map.h"
+#include "brambolt/framework/app.h"
+#include "brambolt/framework/message_map.h"
 
 namespace brambolt {
 

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "data_exchange.h"
-#include "modal_loop.h"
+#include "brambolt/framework/data_exchange.h"
+#include "brambolt/framework/modal_loop.h"
 
 namespace brambolt {
 

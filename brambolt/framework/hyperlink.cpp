@@ -1,10 +1,10 @@
-#include "hyperlink.h"
+#include "brambolt/framework/hyperlink.h"
 
 #include <string>
 
-#include "controls.h"
-#include "hyperlink_rules.h"
-#include "text_conversion.h"
+#include "brambolt/base/text_conversion.h"
+#include "brambolt/framework/controls.h"
+#include "brambolt/framework/hyperlink_rules.h"
 
 namespace brambolt {
 

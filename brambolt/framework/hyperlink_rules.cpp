@@ -1,4 +1,4 @@
-#include "hyperlink_rules.h"
+#include "brambolt/framework/hyperlink_rules.h"
 
 #include <algorithm>
 

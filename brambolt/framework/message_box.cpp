@@ -1,9 +1,9 @@
-#include "message_box.h"
+#include "brambolt/framework/message_box.h"
 
 #include <string>
 
-#include "app.h"
-#include "message_box_rules.h"
+#include "brambolt/framework/app.h"
+#include "brambolt/framework/message_box_rules.h"
 
 namespace brambolt {
 

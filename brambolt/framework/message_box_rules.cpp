@@ -1,4 +1,4 @@
-#include "message_box_rules.h"
+#include "brambolt/framework/message_box_rules.h"
 
 namespace brambolt {
 

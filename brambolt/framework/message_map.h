@@ -3,8 +3,13 @@
 // message was handled, so a test can feed a table messages without any window.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace brambolt {
 
@@ -17,6 +22,15 @@ struct NotifyHeader {
     std::uintptr_t idFrom;
     std::uint32_t code;
 };
+
+#ifdef _WIN32
+static_assert(kCommandMessage == WM_COMMAND);
+static_assert(kNotifyMessage == WM_NOTIFY);
+static_assert(sizeof(NotifyHeader) == sizeof(NMHDR));
+static_assert(offsetof(NotifyHeader, from) == offsetof(NMHDR, hwndFrom));
+static_assert(offsetof(NotifyHeader, idFrom) == offsetof(NMHDR, idFrom));
+static_assert(offsetof(NotifyHeader, code) == offsetof(NMHDR, code));
+#endif
 
 enum class MapEntryKind { Message, Command, Notify };
 

@@ -1,4 +1,4 @@
-#include "modal_loop.h"
+#include "brambolt/framework/modal_loop.h"
 
 namespace brambolt {
 

@@ -1,4 +1,4 @@
-#include "modal_window.h"
+#include "brambolt/framework/modal_window.h"
 
 namespace brambolt {
 

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "modal_loop.h"
-#include "unique_handle.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/framework/modal_loop.h"
 
 namespace brambolt {
 

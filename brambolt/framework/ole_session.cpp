@@ -1,4 +1,4 @@
-#include "ole_session.h"
+#include "brambolt/framework/ole_session.h"
 
 namespace brambolt {
 

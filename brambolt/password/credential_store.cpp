@@ -8,8 +8,11 @@
 #include <span>
 #include <vector>
 
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/base/whole_file.h"
+#include "brambolt/driver/data_folder_access.h"
+#include "brambolt/driver/user_names.h"
 #include "brambolt/folders/file_replace.h"
-#include "brambolt/framework/unique_handle.h"
 
 namespace brambolt {
 
@@ -22,28 +25,7 @@ namespace {
 constexpr wchar_t kSealDescription[] = L"Brambolt credential record";
 
 // The largest sealed record worth reading: a 268-byte record seals to a few hundred bytes.
-constexpr LONGLONG kLargestRecordFile = LONGLONG{64} << 10;
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::wstring& path) {
-    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return std::nullopt;
-    }
-    LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file.get(), &size) == FALSE || size.QuadPart < 0 ||
-        size.QuadPart > kLargestRecordFile) {
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && (::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                      &read, nullptr) == FALSE ||
-                           read != bytes.size())) {
-        return std::nullopt;
-    }
-    return bytes;
-}
+constexpr std::uint64_t kLargestRecordFile = std::uint64_t{64} << 10U;
 
 std::optional<std::vector<std::uint8_t>> Seal(const CredentialRecord& record) {
     DATA_BLOB plain{sizeof record, reinterpret_cast<BYTE*>(const_cast<CredentialRecord*>(&record))};
@@ -56,10 +38,9 @@ std::optional<std::vector<std::uint8_t>> Seal(const CredentialRecord& record) {
     return std::vector<std::uint8_t>(sealed.pbData, sealed.pbData + sealed.cbData);
 }
 
-}  // namespace
-
+// The record of a sealed file, when it opens, unseals and holds exactly a record.
 bool ReadCredentialRecordFile(const std::wstring& path, CredentialRecord& record) {
-    std::optional<std::vector<std::uint8_t>> file = ReadWholeFile(path);
+    std::optional<std::vector<std::uint8_t>> file = ReadWholeFile(path, kLargestRecordFile);
     if (!file) {
         return false;
     }
@@ -77,39 +58,47 @@ bool ReadCredentialRecordFile(const std::wstring& path, CredentialRecord& record
     return true;
 }
 
-void LoadCredentialRecord(const CredentialStoreEnvironment& environment, CredentialRecord& record,
-                          bool& loaded) {
+}  // namespace
+
+void LoadCredentialRecord(const std::wstring& path, CredentialRecord& record, bool& loaded) {
     record = CredentialRecord{};
     loaded = false;
-    const std::optional<std::wstring> path = environment.recordPath();
-    if (!path) {
-        return;
-    }
-    // The access switch only matters while the driver runs; without it the file is reachable.
-    environment.setDataFolderAccess(1);
     CredentialRecord read{};
-    if (ReadCredentialRecordFile(*path, read)) {
-        record = read;
-        loaded = true;
+    {
+        const DataFolderAccess access;
+        loaded = ReadCredentialRecordFile(path, read);
     }
-    environment.setDataFolderAccess(0);
+    if (loaded) {
+        record = read;
+    }
 }
 
-bool SaveCredentialRecord(const CredentialStoreEnvironment& environment, CredentialRecord& record,
+void LoadCredentialRecord() {
+    credentialRecord = CredentialRecord{};
+    credentialLoaded = false;
+    if (const std::optional<std::wstring> path = GetCredentialRecordPath()) {
+        LoadCredentialRecord(*path, credentialRecord, credentialLoaded);
+    }
+}
+
+bool SaveCredentialRecord(const std::wstring& path, CredentialRecord& record,
                           FileOperations& operations) {
     std::memset(record.reserved, 0, sizeof record.reserved);
-    const std::optional<std::wstring> path = environment.recordPath();
-    if (!path) {
-        return false;
-    }
     const std::optional<std::vector<std::uint8_t>> sealed = Seal(record);
     if (!sealed) {
         return false;
     }
-    environment.setDataFolderAccess(1);
-    const bool saved = ReplaceFileContents(*path, *sealed, operations);
-    environment.setDataFolderAccess(0);
-    return saved;
+    const DataFolderAccess access;
+    return ReplaceFileContents(path, *sealed, operations);
+}
+
+bool SaveCredentialRecord(CredentialRecord& record) {
+    const std::optional<std::wstring> path = GetCredentialRecordPath();
+    if (!path) {
+        std::memset(record.reserved, 0, sizeof record.reserved);
+        return false;
+    }
+    return SaveCredentialRecord(*path, record);
 }
 
 }  // namespace brambolt

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,30 +16,18 @@ namespace brambolt {
 extern CredentialRecord credentialRecord;
 extern bool credentialLoaded;
 
-// The record file's path (forming it creates the data folder) and the driver's data-folder access.
-struct CredentialStoreEnvironment {
-    std::function<std::optional<std::wstring>()> recordPath;
-    std::function<bool(std::int32_t)> setDataFolderAccess;
-};
-
-// The program's own: GetCredentialRecordPath and SetDataFolderAccess.
-[[nodiscard]] const CredentialStoreEnvironment& ProgramCredentialStoreEnvironment();
-
-// Start-up: zeroes credentialRecord, then fills it and sets credentialLoaded when the file opens
-// (without sharing), unseals, and holds exactly 268 bytes. The file is read between
-// SetDataFolderAccess 1 and 0. Reports nothing.
+// Start-up: zeroes the record, then fills it and sets loaded when the file opens (without
+// sharing), unseals, and holds exactly 268 bytes. The file is read between SetDataFolderAccess 1
+// and 0. Reports nothing. Without arguments: credentialRecord and credentialLoaded, from the user's
+// "TARNLOCKLIST.DAT".
 void LoadCredentialRecord();
-void LoadCredentialRecord(const CredentialStoreEnvironment& environment, CredentialRecord& record,
-                          bool& loaded);
+void LoadCredentialRecord(const std::wstring& path, CredentialRecord& record, bool& loaded);
 
 // Zeroes the record's reserved bytes, seals it and replaces the file, between SetDataFolderAccess
 // 1 and 0 (not touched at all when sealing fails). The old file stays whole when the new one cannot
 // be written, for example while another handle holds it open. True when the file holds the record.
 bool SaveCredentialRecord(CredentialRecord& record);
-bool SaveCredentialRecord(const CredentialStoreEnvironment& environment, CredentialRecord& record,
+bool SaveCredentialRecord(const std::wstring& path, CredentialRecord& record,
                           FileOperations& operations = SystemFileOperations());
-
-// The file operations themselves, for a path of the caller's.
-[[nodiscard]] bool ReadCredentialRecordFile(const std::wstring& path, CredentialRecord& record);
 
 }  // namespace brambolt

@@ -5,7 +5,7 @@
 
 #include <wincrypt.h>
 
-#include "brambolt/framework/unique_handle.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace brambolt {
 namespace handle_traits {

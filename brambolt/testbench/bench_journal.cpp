@@ -1,4 +1,4 @@
-#include "bench_journal.h"
+#include "brambolt/testbench/bench_journal.h"
 
 #include <shlobj.h>
 

@@ -1,4 +1,4 @@
-#include "lock_list_reader.h"
+#include "brambolt/testbench/lock_list_reader.h"
 
 namespace brambolt::testbench {
 

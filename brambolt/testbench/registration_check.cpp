@@ -1,12 +1,12 @@
-#include "registration_check.h"
+#include "brambolt/testbench/registration_check.h"
 
-#include <shlwapi.h>
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <optional>
 #include <vector>
 
-#include "unique_handle.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace brambolt::testbench {
 

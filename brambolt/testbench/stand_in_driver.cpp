@@ -1,4 +1,4 @@
-#include "stand_in_driver.h"
+#include "brambolt/testbench/stand_in_driver.h"
 
 #include <shlobj.h>
 
@@ -6,17 +6,20 @@
 #include <cstring>
 #include <vector>
 
-#include "bench_journal.h"
-#include "control_codes.h"
-#include "lock_list_reader.h"
-#include "registration_check.h"
-#include "unique_handle.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/base/whole_file.h"
+#include "brambolt/driver/control_codes.h"
+#include "brambolt/testbench/bench_journal.h"
+#include "brambolt/testbench/lock_list_reader.h"
+#include "brambolt/testbench/registration_check.h"
 
 namespace brambolt::testbench {
 
 namespace {
 
 constexpr wchar_t kNoSidService[] = L"TARNBRT_NOSID";
+// Larger lists than this are not a list the program wrote.
+constexpr std::uint64_t kLargestListFile = std::uint64_t{1} << 20U;
 
 std::wstring HexCode(DWORD value) {
     std::array<wchar_t, 16> text{};
@@ -78,26 +81,9 @@ std::wstring LockListFileOf(const std::wstring& serviceName) {
     return std::wstring(folder.data()) + L"\\" + serviceName + L"\\TARNLOCKLIST.INI";
 }
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes;
-    std::array<std::uint8_t, 4096> chunk{};
-    DWORD got = 0;
-    while (::ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) !=
-               FALSE &&
-           got > 0) {
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + got);
-    }
-    return bytes;
-}
-
 void TakeLockList(const std::wstring& serviceName, DriverState& state) {
     const std::optional<std::vector<std::uint8_t>> bytes =
-        ReadFileBytes(LockListFileOf(serviceName));
+        ReadWholeFile(LockListFileOf(serviceName), kLargestListFile);
     if (!bytes.has_value()) {
         state.lockListRead = LockListRead::Absent;
         state.hiddenFolders.clear();
@@ -119,7 +105,7 @@ void TakeLockList(const std::wstring& serviceName, DriverState& state) {
 
 }  // namespace
 
-HANDLE StandInDriver::OpenDevice(const wchar_t* devicePath) {
+DriverDevice StandInDriver::OpenDevice(const wchar_t* devicePath) {
     const std::wstring path = devicePath != nullptr ? devicePath : L"";
     const std::wstring prefix = kDevicePathPrefix;
     const BenchLock hold;
@@ -132,16 +118,16 @@ HANDLE StandInDriver::OpenDevice(const wchar_t* devicePath) {
     AppendJournal(Entry(RequestKind::Open, path, answers ? L"ok" : L"refused"));
     if (!answers) {
         ::SetLastError(ERROR_FILE_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
+        return {};
     }
     // A real kernel handle stands for the open device, so that every open is a distinct handle.
     HANDLE device = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (device == nullptr) {
-        return INVALID_HANDLE_VALUE;
+        return {};
     }
     const std::lock_guard guard(lock_);
     openDevices_.emplace(device, serviceName);
-    return device;
+    return {*this, device};
 }
 
 bool StandInDriver::SendControl(HANDLE device, DWORD code, const void* input, DWORD inputSize) {

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <string>
 
-#include "driver_port.h"
+#include "brambolt/driver/driver_port.h"
 
 namespace brambolt::testbench {
 
@@ -25,11 +25,13 @@ inline constexpr HRESULT kUnloadNotLoaded = static_cast<HRESULT>(0x801F0013);  /
 
 class StandInDriver final : public DriverPort {
   public:
-    HANDLE OpenDevice(const wchar_t* devicePath) override;
+    DriverDevice OpenDevice(const wchar_t* devicePath) override;
     bool SendControl(HANDLE device, DWORD code, const void* input, DWORD inputSize) override;
-    void CloseDevice(HANDLE device) override;
     HRESULT FilterLoad(const wchar_t* serviceName) override;
     HRESULT FilterUnload(const wchar_t* serviceName) override;
+
+  protected:
+    void CloseDevice(HANDLE device) override;
 
   private:
     std::mutex lock_;

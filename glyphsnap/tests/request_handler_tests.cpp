@@ -113,15 +113,24 @@ TEST(RequestHandler, RecognisedTextIsEscapedOnlyWhereJsonRequires) {
 }
 
 TEST(RequestHandler, RecognitionFailuresGetTheirReplies) {
-    EXPECT_EQ(Only(Handle(R"({"image":"i"})", RecognitionError{RecognitionFailure::NotBase64})),
-              kBase64FailureReply);
-    for (const auto failure :
-         {RecognitionFailure::UndecodableImage, RecognitionFailure::ImageTooLarge,
-          RecognitionFailure::RecognitionFailed, RecognitionFailure::NoRecognizer,
-          RecognitionFailure::Unavailable}) {
-        const std::string reply = Only(Handle(R"({"image":"i"})", RecognitionError{failure}));
-        EXPECT_EQ(reply.substr(0, 9), R"({"data":")");
-        EXPECT_EQ(reply.substr(reply.size() - 19), R"(","status":"error"})");
+    struct Case {
+        RecognitionFailure failure;
+        std::string reply;
+    };
+    const Case cases[] = {
+        {RecognitionFailure::NotBase64, std::string(kBase64FailureReply)},
+        {RecognitionFailure::UndecodableImage,
+         R"({"data":"图片解码失败: 无法识别的图片格式或图片已损坏","status":"error"})"},
+        {RecognitionFailure::ImageTooLarge,
+         R"({"data":"图片解码失败: 图片尺寸超过上限","status":"error"})"},
+        {RecognitionFailure::RecognitionFailed, R"({"data":"文字识别失败","status":"error"})"},
+        {RecognitionFailure::NoRecognizer,
+         R"({"data":"文字识别失败: 没有适用于当前语言的识别引擎","status":"error"})"},
+        {RecognitionFailure::Unavailable,
+         R"({"data":"文字识别失败: 此版本没有文字识别引擎","status":"error"})"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Only(Handle(R"({"image":"i"})", RecognitionError{c.failure})), c.reply);
     }
 }
 

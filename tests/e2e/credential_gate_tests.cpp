@@ -7,10 +7,10 @@
 #include <filesystem>
 
 #include "automation.h"
+#include "brambolt/driver/user_names.h"
 #include "brambolt/password/credential_record.h"
 #include "brambolt/password/credential_store.h"
 #include "scene.h"
-#include "user_names.h"
 
 namespace e2e {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "automation.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/driver/user_names.h"
 #include "scene.h"
-#include "unique_handle.h"
-#include "user_names.h"
 
 namespace e2e {
 namespace {

@@ -8,15 +8,15 @@
 #include <thread>
 #include <vector>
 
-#include "app.h"
 #include "automation.h"
-#include "controls.h"
-#include "dialog.h"
-#include "hyperlink.h"
-#include "message_box.h"
-#include "message_map.h"
-#include "modal_window.h"
-#include "resource_ids.h"
+#include "brambolt/framework/app.h"
+#include "brambolt/framework/controls.h"
+#include "brambolt/framework/dialog.h"
+#include "brambolt/framework/hyperlink.h"
+#include "brambolt/framework/message_box.h"
+#include "brambolt/framework/message_map.h"
+#include "brambolt/framework/modal_window.h"
+#include "brambolt/resources/resource_ids.h"
 #include "scene.h"
 
 namespace brambolt {

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "unique_handle.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace e2e {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "name_rules.h"
+#include "brambolt/driver/name_rules.h"
 
 namespace brambolt {
 namespace {

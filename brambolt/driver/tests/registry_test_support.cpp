@@ -1,8 +1,8 @@
-#include "registry_test_support.h"
+#include "brambolt/driver/tests/registry_test_support.h"
 
 #include <array>
 
-#include "brambolt/framework/unique_handle.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace brambolt::testing {
 namespace {

@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "brambolt/base/unique_handle.h"
 #include "brambolt/driver/driver_registration.h"
-#include "brambolt/framework/unique_handle.h"
-#include "registry_test_support.h"
+#include "brambolt/driver/tests/registry_test_support.h"
 
 namespace brambolt {
 namespace {

@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "unique_handle.h"
-#include "user_names.h"
-#include "user_names_internal.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/driver/user_names.h"
+#include "brambolt/driver/user_names_internal.h"
 
 namespace brambolt {
 namespace {

@@ -1,4 +1,4 @@
-#include "faulty_file_operations.h"
+#include "brambolt/folders/tests/faulty_file_operations.h"
 
 #include <algorithm>
 
@@ -20,16 +20,16 @@ void FaultyFileOperations::CloseLeftHandles() {
     open_.clear();
 }
 
-HANDLE FaultyFileOperations::Open(const wchar_t* path, DWORD access, DWORD share,
-                                  DWORD disposition) {
+OpenedFile FaultyFileOperations::Open(const wchar_t* path, DWORD access, DWORD share,
+                                      DWORD disposition) {
     if (Fails()) {
-        return INVALID_HANDLE_VALUE;
+        return {*this, INVALID_HANDLE_VALUE};
     }
-    const HANDLE handle = SystemFileOperations().Open(path, access, share, disposition);
+    const HANDLE handle = SystemFileOperations().Open(path, access, share, disposition).release();
     if (handle != INVALID_HANDLE_VALUE) {
         open_.push_back(handle);
     }
-    return handle;
+    return {*this, handle};
 }
 
 bool FaultyFileOperations::Write(HANDLE file, const void* data, DWORD size) {
@@ -54,7 +54,7 @@ bool FaultyFileOperations::Close(HANDLE file) {
     open_.erase(std::remove(open_.begin(), open_.end(), file), open_.end());
     // A close that reports failure (for example data that could not be written back) still
     // releases the handle.
-    return SystemFileOperations().Close(file) && !failed;
+    return ::CloseHandle(file) != FALSE && !failed;
 }
 
 bool FaultyFileOperations::Replace(const wchar_t* from, const wchar_t* to) {

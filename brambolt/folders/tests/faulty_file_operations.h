@@ -26,12 +26,14 @@ class FaultyFileOperations final : public FileOperations {
     [[nodiscard]] int calls() const noexcept { return calls_; }
     void CloseLeftHandles();
 
-    HANDLE Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) override;
+    OpenedFile Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) override;
     bool Write(HANDLE file, const void* data, DWORD size) override;
     bool Flush(HANDLE file) override;
-    bool Close(HANDLE file) override;
     bool Replace(const wchar_t* from, const wchar_t* to) override;
     bool Remove(const wchar_t* path) override;
+
+  protected:
+    bool Close(HANDLE file) override;
 
   private:
     bool Fails();

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "brambolt/base/tests/test_folder.h"
+#include "brambolt/base/unique_handle.h"
 #include "brambolt/folders/file_replace.h"
 #include "brambolt/folders/lock_list_file.h"
-#include "brambolt/framework/unique_handle.h"
-#include "faulty_file_operations.h"
-#include "test_folder.h"
+#include "brambolt/folders/tests/faulty_file_operations.h"
 
 namespace brambolt {
 namespace {

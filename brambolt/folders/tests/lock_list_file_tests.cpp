@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "brambolt/base/tests/test_folder.h"
+#include "brambolt/base/unique_handle.h"
 #include "brambolt/folders/lock_list_file.h"
-#include "brambolt/framework/unique_handle.h"
-#include "test_folder.h"
 
 namespace brambolt {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "hyperlink_rules.h"
+#include "brambolt/framework/hyperlink_rules.h"
 
 namespace brambolt {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "message_box_rules.h"
+#include "brambolt/framework/message_box_rules.h"
 
 namespace brambolt {
 namespace {

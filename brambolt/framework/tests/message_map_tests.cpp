@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "message_map.h"
+#include "brambolt/framework/message_map.h"
 
 namespace brambolt {
 namespace {

@@ -8,15 +8,6 @@
 namespace brambolt {
 namespace {
 
-TEST(CredentialRecordLayout, FieldsSitAtTheirFixedOffsets) {
-    CredentialRecord record{};
-    const auto* base = reinterpret_cast<const unsigned char*>(&record);
-    EXPECT_EQ(sizeof record, 268U);
-    EXPECT_EQ(reinterpret_cast<const unsigned char*>(record.reserved) - base, 0);
-    EXPECT_EQ(reinterpret_cast<const unsigned char*>(record.passwordHash) - base, 8);
-    EXPECT_EQ(reinterpret_cast<const unsigned char*>(record.openid) - base, 138);
-}
-
 TEST(CredentialRecordLayout, TextIsStoredAsUtf16LittleEndianUnits) {
     CredentialRecord record{};
     SetFieldText(record.passwordHash, u"AB");

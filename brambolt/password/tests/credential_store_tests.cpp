@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "brambolt/base/tests/test_folder.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/driver/tests/recording_port.h"
 #include "brambolt/folders/tests/faulty_file_operations.h"
-#include "brambolt/folders/tests/test_folder.h"
-#include "brambolt/framework/unique_handle.h"
 #include "brambolt/password/credential_store.h"
 
 namespace brambolt {
@@ -18,28 +19,32 @@ namespace {
 
 using testing::FaultyFileOperations;
 using testing::ReadFileBytes;
+using testing::RecordingPort;
+using testing::ScopedDriverPort;
 using testing::TestFolder;
 using testing::WriteFileBytes;
 
 constexpr wchar_t kRecordName[] = L"TARNLOCKLIST.DAT";
 
-// A data folder whose access switch is recorded, in a fresh test folder.
+// A fresh test folder for the record, and a recording port in place of a driver that refuses
+// every request: the file work must not depend on it, and the access switch is recorded.
 struct FakeDataFolder {
     TestFolder folder;
-    std::vector<std::string> journal;
+    RecordingPort port;
+    ScopedDriverPort installed{port};
 
+    FakeDataFolder() { port.answers = false; }
     [[nodiscard]] std::wstring RecordPath() const { return folder.File(kRecordName); }
-    CredentialStoreEnvironment Environment() {
-        return CredentialStoreEnvironment{
-            [this] {
-                journal.emplace_back("path");
-                return std::optional<std::wstring>(RecordPath());
-            },
-            [this](std::int32_t value) {
-                journal.push_back("access " + std::to_string(value));
-                return false;  // no driver: the file work must not depend on it
-            },
-        };
+    // The driver requests made so far, without their opens and closes.
+    std::vector<std::string> AccessRequests() {
+        std::vector<std::string> requests;
+        for (const std::string& request : port.Requests()) {
+            if (request != "open" && request != "close") {
+                requests.push_back(request);
+            }
+        }
+        port.Clear();
+        return requests;
     }
 };
 
@@ -77,11 +82,11 @@ std::vector<std::uint8_t> BytesOf(const CredentialRecord& record) {
 TEST(CredentialStore, ASavedRecordLoadsBackByteForByte) {
     FakeDataFolder data;
     CredentialRecord saved = SampleRecord();
-    ASSERT_TRUE(SaveCredentialRecord(data.Environment(), saved));
+    ASSERT_TRUE(SaveCredentialRecord(data.RecordPath(), saved));
 
     CredentialRecord loaded{};
     bool loadedFlag = false;
-    LoadCredentialRecord(data.Environment(), loaded, loadedFlag);
+    LoadCredentialRecord(data.RecordPath(), loaded, loadedFlag);
     EXPECT_TRUE(loadedFlag);
     EXPECT_EQ(BytesOf(loaded), BytesOf(saved));
     EXPECT_TRUE(HasPassword(loaded, loadedFlag));
@@ -90,7 +95,7 @@ TEST(CredentialStore, ASavedRecordLoadsBackByteForByte) {
 TEST(CredentialStore, TheFileHoldsTheSealedRecordAndNothingElse) {
     FakeDataFolder data;
     CredentialRecord record = SampleRecord();
-    ASSERT_TRUE(SaveCredentialRecord(data.Environment(), record));
+    ASSERT_TRUE(SaveCredentialRecord(data.RecordPath(), record));
     const std::optional<std::vector<std::uint8_t>> file = ReadFileBytes(data.RecordPath());
     ASSERT_TRUE(file.has_value());
     EXPECT_EQ(Unseal(*file), BytesOf(record));
@@ -99,19 +104,18 @@ TEST(CredentialStore, TheFileHoldsTheSealedRecordAndNothingElse) {
 
 TEST(CredentialStore, FileWorkIsBracketedByDataFolderAccess) {
     FakeDataFolder data;
+    const std::vector<std::string> bracket = {"data access 1", "data access 0"};
     CredentialRecord record = SampleRecord();
-    ASSERT_TRUE(SaveCredentialRecord(data.Environment(), record));
-    EXPECT_EQ(data.journal, (std::vector<std::string>{"path", "access 1", "access 0"}));
+    ASSERT_TRUE(SaveCredentialRecord(data.RecordPath(), record));
+    EXPECT_EQ(data.AccessRequests(), bracket);
 
-    data.journal.clear();
     bool loaded = false;
-    LoadCredentialRecord(data.Environment(), record, loaded);
-    EXPECT_EQ(data.journal, (std::vector<std::string>{"path", "access 1", "access 0"}));
+    LoadCredentialRecord(data.RecordPath(), record, loaded);
+    EXPECT_EQ(data.AccessRequests(), bracket);
 
-    data.journal.clear();
     ::DeleteFileW(data.RecordPath().c_str());
-    LoadCredentialRecord(data.Environment(), record, loaded);  // no file: closed again all the same
-    EXPECT_EQ(data.journal, (std::vector<std::string>{"path", "access 1", "access 0"}));
+    LoadCredentialRecord(data.RecordPath(), record, loaded);  // no file: closed again all the same
+    EXPECT_EQ(data.AccessRequests(), bracket);
 }
 
 TEST(CredentialStore, PlaintextsOfAnyOtherSizeAreRefused) {
@@ -121,7 +125,7 @@ TEST(CredentialStore, PlaintextsOfAnyOtherSizeAreRefused) {
         ASSERT_TRUE(WriteFileBytes(data.RecordPath(), Seal(plain)));
         CredentialRecord record = SampleRecord();
         bool loaded = true;
-        LoadCredentialRecord(data.Environment(), record, loaded);
+        LoadCredentialRecord(data.RecordPath(), record, loaded);
         EXPECT_FALSE(loaded) << size;
         EXPECT_EQ(BytesOf(record), BytesOf(CredentialRecord{})) << size;
     }
@@ -130,19 +134,19 @@ TEST(CredentialStore, PlaintextsOfAnyOtherSizeAreRefused) {
 TEST(CredentialStore, ACorruptOrMissingFileLoadsNothing) {
     FakeDataFolder data;
     CredentialRecord record = SampleRecord();
-    ASSERT_TRUE(SaveCredentialRecord(data.Environment(), record));
+    ASSERT_TRUE(SaveCredentialRecord(data.RecordPath(), record));
     std::vector<std::uint8_t> file = *ReadFileBytes(data.RecordPath());
     file[file.size() / 2] ^= 0x5A;
     ASSERT_TRUE(WriteFileBytes(data.RecordPath(), file));
 
     bool loaded = true;
-    LoadCredentialRecord(data.Environment(), record, loaded);
+    LoadCredentialRecord(data.RecordPath(), record, loaded);
     EXPECT_FALSE(loaded);
     EXPECT_EQ(BytesOf(record), BytesOf(CredentialRecord{}));
 
     ::DeleteFileW(data.RecordPath().c_str());
     record = SampleRecord();
-    LoadCredentialRecord(data.Environment(), record, loaded);
+    LoadCredentialRecord(data.RecordPath(), record, loaded);
     EXPECT_FALSE(loaded);
     EXPECT_EQ(BytesOf(record), BytesOf(CredentialRecord{}));
 }
@@ -150,12 +154,12 @@ TEST(CredentialStore, ACorruptOrMissingFileLoadsNothing) {
 TEST(CredentialStore, AFileHeldOpenLoadsNothing) {
     FakeDataFolder data;
     CredentialRecord record = SampleRecord();
-    ASSERT_TRUE(SaveCredentialRecord(data.Environment(), record));
+    ASSERT_TRUE(SaveCredentialRecord(data.RecordPath(), record));
     const UniqueFile holder(::CreateFileW(data.RecordPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder.valid());
     bool loaded = true;
-    LoadCredentialRecord(data.Environment(), record, loaded);
+    LoadCredentialRecord(data.RecordPath(), record, loaded);
     EXPECT_FALSE(loaded);
 }
 
@@ -167,11 +171,11 @@ TEST(CredentialStore, SavingZeroesTheReservedBytes) {
 
     CredentialRecord record{};
     bool loaded = false;
-    LoadCredentialRecord(data.Environment(), record, loaded);
+    LoadCredentialRecord(data.RecordPath(), record, loaded);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(record.reserved[0], 0xEE);  // reading keeps what the file held
 
-    ASSERT_TRUE(SaveCredentialRecord(data.Environment(), record));
+    ASSERT_TRUE(SaveCredentialRecord(data.RecordPath(), record));
     for (std::uint8_t byte : record.reserved) {
         EXPECT_EQ(byte, 0);
     }
@@ -187,7 +191,7 @@ TEST(CredentialStore, SavingZeroesTheReservedBytes) {
 TEST(CredentialStore, ASaveWhileAnotherHandleHoldsTheFileFailsAndKeepsTheOldRecord) {
     FakeDataFolder data;
     CredentialRecord old = SampleRecord();
-    ASSERT_TRUE(SaveCredentialRecord(data.Environment(), old));
+    ASSERT_TRUE(SaveCredentialRecord(data.RecordPath(), old));
     const std::vector<std::uint8_t> oldFile = *ReadFileBytes(data.RecordPath());
 
     CredentialRecord changed = old;
@@ -196,7 +200,7 @@ TEST(CredentialStore, ASaveWhileAnotherHandleHoldsTheFileFailsAndKeepsTheOldReco
         const UniqueFile holder(::CreateFileW(data.RecordPath().c_str(), GENERIC_READ, 0, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder.valid());
-        EXPECT_FALSE(SaveCredentialRecord(data.Environment(), changed));
+        EXPECT_FALSE(SaveCredentialRecord(data.RecordPath(), changed));
     }
     EXPECT_EQ(FieldText(changed.passwordHash), u"");  // memory keeps the new value
     EXPECT_EQ(ReadFileBytes(data.RecordPath()), oldFile);
@@ -209,14 +213,14 @@ TEST(CredentialStore, ASaveCutShortAtAnyStepKeepsTheOldRecordOrTheNewOne) {
     CredentialRecord changed = SampleRecord();
     SetFieldText(changed.openid, u"another-identity");
     for (int crash = 1; crash <= 8; ++crash) {
-        ASSERT_TRUE(SaveCredentialRecord(data.Environment(), old));
+        ASSERT_TRUE(SaveCredentialRecord(data.RecordPath(), old));
         {
             FaultyFileOperations crashing(crash, FaultyFileOperations::Mode::kCrash);
-            SaveCredentialRecord(data.Environment(), changed, crashing);
+            SaveCredentialRecord(data.RecordPath(), changed, crashing);
         }
         CredentialRecord loaded{};
         bool loadedFlag = false;
-        LoadCredentialRecord(data.Environment(), loaded, loadedFlag);
+        LoadCredentialRecord(data.RecordPath(), loaded, loadedFlag);
         ASSERT_TRUE(loadedFlag) << "crash at call " << crash;
         EXPECT_TRUE(BytesOf(loaded) == BytesOf(old) || BytesOf(loaded) == BytesOf(changed))
             << "crash at call " << crash;

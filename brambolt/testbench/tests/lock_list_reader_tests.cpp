@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "lock_list_reader.h"
+#include "brambolt/testbench/lock_list_reader.h"
 
 namespace brambolt::testbench {
 namespace {

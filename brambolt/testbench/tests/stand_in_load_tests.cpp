@@ -7,11 +7,11 @@
 #include <array>
 #include <string>
 
-#include "bench_journal.h"
-#include "registration_check.h"
-#include "stand_in_driver.h"
-#include "startup_steps.h"
-#include "unique_handle.h"
+#include "brambolt/app/startup_steps.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/testbench/bench_journal.h"
+#include "brambolt/testbench/registration_check.h"
+#include "brambolt/testbench/stand_in_driver.h"
 
 namespace brambolt::testbench {
 namespace {
@@ -116,12 +116,12 @@ TEST_F(StandInLoad, IncompleteRegistrationIsRefusedNamingTheItem) {
 
 TEST_F(StandInLoad, JournalRecordsProcessRequestAndOutcomeInOrder) {
     ASSERT_EQ(driver_.FilterLoad(kService), S_OK);
-    HANDLE device = driver_.OpenDevice((std::wstring(L"\\\\.\\") + kService).c_str());
-    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DriverDevice device = driver_.OpenDevice((std::wstring(L"\\\\.\\") + kService).c_str());
+    ASSERT_TRUE(device.valid());
     const std::int32_t one = 1;
-    EXPECT_TRUE(driver_.SendControl(device, 0x222164, &one, sizeof(one)));
-    EXPECT_FALSE(driver_.SendControl(device, 0x222168, nullptr, 0)) << "an unknown code";
-    driver_.CloseDevice(device);
+    EXPECT_TRUE(driver_.SendControl(device.get(), 0x222164, &one, sizeof(one)));
+    EXPECT_FALSE(driver_.SendControl(device.get(), 0x222168, nullptr, 0)) << "an unknown code";
+    device.reset();
     EXPECT_EQ(driver_.FilterUnload(kService), S_OK);
 
     const auto journal = ReadJournal();
@@ -144,12 +144,13 @@ TEST_F(StandInLoad, JournalRecordsProcessRequestAndOutcomeInOrder) {
 
 TEST_F(StandInLoad, ClosedOrForeignHandleIsRefused) {
     ASSERT_EQ(driver_.FilterLoad(kService), S_OK);
-    HANDLE device = driver_.OpenDevice((std::wstring(L"\\\\.\\") + kService).c_str());
-    ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    driver_.CloseDevice(device);
-    EXPECT_FALSE(driver_.SendControl(device, 0x222160, nullptr, 0));
-    EXPECT_EQ(driver_.OpenDevice(L"\\\\.\\"), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(driver_.OpenDevice(kService), INVALID_HANDLE_VALUE) << "a name without the prefix";
+    DriverDevice device = driver_.OpenDevice((std::wstring(L"\\\\.\\") + kService).c_str());
+    ASSERT_TRUE(device.valid());
+    const HANDLE closed = device.get();
+    device.reset();
+    EXPECT_FALSE(driver_.SendControl(closed, 0x222160, nullptr, 0));
+    EXPECT_FALSE(driver_.OpenDevice(L"\\\\.\\").valid());
+    EXPECT_FALSE(driver_.OpenDevice(kService).valid()) << "a name without the prefix";
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "recognition_tesseract_planes.h"
-#include "recognition_tesseract_text.h"
+#include "utf.h"
 
 namespace glyphsnap {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "unique_handle.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace winauto {
 

@@ -84,16 +84,6 @@ struct Window {
     static Handle Empty() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DestroyWindow(h); }
 };
-struct GdiObject {
-    using Handle = HGDIOBJ;
-    static Handle Empty() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-struct MemoryDc {
-    using Handle = HDC;
-    static Handle Empty() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteDC(h); }
-};
 
 }  // namespace handle_traits
 
@@ -104,8 +94,6 @@ using UniqueHkey = UniqueResource<handle_traits::RegistryKey>;
 using UniqueHlocal = UniqueResource<handle_traits::LocalMemory>;
 using UniqueHmodule = UniqueResource<handle_traits::Module>;
 using UniqueHwnd = UniqueResource<handle_traits::Window>;
-using UniqueGdiObject = UniqueResource<handle_traits::GdiObject>;
-using UniqueMemoryDc = UniqueResource<handle_traits::MemoryDc>;
 
 // A screen or window DC from GetDC, released to its window.
 class ScopedWindowDc {

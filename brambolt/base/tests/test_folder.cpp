@@ -1,4 +1,4 @@
-#include "test_folder.h"
+#include "brambolt/base/tests/test_folder.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <array>
 #include <atomic>
 
-#include "brambolt/framework/unique_handle.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace brambolt::testing {
 namespace {

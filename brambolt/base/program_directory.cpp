@@ -1,4 +1,4 @@
-#include "program_directory.h"
+#include "brambolt/base/program_directory.h"
 
 #include <windows.h>
 

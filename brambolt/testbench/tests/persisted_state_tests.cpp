@@ -9,19 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "bench_journal.h"
+#include "brambolt/app/startup_steps.h"
+#include "brambolt/base/tests/test_folder.h"
 #include "brambolt/driver/control_channel.h"
+#include "brambolt/driver/data_folder_access.h"
 #include "brambolt/driver/driver_port.h"
 #include "brambolt/driver/driver_registration.h"
+#include "brambolt/driver/tests/registry_test_support.h"
 #include "brambolt/driver/user_names.h"
 #include "brambolt/folders/lock_list_startup.h"
 #include "brambolt/folders/lock_list_store.h"
-#include "brambolt/folders/tests/test_folder.h"
 #include "brambolt/password/credential_store.h"
-#include "registration_check.h"
-#include "registry_test_support.h"
-#include "stand_in_driver.h"
-#include "startup_steps.h"
+#include "brambolt/testbench/bench_journal.h"
+#include "brambolt/testbench/registration_check.h"
+#include "brambolt/testbench/stand_in_driver.h"
 
 namespace brambolt {
 namespace {
@@ -57,17 +58,17 @@ class StandInDriverFixture : public ::testing::Test {
   protected:
     testing::TestFolder programFolder;
     std::vector<std::wstring> messages;
-    DriverRegistrationEnvironment environment = ProgramDriverRegistrationEnvironment();
+    const ShowDriverMessage show = [this](const std::wstring& text, UINT) {
+        messages.push_back(text);
+    };
+
+    void Install() { InstallAndLoadDriver(programFolder.path(), show); }
 
     void SetUp() override {
         InstallDriverPort(testbench::StandIn());
         EnableLoadDriverPrivilege();
         testbench::ResetStandIn();
         ASSERT_TRUE(testing::WriteFileBytes(programFolder.File(L"TarnBrambolt.sys"), {0x4D, 0x5A}));
-        environment.programDirectory = [this] { return programFolder.path(); };
-        environment.showMessage = [this](const std::wstring& text, UINT) {
-            messages.push_back(text);
-        };
     }
 
     void TearDown() override {
@@ -86,13 +87,12 @@ class StandInDriverFixture : public ::testing::Test {
         LockList saved;
         saved.Append(u"C:\\DATA");
         OrderedLockListSaver saver;
-        ASSERT_EQ(SaveLockList(ProgramLockListEnvironment(), saver, saved.Snapshot()),
-                  SaveOutcome::kWritten);
+        ASSERT_EQ(SaveLockList(saver, saved.Snapshot()), SaveOutcome::kWritten);
     }
 };
 
 TEST_F(StandInDriverFixture, TheWrittenRegistrationIsAcceptedAndTheDriverLoads) {
-    InstallAndLoadDriver(environment);
+    Install();
 
     const testbench::RegistrationVerdict verdict =
         testbench::CheckRegistration(GetDriverServiceName());
@@ -102,59 +102,54 @@ TEST_F(StandInDriverFixture, TheWrittenRegistrationIsAcceptedAndTheDriverLoads) 
 }
 
 TEST_F(StandInDriverFixture, ASecondInstallWhileLoadedUnloadsAndReportsTheLoadResult) {
-    InstallAndLoadDriver(environment);
+    Install();
     ASSERT_TRUE(PingDriver());
-    InstallAndLoadDriver(environment);
+    Install();
 
     ASSERT_EQ(messages.size(), 1U);
-    wchar_t expected[64] = {};
-    swprintf(expected, 64, L"加密驱动加载失败，错误码: 0x%08X",
-             static_cast<unsigned>(testbench::kLoadAlreadyLoaded));
-    EXPECT_EQ(messages[0], expected);
+    // ERROR_SERVICE_ALREADY_RUNNING as an HRESULT, the Filter Manager's answer to a second load.
+    EXPECT_EQ(messages[0], L"加密驱动加载失败，错误码: 0x80070420");
     EXPECT_FALSE(PingDriver());  // the failed load's unload took the filter out
 }
 
 TEST_F(StandInDriverFixture, EnsureDriverBringsTheDriverUpQuietly) {
-    EnsureDriver(environment);
+    EnsureDriver(programFolder.path(), show);
     EXPECT_TRUE(PingDriver());
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(StandInDriverFixture, UninstallUnloadsAndRemovesTheRegistration) {
-    InstallAndLoadDriver(environment);
-    UninstallDriver(environment);
+    Install();
+    UninstallDriver();
     EXPECT_FALSE(PingDriver());
     EXPECT_FALSE(testbench::CheckRegistration(GetDriverServiceName()).present);
 }
 
-TEST_F(StandInDriverFixture, TheDriverHidesTheFoldersOfTheSavedList) {
-    InstallAndLoadDriver(environment);
+TEST_F(StandInDriverFixture, TheDriverHidesTheFoldersOfTheListTheProgramSaved) {
+    Install();
     LockList list;
     list.Append(u"C:\\DATA");
     list.Append(u"D:\\照片");
     OrderedLockListSaver saver;
+    {
+        const DataFolderAccess access;
+        ASSERT_EQ(SaveLockList(saver, list.Snapshot()), SaveOutcome::kWritten);
+        ASSERT_TRUE(SetDriverProtection(1));
+    }
 
-    testbench::ClearJournal();
-    SetDataFolderAccess(1);
-    ASSERT_EQ(SaveLockList(ProgramLockListEnvironment(), saver, list.Snapshot()),
-              SaveOutcome::kWritten);
-    SetDriverProtection(1);
-    SetDataFolderAccess(0);
-
-    EXPECT_EQ(ControlRequests(),
-              (std::vector<std::string>{"data access 1", "protection 1", "data access 0"}));
     const testbench::DriverState state = testbench::ReadDriverState(GetDriverServiceName());
     EXPECT_EQ(state.lockListRead, testbench::LockListRead::Read);
     EXPECT_EQ(state.hiddenFolders, (std::vector<std::wstring>{L"C:\\DATA", L"D:\\照片"}));
+    EXPECT_EQ(state.dataAccess, 0);
 }
 
 TEST_F(StandInDriverFixture, TheStartupLoadIsBracketedByDataAccessWhenTheDriverAnswers) {
-    InstallAndLoadDriver(environment);
+    Install();
     ASSERT_NO_FATAL_FAILURE(SaveListOfOneFolder());
 
     testbench::ClearJournal();
     LockList list;
-    const LockListStartup startup = LoadLockListAtStartup(ProgramLockListEnvironment(), list);
+    const LockListStartup startup = LoadLockListAtStartup(list);
 
     EXPECT_EQ(ControlRequests(),
               (std::vector<std::string>{"ping", "data access 1", "data access 0"}));
@@ -167,7 +162,7 @@ TEST_F(StandInDriverFixture, WithoutTheDriverTheStartupLoadAsksForTheDriverThrea
 
     testbench::ClearJournal();
     LockList list;
-    const LockListStartup startup = LoadLockListAtStartup(ProgramLockListEnvironment(), list);
+    const LockListStartup startup = LoadLockListAtStartup(list);
     EXPECT_TRUE(startup.startEnsureDriverThread);
     EXPECT_EQ(list.Entries(), LockListEntries{u"C:\\DATA"});
     for (const JournalEntry& entry : testbench::ReadJournal()) {
@@ -176,18 +171,20 @@ TEST_F(StandInDriverFixture, WithoutTheDriverTheStartupLoadAsksForTheDriverThrea
 }
 
 TEST_F(StandInDriverFixture, TheCredentialRecordIsReadAndWrittenBetweenDataAccessOneAndZero) {
-    InstallAndLoadDriver(environment);
+    Install();
     CredentialRecord record{};
     SetFieldText(record.passwordHash, u"AB");
 
     testbench::ClearJournal();
-    ASSERT_TRUE(SaveCredentialRecord(ProgramCredentialStoreEnvironment(), record));
+    ASSERT_TRUE(SaveCredentialRecord(record));
     EXPECT_EQ(ControlRequests(), (std::vector<std::string>{"data access 1", "data access 0"}));
 
     testbench::ClearJournal();
     CredentialRecord loaded{};
     bool loadedFlag = false;
-    LoadCredentialRecord(ProgramCredentialStoreEnvironment(), loaded, loadedFlag);
+    const std::optional<std::wstring> recordPath = GetCredentialRecordPath();
+    ASSERT_TRUE(recordPath.has_value());
+    LoadCredentialRecord(*recordPath, loaded, loadedFlag);
     EXPECT_TRUE(loadedFlag);
     EXPECT_EQ(FieldText(loaded.passwordHash), u"AB");
     EXPECT_EQ(ControlRequests(), (std::vector<std::string>{"data access 1", "data access 0"}));
