@@ -28,7 +28,8 @@ BROWSERS = ("chromium", "chrome", "firefox")
 # Chromium's rule for host names; Firefox accepts every name that passes it.
 HOST_NAME = re.compile(r"[a-z0-9_]+(\.[a-z0-9_]+)*")
 CHROMIUM_ORIGIN = re.compile(r"chrome-extension://[a-p]{32}/")
-FIREFOX_ID = re.compile(r"[A-Za-z0-9._-]*@[A-Za-z0-9._-]+|\{[0-9A-Fa-f]{8}(-[0-9A-Fa-f]{4}){3}-[0-9A-Fa-f]{12}\}")
+FIREFOX_ID = re.compile(
+    r"[A-Za-z0-9._-]*@[A-Za-z0-9._-]+|\{[0-9A-Fa-f]{8}(-[0-9A-Fa-f]{4}){3}-[0-9A-Fa-f]{12}\}")
 
 
 class UsageError(Exception):
@@ -70,8 +71,8 @@ def split_allowed(values):
             ids.append(value)
         elif value.startswith("chrome-extension://"):
             raise UsageError(
-                f"bad extension origin {value!r}: Chromium and Chrome want "
-                "chrome-extension://<the 32 letters a-p of the extension's ID>/ with the final slash")
+                f"bad extension origin {value!r}: Chromium and Chrome want chrome-extension://"
+                "<the 32 letters a-p of the extension's ID>/ with the final slash")
         else:
             raise UsageError(
                 f"bad extension {value!r}: give a Chromium or Chrome origin "
@@ -94,10 +95,11 @@ def manifests(name, program, browsers, origins, ids):
     """The manifest of each browser that has an extension to allow, keyed by browser."""
     chosen = {}
     for browser in browsers:
-        allowed = ("allowed_extensions", ids) if browser == "firefox" else ("allowed_origins", origins)
-        if allowed[1]:
+        field, allowed = (("allowed_extensions", ids) if browser == "firefox"
+                          else ("allowed_origins", origins))
+        if allowed:
             chosen[browser] = {"name": name, "description": DESCRIPTION, "path": program,
-                               "type": "stdio", allowed[0]: allowed[1]}
+                               "type": "stdio", field: allowed}
     return chosen
 
 
@@ -125,7 +127,8 @@ def register(args) -> int:
     chosen = manifests(args.name, program, browsers, origins, ids)
     for browser in args.browser or []:
         if browser not in chosen:
-            wanted = "a Firefox extension ID" if browser == "firefox" else "a chrome-extension:// origin"
+            wanted = ("a Firefox extension ID" if browser == "firefox"
+                      else "a chrome-extension:// origin")
             raise UsageError(f"--browser {browser} needs {wanted} in --allow")
     if not chosen:
         raise UsageError("none of the --allow values is for the browsers chosen")

@@ -29,7 +29,8 @@ FIREFOX_ID = "glyphsnap-caller@example.org"
 DESCRIPTION = "Glyphsnap: recognises the text of an image, or opens the image in a paint program"
 
 LINES = ["Glyphsnap reads text", "from pictures quickly"]
-RECOGNITION_REPLY = '{"data":"Glyphsnap reads text\\r\\nfrom pictures quickly\\r\\n","status":"success"}'
+RECOGNITION_REPLY = ('{"data":"Glyphsnap reads text\\r\\nfrom pictures quickly\\r\\n",'
+                     '"status":"success"}')
 EDIT_REPLY = '{"data":"画图程序启动成功","status":"success"}'
 CACHE_FILE = "vorlin_ocr_edit_cache.png"
 
@@ -143,14 +144,16 @@ class StartedLikeABrowserHost(Scratch):
         manifest = os.path.join(self.home, ".mozilla", "native-messaging-hosts", "x.json")
         launches = [
             ("Chromium: the caller's origin, from /", [installed_program(), EXTENSION_ORIGIN], "/"),
-            ("Firefox: manifest path and extension ID", [installed_program(), manifest, FIREFOX_ID], "/"),
+            ("Firefox: manifest path and extension ID",
+             [installed_program(), manifest, FIREFOX_ID], "/"),
             ("through a symbolic link elsewhere", [link, EXTENSION_ORIGIN], self.temp),
         ]
         for label, argv, cwd in launches:
             with self.subTest(label):
                 if os.path.exists(self.paint_log):
                     os.remove(self.paint_log)
-                self.assertEqual(self.serve_two_requests(argv, cwd), [RECOGNITION_REPLY, EDIT_REPLY])
+                self.assertEqual(self.serve_two_requests(argv, cwd),
+                                 [RECOGNITION_REPLY, EDIT_REPLY])
                 cache = os.path.join(self.temp, CACHE_FILE)
                 with open(cache, "rb") as file:
                     self.assertEqual(file.read(), image_png)
@@ -165,9 +168,10 @@ class Manifests(Scratch):
                 "path": installed_program(), "type": "stdio", **allowed}
 
     def test_register_writes_each_browsers_manifest_and_unregister_removes_them(self):
-        chromium = os.path.join(self.home, ".config/chromium/NativeMessagingHosts/vorlin.glyphsnap.json")
-        chrome = os.path.join(self.home, ".config/google-chrome/NativeMessagingHosts/vorlin.glyphsnap.json")
-        firefox = os.path.join(self.home, ".mozilla/native-messaging-hosts/vorlin.glyphsnap.json")
+        manifest = "vorlin.glyphsnap.json"
+        chromium = os.path.join(self.home, ".config/chromium/NativeMessagingHosts", manifest)
+        chrome = os.path.join(self.home, ".config/google-chrome/NativeMessagingHosts", manifest)
+        firefox = os.path.join(self.home, ".mozilla/native-messaging-hosts", manifest)
         neighbour = os.path.join(os.path.dirname(chromium), "other.host.json")
         os.makedirs(os.path.dirname(chromium))
         with open(neighbour, "w") as file:
@@ -217,9 +221,11 @@ class Manifests(Scratch):
             ("program not executable", ["--program", not_executable, "--allow", EXTENSION_ORIGIN],
              "is not an executable file"),
             ("origin without its final slash",
-             ["--program", program, "--allow", EXTENSION_ORIGIN.rstrip("/")], "bad extension origin"),
-            ("ID with letters past p", ["--program", program, "--allow",
-                                        "chrome-extension://" + "z" * 32 + "/"], "bad extension origin"),
+             ["--program", program, "--allow", EXTENSION_ORIGIN.rstrip("/")],
+             "bad extension origin"),
+            ("ID with letters past p",
+             ["--program", program, "--allow", "chrome-extension://" + "z" * 32 + "/"],
+             "bad extension origin"),
             ("a web origin", ["--program", program, "--allow", "https://example.org/"],
              "bad extension 'https://example.org/'"),
             ("no extension at all", ["--program", program], "nothing to register"),
