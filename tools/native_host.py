@@ -130,8 +130,6 @@ def register(args) -> int:
             wanted = ("a Firefox extension ID" if browser == "firefox"
                       else "a chrome-extension:// origin")
             raise UsageError(f"--browser {browser} needs {wanted} in --allow")
-    if not chosen:
-        raise UsageError("none of the --allow values is for the browsers chosen")
     for browser, manifest in chosen.items():
         path = manifest_path(browser, args.name)
         write_file(path, json.dumps(manifest, indent=2, ensure_ascii=False) + "\n")
