@@ -6,16 +6,18 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "image_pipeline.h"
 #include "recognition.h"
 #include "recognizer_module.h"
+#include "recognizer_module_location.h"
 
 namespace glyphsnap {
 namespace {
 
-// Loads the module beside the executable once. It stays loaded for the life of the process: the
+// Loads the module of the executable once. It stays loaded for the life of the process: the
 // engines it keeps between requests live in it.
 CreateRecognizerFunction RecognizerFactory() {
     static const CreateRecognizerFunction factory = []() -> CreateRecognizerFunction {
@@ -24,11 +26,13 @@ CreateRecognizerFunction RecognizerFactory() {
         if (length <= 0) {
             return nullptr;
         }
-        const std::filesystem::path module =
+        const std::optional<std::filesystem::path> module = FindRecognizerModule(
             std::filesystem::path(std::string(executable.data(), static_cast<std::size_t>(length)))
-                .parent_path() /
-            kRecognizerModuleName;
-        void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+                .parent_path());
+        if (!module) {
+            return nullptr;
+        }
+        void* handle = dlopen(module->c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle == nullptr) {
             return nullptr;
         }
