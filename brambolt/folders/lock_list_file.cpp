@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "brambolt/base/file_replace.h"
 #include "brambolt/base/whole_file.h"
-#include "brambolt/folders/file_replace.h"
 
 namespace brambolt {
 void LoadLockListFile(const std::wstring& path, LockList& list) {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "brambolt/folders/file_operations.h"
+#include "brambolt/base/file_operations.h"
 #include "brambolt/folders/lock_list.h"
 
 namespace brambolt {

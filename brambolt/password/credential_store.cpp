@@ -8,11 +8,11 @@
 #include <span>
 #include <vector>
 
+#include "brambolt/base/file_replace.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/base/whole_file.h"
 #include "brambolt/driver/data_folder_access.h"
 #include "brambolt/driver/user_names.h"
-#include "brambolt/folders/file_replace.h"
 
 namespace brambolt {
 

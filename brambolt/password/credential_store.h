@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "brambolt/folders/file_operations.h"
+#include "brambolt/base/file_operations.h"
 #include "brambolt/password/credential_record.h"
 
 namespace brambolt {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "brambolt/base/tests/faulty_file_operations.h"
 #include "brambolt/base/tests/test_folder.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/folders/lock_list_file.h"
@@ -10,6 +11,7 @@
 namespace brambolt {
 namespace {
 
+using testing::FaultyFileOperations;
 using testing::ReadFileBytes;
 using testing::TestFolder;
 using testing::WriteFileBytes;
@@ -160,6 +162,24 @@ TEST(OrderedLockListSave, AFailedSaveDoesNotHideTheNextOne) {
     LockList loaded;
     LoadLockListFile(path, loaded);
     EXPECT_EQ(loaded.Count(), 2U);
+}
+
+TEST(LockListFile, ALockListSaveCutShortKeepsTheOldListOrWritesTheNewOne) {
+    const TestFolder folder;
+    const std::wstring target = folder.File(L"TARNLOCKLIST.INI");
+    const LockListEntries oldList = {u"C:\\OLD"};
+    const LockListEntries newList = {u"C:\\NEW", u"D:\\MORE"};
+    for (int crash = 1; crash <= 8; ++crash) {
+        ASSERT_TRUE(SaveLockListFile(target, oldList));
+        {
+            FaultyFileOperations crashing(crash, FaultyFileOperations::Mode::kCrash);
+            SaveLockListFile(target, newList, crashing);
+        }
+        LockList loaded;
+        LoadLockListFile(target, loaded);
+        EXPECT_TRUE(loaded.Entries() == oldList || loaded.Entries() == newList)
+            << "crash at call " << crash;
+    }
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "brambolt/base/tests/faulty_file_operations.h"
 #include "brambolt/base/tests/test_folder.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/driver/tests/recording_port.h"
-#include "brambolt/folders/tests/faulty_file_operations.h"
 #include "brambolt/password/credential_store.h"
 
 namespace brambolt {

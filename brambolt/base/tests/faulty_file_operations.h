@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "brambolt/folders/file_operations.h"
+#include "brambolt/base/file_operations.h"
 
 namespace brambolt::testing {
 

@@ -3,11 +3,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "brambolt/base/file_replace.h"
+#include "brambolt/base/tests/faulty_file_operations.h"
 #include "brambolt/base/tests/test_folder.h"
 #include "brambolt/base/unique_handle.h"
-#include "brambolt/folders/file_replace.h"
-#include "brambolt/folders/lock_list_file.h"
-#include "brambolt/folders/tests/faulty_file_operations.h"
 
 namespace brambolt {
 namespace {
@@ -98,24 +97,6 @@ TEST(FileReplace, ACrashAtAnyStepLeavesTheOldOrTheNewFileWhole) {
         // A temporary file left by a crash does not stand in the way of the next save.
         ASSERT_TRUE(ReplaceFileContents(target, kNewBytes));
         EXPECT_EQ(folder.FileNames(), std::vector<std::wstring>{L"DATA.BIN"});
-    }
-}
-
-TEST(FileReplace, ALockListSaveCutShortKeepsTheOldListOrWritesTheNewOne) {
-    const TestFolder folder;
-    const std::wstring target = folder.File(L"TARNLOCKLIST.INI");
-    const LockListEntries oldList = {u"C:\\OLD"};
-    const LockListEntries newList = {u"C:\\NEW", u"D:\\MORE"};
-    for (int crash = 1; crash <= 8; ++crash) {
-        ASSERT_TRUE(SaveLockListFile(target, oldList));
-        {
-            FaultyFileOperations crashing(crash, FaultyFileOperations::Mode::kCrash);
-            SaveLockListFile(target, newList, crashing);
-        }
-        LockList loaded;
-        LoadLockListFile(target, loaded);
-        EXPECT_TRUE(loaded.Entries() == oldList || loaded.Entries() == newList)
-            << "crash at call " << crash;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "brambolt/folders/file_operations.h"
+#include "brambolt/base/file_operations.h"
 
 namespace brambolt {
 namespace {

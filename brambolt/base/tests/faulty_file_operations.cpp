@@ -1,4 +1,4 @@
-#include "brambolt/folders/tests/faulty_file_operations.h"
+#include "brambolt/base/tests/faulty_file_operations.h"
 
 #include <algorithm>
 

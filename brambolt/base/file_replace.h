@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "brambolt/folders/file_operations.h"
+#include "brambolt/base/file_operations.h"
 
 namespace brambolt {
 

@@ -1,4 +1,4 @@
-#include "brambolt/folders/file_replace.h"
+#include "brambolt/base/file_replace.h"
 
 namespace brambolt {
 namespace {
