@@ -71,30 +71,36 @@ RuntimeClasses GetRuntimeClasses(const RuntimeFunctions& runtime) {
     });
 }
 
-// Rows 1 to 6: the decoded bytes in a new in-memory stream, read from its first byte.
-Ref<IRandomAccessStream> StreamOfBase64(const RuntimeFunctions& runtime,
-                                        const RuntimeClasses& classes, std::string_view image) {
+// The decoded bytes in a new in-memory stream, read from its first byte. The writer stays with
+// the stream until the operation ends: releasing it early must not take the stream's bytes along.
+struct ImageStream {
+    Ref<IRandomAccessStream> stream;
+    Ref<IDataWriter> writer;
+};
+
+ImageStream StreamOfBase64(const RuntimeFunctions& runtime, const RuntimeClasses& classes,
+                           std::string_view image) {
     const HString text(runtime, ToUtf16(StripDataUrlPrefix(image)));
     Ref<IBuffer> bytes;
     During(RecognitionFailure::NotBase64, [&] {
         Check(classes.cryptographicBuffer->DecodeFromBase64String(text.Get(), bytes.Put()));
     });
     return During(RecognitionFailure::RecognitionFailed, [&] {
-        auto stream = Activate<IRandomAccessStream>(runtime, kInMemoryRandomAccessStreamClass);
+        ImageStream decoded;
+        decoded.stream = Activate<IRandomAccessStream>(runtime, kInMemoryRandomAccessStreamClass);
         Ref<IOutputStream> output;
-        Check(stream.As(output));
-        Ref<IDataWriter> writer;
-        Check(classes.dataWriter->CreateDataWriter(output.Get(), writer.Put()));
-        Check(writer->WriteBuffer(bytes.Get()));
+        Check(decoded.stream.As(output));
+        Check(classes.dataWriter->CreateDataWriter(output.Get(), decoded.writer.Put()));
+        Check(decoded.writer->WriteBuffer(bytes.Get()));
         Ref<IAsyncOperation<UINT32>> store;
-        Check(writer->StoreAsync(store.Put()));
+        Check(decoded.writer->StoreAsync(store.Put()));
         (void)Await(store.Get());  // the stored count is not needed
-        Check(stream->Seek(0));
-        return stream;
+        Check(decoded.stream->Seek(0));
+        return decoded;
     });
 }
 
-// Row 11: the image as BGRA8, whole (11a) or resampled to `scaled` (11b).
+// The image as BGRA8 pixels: whole, or resampled by the decoder to `scaled`.
 Ref<ISoftwareBitmap> BitmapOf(const RuntimeFunctions& runtime, const Ref<IBitmapDecoder>& decoder,
                               const std::optional<OcrBitmapSize>& scaled) {
     Ref<IBitmapFrameWithSoftwareBitmap> frame;
@@ -116,8 +122,8 @@ Ref<ISoftwareBitmap> BitmapOf(const RuntimeFunctions& runtime, const Ref<IBitmap
     return Await(conversion.Get());
 }
 
-// Row 12: the enhancement in the bitmap's own buffer; the lock ends with the buffer's and the
-// reference's release.
+// The enhancement in the bitmap's own buffer; the lock ends with the buffer's and the reference's
+// release.
 void EnhanceBitmap(ISoftwareBitmap* bitmap) {
     Ref<IBitmapBuffer> buffer;
     Check(bitmap->LockBuffer(BitmapBufferAccessMode::ReadWrite, buffer.Put()));
@@ -135,7 +141,7 @@ void EnhanceBitmap(ISoftwareBitmap* bitmap) {
     }
 }
 
-// Row 14: the words of every line, in the engine's order.
+// The words of every line, in the engine's order.
 std::vector<OcrLine> LinesOf(const RuntimeFunctions& runtime, IOcrResult* result) {
     Ref<IVectorView<IOcrLine*>> lines;
     Check(result->get_Lines(lines.Put()));
@@ -163,14 +169,14 @@ std::vector<OcrLine> LinesOf(const RuntimeFunctions& runtime, IOcrResult* result
 
 std::u16string Recognize(const RuntimeFunctions& runtime, std::string_view image) {
     const RuntimeClasses classes = GetRuntimeClasses(runtime);
-    const Ref<IRandomAccessStream> stream = StreamOfBase64(runtime, classes, image);
+    const ImageStream stream = StreamOfBase64(runtime, classes, image);
 
     Ref<IBitmapDecoder> decoder;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     During(RecognitionFailure::UndecodableImage, [&] {
         Ref<IAsyncOperation<IBitmapDecoder*>> creation;
-        Check(classes.bitmapDecoder->CreateAsync(stream.Get(), creation.Put()));
+        Check(classes.bitmapDecoder->CreateAsync(stream.stream.Get(), creation.Put()));
         decoder = Await(creation.Get());
         Ref<IBitmapFrame> frame;
         Check(decoder.As(frame));

@@ -120,6 +120,9 @@ TEST_F(WinrtStandIn, SmallImageIsEnlargedEnhancedAndItsWordsJoined) {
     glyphsnap->CloseInput();
     EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
 
+    constexpr std::string_view kScaledBitmapCall =
+        "BitmapDecoder.GetSoftwareBitmapAsync Bgra8 Straight 200x600 Linear IgnoreExifOrientation "
+        "DoNotColorManage";
     const std::vector<std::string> expected{
         "CryptographicBuffer.DecodeFromBase64String " + size + " bytes",
         "InMemoryRandomAccessStream activated",
@@ -130,8 +133,7 @@ TEST_F(WinrtStandIn, SmallImageIsEnlargedEnhancedAndItsWordsJoined) {
         "BitmapDecoder.CreateAsync 100x300",
         "OcrEngine.TryCreateFromUserProfileLanguages",
         "OcrEngine.MaxImageDimension 10000",
-        "BitmapDecoder.GetSoftwareBitmapAsync Bgra8 Straight 200x600 Linear IgnoreExifOrientation "
-        "DoNotColorManage",
+        std::string(kScaledBitmapCall),
         "SoftwareBitmap.LockBuffer ReadWrite",
         "SoftwareBitmap.LockBuffer Read",
         "OcrEngine.RecognizeAsync 200x600 first 97,97,97,255 last 97,97,97,255",
