@@ -267,6 +267,22 @@ TEST_F(BlackBox, ProgramWithoutItsRecognizerModuleAnswersWithAnError) {
     EXPECT_EQ(glyphsnap.ReadReply(kReplyLimit), kEditSuccess);
 }
 
+TEST_F(BlackBox, WindowsWithoutAnOcrRuntimeAnswersThatNoRecognizerExists) {
+    if (!windows_) {
+        GTEST_SKIP() << "the Linux build recognises with Tesseract";
+    }
+    // Wine has no Windows.Media.Ocr (nor an in-memory stream class): the platform offers no
+    // recognizer, and the program says so and serves on.
+    auto glyphsnap = Start();
+    constexpr std::string_view kPixel =
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8DwHwAFBQIAX8jx0gAAAABJRU5Erk"
+        "Jggg==";
+    glyphsnap->Write(Frame(R"({"image":")" + std::string(kPixel) + R"("})") + EditRequest("QUJD"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit),
+              R"({"data":"文字识别失败: 没有适用于当前语言的识别引擎","status":"error"})");
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+}
+
 TEST_F(BlackBox, PaintProgramNeverHoldsTheReplyPipe) {
     auto glyphsnap = Start();
     glyphsnap->Write(EditRequest("QUJD"));
