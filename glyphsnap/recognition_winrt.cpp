@@ -14,6 +14,7 @@
 #include "ocr_scale.h"
 #include "ocr_text.h"
 #include "recognition.h"
+#include "utf.h"
 #include "winrt_runtime.h"
 
 namespace glyphsnap {
@@ -37,17 +38,8 @@ auto During(RecognitionFailure failure, Step&& step) {
 }
 
 std::wstring ToUtf16(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(text.size());
-    const int units = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    if (units <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), units);
-    return wide;
+    const std::u16string converted = Utf16FromUtf8(text);
+    return {converted.begin(), converted.end()};
 }
 
 // The static sides of the classes the operation uses. A platform without any of them (no

@@ -4,10 +4,10 @@
 
 #include "brambolt/app/brambolt_main.h"
 #include "brambolt/app/credential_gate.h"
-#include "brambolt/app/kelda_dlg.h"
 #include "brambolt/app/startup_steps.h"
-#include "brambolt/app/window_handle_store.h"
 #include "brambolt/base/program_directory.h"
+#include "brambolt/folders/kelda_dlg.h"
+#include "brambolt/folders/window_handle_store.h"
 
 namespace brambolt {
 

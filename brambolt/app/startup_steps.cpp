@@ -3,9 +3,9 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "brambolt/app/app_messages.h"
-#include "brambolt/app/vendor_site.h"
 #include "brambolt/base/unique_handle.h"
+#include "brambolt/base/vendor_site.h"
+#include "brambolt/folders/main_window_messages.h"
 
 namespace brambolt {
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <array>
 
 #include "brambolt/framework/app.h"
@@ -54,6 +55,32 @@ bool OpenClickedLink(LPARAM lParam) {
         ::ShellExecuteW(nullptr, L"open", link->item.szUrl, nullptr, nullptr, SW_SHOWNORMAL);
     }
     return true;
+}
+
+// Centres the dialog on its owner, or on the work area of its monitor when it has no owner that
+// shows (none, hidden or minimised), kept within that work area.
+void CenterOnOwnerOrScreen(HWND dialog) {
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    const bool ownerShows =
+        owner != nullptr && ::IsWindowVisible(owner) != FALSE && ::IsIconic(owner) == FALSE;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(ownerShows ? owner : dialog, MONITOR_DEFAULTTONEAREST),
+                      &monitor);
+    RECT area = monitor.rcWork;
+    if (ownerShows) {
+        ::GetWindowRect(owner, &area);
+    }
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    LONG left = area.left + (area.right - area.left - width) / 2;
+    LONG top = area.top + (area.bottom - area.top - height) / 2;
+    const RECT& work = monitor.rcWork;
+    left = std::max(work.left, std::min(left, work.right - width));
+    top = std::max(work.top, std::min(top, work.bottom - height));
+    ::SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -146,7 +173,16 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         self = reinterpret_cast<CDialog*>(lParam);
         self->window_ = window;
         ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-        return self->OnInitDialog();
+        RECT before{};
+        ::GetWindowRect(window, &before);
+        const BOOL result = self->OnInitDialog();
+        RECT after{};
+        // A dialog that did not place itself during its initialisation opens centred.
+        if (::IsWindow(window) != FALSE && ::GetWindowRect(window, &after) != FALSE &&
+            ::EqualRect(&before, &after) != FALSE) {
+            CenterOnOwnerOrScreen(window);
+        }
+        return result;
     }
     // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, DWLP_USER));

@@ -13,16 +13,13 @@ namespace {
 constexpr wchar_t kStateKey[] = L"SOFTWARE\\BramboltTestBench\\Drivers";
 
 std::wstring JournalPath() {
-    std::array<wchar_t, MAX_PATH> folder{};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
-                                  folder.data()))) {
-        return {};
-    }
-    std::wstring path(folder.data());
-    path.append(L"\\BramboltTestBench");
-    ::CreateDirectoryW(path.c_str(), nullptr);  // exists after the first request
-    path.append(L"\\journal.log");
-    return path;
+    const std::wstring folder = BenchFolder();
+    return folder.empty() ? folder : folder + L"\\journal.log";
+}
+
+// Requests that carry a number between their subject and their outcome.
+bool HasValueColumn(RequestKind kind) {
+    return kind == RequestKind::Control || kind == RequestKind::ShellOpen;
 }
 
 const wchar_t* KindName(RequestKind kind) {
@@ -37,13 +34,18 @@ const wchar_t* KindName(RequestKind kind) {
             return L"control";
         case RequestKind::Close:
             return L"close";
+        case RequestKind::Browse:
+            return L"browse";
+        case RequestKind::ShellOpen:
+            return L"shellopen";
     }
     return L"?";
 }
 
 std::optional<RequestKind> KindFromName(const std::wstring& name) {
-    for (RequestKind kind : {RequestKind::Load, RequestKind::Unload, RequestKind::Open,
-                             RequestKind::Control, RequestKind::Close}) {
+    for (RequestKind kind :
+         {RequestKind::Load, RequestKind::Unload, RequestKind::Open, RequestKind::Control,
+          RequestKind::Close, RequestKind::Browse, RequestKind::ShellOpen}) {
         if (name == KindName(kind)) {
             return kind;
         }
@@ -75,7 +77,8 @@ std::wstring FromUtf8(const std::string& text) {
     return wide;
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
+// The journal as it stands, while other processes may be appending to it.
+std::string ReadSharedText(const std::wstring& path) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -167,6 +170,18 @@ void WriteMultiString(HKEY key, const wchar_t* name, const std::vector<std::wstr
 
 }  // namespace
 
+std::wstring BenchFolder() {
+    std::array<wchar_t, MAX_PATH> folder{};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+                                  folder.data()))) {
+        return {};
+    }
+    std::wstring path(folder.data());
+    path.append(L"\\BramboltTestBench");
+    ::CreateDirectoryW(path.c_str(), nullptr);  // exists after the first request
+    return path;
+}
+
 BenchLock::BenchLock() : mutex_(::CreateMutexW(nullptr, FALSE, L"BramboltTestBenchLock")) {
     if (mutex_) {
         ::WaitForSingleObject(mutex_.get(), INFINITE);
@@ -182,7 +197,7 @@ BenchLock::~BenchLock() {
 void AppendJournal(const JournalEntry& entry) {
     std::wostringstream line;
     line << entry.processId << L'\t' << KindName(entry.kind) << L'\t' << entry.subject << L'\t';
-    if (entry.kind == RequestKind::Control) {
+    if (HasValueColumn(entry.kind)) {
         if (entry.value.has_value()) {
             line << *entry.value;
         } else {
@@ -211,7 +226,7 @@ std::vector<JournalEntry> ReadJournal() {
     std::string content;
     {
         const BenchLock hold;
-        content = ReadWholeFile(JournalPath());
+        content = ReadSharedText(JournalPath());
     }
     std::vector<JournalEntry> entries;
     std::istringstream lines(content);
@@ -230,7 +245,7 @@ std::vector<JournalEntry> ReadJournal() {
         entry.kind = *kind;
         entry.subject = fields[2];
         std::size_t next = 3;
-        if (*kind == RequestKind::Control) {
+        if (HasValueColumn(*kind)) {
             if (fields.size() < 5) {
                 continue;
             }

@@ -8,6 +8,8 @@
 //   <process id> open    <device path>  ok | refused
 //   <process id> control <code 0x%08x>  <int32 value or -> ok | failed
 //   <process id> close   -              ok
+//   <process id> browse  <title>        ok                    (the stand-in folder browser)
+//   <process id> shellopen <path>       <show command> ok     (the stand-in shell's "open")
 #pragma once
 
 #include <windows.h>
@@ -21,16 +23,20 @@
 
 namespace brambolt::testbench {
 
-enum class RequestKind { Load, Unload, Open, Control, Close };
+enum class RequestKind { Load, Unload, Open, Control, Close, Browse, ShellOpen };
 
 struct JournalEntry {
     std::uint32_t processId = 0;
     RequestKind kind = RequestKind::Open;
     std::wstring subject;               // service name, device path, or the code in hex
-    std::optional<std::int32_t> value;  // control requests with a 4-byte input
+    std::optional<std::int32_t> value;  // control requests with a 4-byte input; shell opens
     std::wstring outcome;               // "ok", "refused", "failed", or the HRESULT in hex
     std::wstring reason;                // why a load failed, else empty
 };
+
+// The stand-in's folder under the common application-data folder: the journal and the files that
+// script the stand-in shell live there.
+std::wstring BenchFolder();
 
 std::vector<JournalEntry> ReadJournal();
 void ClearJournal();

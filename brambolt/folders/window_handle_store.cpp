@@ -1,4 +1,4 @@
-#include "brambolt/app/window_handle_store.h"
+#include "brambolt/folders/window_handle_store.h"
 
 #include "brambolt/base/unique_handle.h"
 

@@ -1,4 +1,5 @@
-// Brambolt's main window, on dialog template 102.
+// Brambolt's main window, on dialog template 102: the protected folders, their Add, Delete and
+// opening, the Set-password button, and leaving with protection on or the driver removed.
 #pragma once
 
 #include <windows.h>
@@ -26,14 +27,28 @@ class CKeldaDlg : public CDialog {
                               std::intptr_t& result) override;
 
   private:
+    // The notice panel over the placeholder; it shows nothing yet.
+    void StartNoticePanel() {}
     // Loads the lock list (through the driver's data-folder access when it answers, starting its
     // installation otherwise) and shows it in list order.
     void LoadFolderList();
+    // True when the driver answers, after loading it once if it did not; otherwise the refusal
+    // box with this text has been shown.
+    bool DriverAnswers(const wchar_t* refusal);
+    void ShowWarning(const wchar_t* text, const wchar_t* caption, UINT type);
+
+    void OnOK() override;
+    void OnAddFolder();
+    void OnDeleteFolder();
+    void OnOpenFolder();
+    void OnSetPassword();
+    // Esc and every other cancel request leave the window open.
+    void OnCancelCommand() {}
     std::intptr_t OnPaint(std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t OnQueryDragIcon(std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t OnWakeMainWindow(std::uintptr_t wParam, std::intptr_t lParam);
-    // Esc and every other cancel request leave the window open.
-    void OnCancelCommand() {}
+    // Timer 101 of the watch over an opened folder.
+    void OnTimer(UINT_PTR timer);
 
     HICON icon_;  // shared resource icon: the system owns it
     HWND noticePlaceholder_ = nullptr;
