@@ -7,7 +7,7 @@
 #include <span>
 
 #include "brambolt/folders/lock_list_codec.h"
-#include "brambolt/folders/windows_space.h"
+#include "brambolt/base/windows_space.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const brambolt::LockListEntries entries = brambolt::DecodeLockList(std::span(data, size));

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "brambolt/folders/windows_space.h"
+#include "brambolt/base/windows_space.h"
 
 namespace brambolt {
 namespace {

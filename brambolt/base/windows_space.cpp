@@ -1,4 +1,4 @@
-#include "brambolt/folders/windows_space.h"
+#include "brambolt/base/windows_space.h"
 
 namespace brambolt {
 

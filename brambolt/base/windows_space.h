@@ -1,6 +1,7 @@
 // White space as the Windows C runtime's iswspace classifies a UTF-16 code unit. The lock list
-// reader trims entries by this rule in every build, so a list reads the same on Windows and in the
-// platform-free tests, whatever the host's own wide-character classification says.
+// reader and the set-password dialog trim by this rule in every build, so text trims the same on
+// Windows and in the platform-free tests, whatever the host's own wide-character classification
+// says.
 #pragma once
 
 namespace brambolt {
