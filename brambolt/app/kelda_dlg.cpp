@@ -7,6 +7,7 @@
 #include "brambolt/driver/driver_registration.h"
 #include "brambolt/folders/lock_list_startup.h"
 #include "brambolt/framework/message_map.h"
+#include "brambolt/password/setpass_dlg.h"
 
 namespace brambolt {
 
@@ -52,10 +53,16 @@ bool CKeldaDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
         OnMessage<CKeldaDlg>(WM_PAINT, &CKeldaDlg::OnPaint),
         OnMessage<CKeldaDlg>(WM_QUERYDRAGICON, &CKeldaDlg::OnQueryDragIcon),
         OnCommand<CKeldaDlg>(BN_CLICKED, IDCANCEL, &CKeldaDlg::OnCancelCommand),
+        OnCommand<CKeldaDlg>(BN_CLICKED, IDC_SET_PASSWORD, &CKeldaDlg::OnSetPassword),
         OnMessage<CKeldaDlg>(WM_WAKE_MAIN_WINDOW, &CKeldaDlg::OnWakeMainWindow),
     };
     return ProcessMessageMap<CKeldaDlg>(*this, kMap, message, wParam, lParam, result) ||
            CDialog::ProcessWindowMessage(message, wParam, lParam, result);
+}
+
+void CKeldaDlg::OnSetPassword() {
+    CSetpassDlg dialog(Window());
+    dialog.DoModal();
 }
 
 std::intptr_t CKeldaDlg::OnPaint(std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {

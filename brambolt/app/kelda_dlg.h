@@ -32,6 +32,8 @@ class CKeldaDlg : public CDialog {
     std::intptr_t OnPaint(std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t OnQueryDragIcon(std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t OnWakeMainWindow(std::uintptr_t wParam, std::intptr_t lParam);
+    // Sets or replaces the protection password; the result does not matter here.
+    void OnSetPassword();
     // Esc and every other cancel request leave the window open.
     void OnCancelCommand() {}
 
