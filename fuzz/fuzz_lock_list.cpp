@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <span>
 
+#include "brambolt/base/windows_space.h"
 #include "brambolt/folders/lock_list_codec.h"
-#include "brambolt/folders/windows_space.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const brambolt::LockListEntries entries = brambolt::DecodeLockList(std::span(data, size));

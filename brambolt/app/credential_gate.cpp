@@ -2,6 +2,7 @@
 
 #include "brambolt/password/credential_record.h"
 #include "brambolt/password/credential_store.h"
+#include "brambolt/password/password_prompt.h"
 
 namespace brambolt {
 
@@ -10,10 +11,8 @@ bool PassCredentialGate() {
     if (!HasPassword(credentialRecord, credentialLoaded)) {
         return true;
     }
-    // A password is set, and this build has no start-up prompt that could ask for it yet. The
-    // folders it guards must not open without it, so start-up ends here, as after a cancelled
-    // prompt. RunPasswordPrompt takes this place.
-    return false;
+    // Account recovery plugs in here; until then the prompt's 忘记密码? button does nothing.
+    return RunPasswordPrompt([](HWND /*prompt*/) {});
 }
 
 }  // namespace brambolt

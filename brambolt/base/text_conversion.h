@@ -12,6 +12,11 @@ inline std::u16string ToUtf16(std::wstring_view text) {
     return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
 }
 
+// The same units seen as UTF-16, without a copy (for texts that must not be duplicated).
+inline std::u16string_view AsUtf16(std::wstring_view text) noexcept {
+    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+
 inline std::wstring ToWide(std::u16string_view text) {
     return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
 }

@@ -9,6 +9,7 @@
 #include "brambolt/base/text_conversion.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/base/vendor_site.h"
+#include "brambolt/base/windows_space.h"
 #include "brambolt/driver/control_channel.h"
 #include "brambolt/driver/driver_registration.h"
 #include "brambolt/folders/add_decision.h"
@@ -20,8 +21,8 @@
 #include "brambolt/folders/main_window_messages.h"
 #include "brambolt/folders/shell_port.h"
 #include "brambolt/folders/window_handle_store.h"
-#include "brambolt/folders/windows_space.h"
 #include "brambolt/framework/message_map.h"
+#include "brambolt/password/setpass_dlg.h"
 
 namespace brambolt {
 namespace {
@@ -35,16 +36,6 @@ constexpr UINT kWatchPeriodMs = 3000;
 // Open Explorer windows redraw, so that released or hidden folders show as they now are.
 void NotifyShellOfChange() {
     ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
-}
-
-std::u16string TrimWindowsSpace(std::u16string_view text) {
-    while (!text.empty() && IsWindowsSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    while (!text.empty() && IsWindowsSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    return std::u16string(text);
 }
 
 }  // namespace
@@ -173,7 +164,7 @@ void CKeldaDlg::OnOK() {
 }
 
 void CKeldaDlg::OnSetPassword() {
-    CDialog setPassword(IDD_SETPASS_DIALOG, Window());
+    CSetpassDlg setPassword(Window());
     setPassword.DoModal();
 }
 
@@ -182,7 +173,8 @@ void CKeldaDlg::OnOpenFolder() {
     if (selected == LB_ERR) {
         return;
     }
-    const std::u16string folder = TrimWindowsSpace(ToUtf16(folderList_.GetText(selected)));
+    const std::u16string row = ToUtf16(folderList_.GetText(selected));
+    const std::u16string folder(TrimWindowsSpace(row));
     if (folder.empty()) {
         return;
     }

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "brambolt/folders/windows_space.h"
+#include "brambolt/base/windows_space.h"
 
 namespace brambolt {
 namespace {
@@ -18,16 +18,6 @@ bool IsLineSeparator(char16_t unit) noexcept {
 void AppendUnit(std::vector<std::uint8_t>& bytes, char16_t unit) {
     bytes.push_back(static_cast<std::uint8_t>(unit & 0xFFU));
     bytes.push_back(static_cast<std::uint8_t>(unit >> 8U));
-}
-
-std::u16string_view TrimWindowsSpace(std::u16string_view line) noexcept {
-    while (!line.empty() && IsWindowsSpace(line.back())) {
-        line.remove_suffix(1);
-    }
-    while (!line.empty() && IsWindowsSpace(line.front())) {
-        line.remove_prefix(1);
-    }
-    return line;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "brambolt/base/secure_wipe.h"
 #include "brambolt/password/crypt_handles.h"
 
 namespace brambolt {
@@ -43,9 +44,12 @@ std::wstring HashPassword(std::wstring_view password) {
         digest.release();
         return hash;
     }
-    const std::vector<char> bytes = ToThreadAnsi(password);
-    if (::CryptHashData(digest.get(), reinterpret_cast<const BYTE*>(bytes.data()),
-                        static_cast<DWORD>(bytes.size()), 0) == FALSE) {
+    std::vector<char> bytes = ToThreadAnsi(password);
+    const BOOL hashed = ::CryptHashData(digest.get(), reinterpret_cast<const BYTE*>(bytes.data()),
+                                        static_cast<DWORD>(bytes.size()), 0);
+    // The converted password is a copy of it like any other.
+    SecureWipe(bytes);
+    if (hashed == FALSE) {
         return hash;
     }
     std::array<BYTE, kSha256Bytes> value{};

@@ -1,73 +1,193 @@
-// Start-up with a sealed credential record in the data folder: a record without a password opens
-// the main window; a record with one never does until it has been asked for.
+// Start-up with a sealed credential record in the data folder: without a password the main window
+// opens at once; with one, the start-up prompt asks for it first and the program ends unless it
+// is given.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <filesystem>
+#include <algorithm>
+#include <vector>
 
 #include "automation.h"
-#include "brambolt/driver/user_names.h"
-#include "brambolt/password/credential_record.h"
-#include "brambolt/password/credential_store.h"
+#include "brambolt/framework/dpi_scale_rules.h"
+#include "brambolt/password/pass_input_dlg.h"
+#include "password_scene.h"
 #include "scene.h"
 
 namespace e2e {
 namespace {
 
-class CredentialGate : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const auto path = brambolt::GetCredentialRecordPath();
-        ASSERT_TRUE(path.has_value());
-        recordPath_ = *path;
-        DeleteStoredWindowValue();
-    }
-    void TearDown() override { ::DeleteFileW(recordPath_.c_str()); }
+constexpr wchar_t kPassword[] = L"abc 123";
 
-    // Seals a record with the given hash text, as a Set-password dialog would leave it.
-    void SaveRecord(std::u16string_view hash) {
-        brambolt::CredentialRecord record{};
-        brambolt::SetFieldText(record.passwordHash, hash);
-        ASSERT_TRUE(brambolt::SaveCredentialRecord(record));
-        ASSERT_TRUE(std::filesystem::exists(recordPath_));
-    }
+class CredentialGate : public PasswordScene {};
 
-    std::optional<winauto::StartedProcess> StartBrambolt() {
-        const std::wstring program =
-            PrepareInstallation(L"credential-gate", WindowsPath(E2E_BRAMBOLT_EXE), true);
-        return winauto::StartProgram(program, L"");
-    }
+class RecordWithoutPassword : public PasswordScene,
+                              public ::testing::WithParamInterface<const char16_t*> {};
 
-    std::wstring recordPath_;
-};
-
-TEST_F(CredentialGate, RecordWithoutPasswordOpensTheMainWindow) {
-    SaveRecord(u"X");  // one character counts as no password
-    auto brambolt = StartBrambolt();
-    ASSERT_TRUE(brambolt.has_value());
-    winauto::WindowQuery query;
-    query.caption = kMainCaption;
-    query.processId = brambolt->processId;
-    query.visibleOnly = true;
-    HWND main = winauto::WaitForWindow(query, kWindowBound);
+TEST_P(RecordWithoutPassword, OpensTheMainWindowWithoutPrompt) {
+    SaveRecordWithHash(GetParam());
+    auto& brambolt = StartBrambolt();
+    HWND main = WaitForMainWindow(brambolt.processId);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(winauto::PressButton(main, IDOK));
-    EXPECT_TRUE(winauto::WaitForExit(brambolt->process.get(), kExitBound).has_value());
+    winauto::WindowQuery prompt;
+    prompt.caption = kPromptCaption;
+    prompt.processId = brambolt.processId;
+    EXPECT_TRUE(winauto::FindTopLevelWindows(prompt).empty()) << "a prompt was created";
+    CloseMainWindow(main, brambolt);
 }
 
-TEST_F(CredentialGate, RecordWithPasswordNeverOpensTheMainWindowUnasked) {
-    SaveRecord(u"BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
-    auto brambolt = StartBrambolt();
-    ASSERT_TRUE(brambolt.has_value());
-    std::optional<DWORD> exitCode;
-    const std::vector<HWND> windows = VisibleWindowsUntilExit(*brambolt, exitCode);
-    ASSERT_TRUE(exitCode.has_value()) << "Brambolt kept running";
-    for (HWND window : windows) {
-        EXPECT_NE(winauto::WindowText(window), kMainCaption);
-    }
-    EXPECT_FALSE(StoredWindowValue().has_value()) << "the main window was created";
+// An empty hash field, and one character, count as no password.
+INSTANTIATE_TEST_SUITE_P(HashFields, RecordWithoutPassword, ::testing::Values(u"", u"X"));
+
+int Scaled(int length) {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return brambolt::ScaleForDpi(length, dpi);
 }
+
+TEST_F(CredentialGate, PromptIsCentredWithItsControlsAndTheFocusInTheMaskedEdit) {
+    SaveRecordWithPassword(kPassword);
+    auto& brambolt = StartBrambolt();
+    HWND prompt = WaitForPrompt(brambolt.processId);
+    ASSERT_NE(prompt, nullptr) << "no prompt appeared";
+
+    const LONG style = ::GetWindowLongW(prompt, GWL_STYLE);
+    EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME),
+              WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(::GetWindowLongW(prompt, GWL_EXSTYLE) & (WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT),
+              WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT);
+    EXPECT_EQ(::GetClassLongPtrW(prompt, GCL_STYLE) & (CS_HREDRAW | CS_VREDRAW),
+              static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(::GetWindow(prompt, GW_OWNER), nullptr);
+    RECT frame{};
+    ASSERT_TRUE(::GetWindowRect(prompt, &frame));
+    EXPECT_EQ(frame.right - frame.left, Scaled(460));
+    EXPECT_EQ(frame.bottom - frame.top, Scaled(240));
+    EXPECT_EQ(frame.left, (::GetSystemMetrics(SM_CXSCREEN) - Scaled(460)) / 2);
+    EXPECT_EQ(frame.top, (::GetSystemMetrics(SM_CYSCREEN) - Scaled(240)) / 2);
+
+    struct Control {
+        int id;
+        const wchar_t* className;
+        const wchar_t* text;
+        RECT logical;
+        LONG style;
+    };
+    const Control expected[] = {
+        {0xFFFF, L"Static", L"已开启密码保护，请输入独立口令：", {25, 25, 415, 50}, 0},
+        // The edit control draws its border itself and drops WS_BORDER from its window style.
+        {kPromptEdit, L"Edit", L"", {25, 60, 415, 90}, ES_PASSWORD | ES_AUTOHSCROLL},
+        {kForgotPassword, L"Button", L"忘记密码?", {25, 120, 125, 155}, BS_PUSHBUTTON},
+        {IDOK, L"Button", L"确定", {315, 120, 415, 155}, BS_DEFPUSHBUTTON},
+    };
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(prompt, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    ASSERT_EQ(children.size(), std::size(expected));
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const Control& c = expected[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(::GetDlgCtrlID(children[i]) & 0xFFFF, c.id);
+        EXPECT_EQ(winauto::WindowClass(children[i]), c.className);
+        EXPECT_EQ(winauto::WindowText(children[i]), c.text);
+        const LONG childStyle = ::GetWindowLongW(children[i], GWL_STYLE);
+        EXPECT_EQ(childStyle & (WS_CHILD | WS_VISIBLE | c.style), WS_CHILD | WS_VISIBLE | c.style);
+        RECT placed{};
+        ::GetWindowRect(children[i], &placed);
+        ::MapWindowPoints(nullptr, prompt, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_EQ(placed.left, Scaled(c.logical.left));
+        EXPECT_EQ(placed.top, Scaled(c.logical.top));
+        EXPECT_EQ(placed.right, Scaled(c.logical.right));
+        EXPECT_EQ(placed.bottom, Scaled(c.logical.bottom));
+    }
+    EXPECT_EQ(winauto::FocusedWindow(prompt), ::GetDlgItem(prompt, kPromptEdit));
+    EXPECT_TRUE(winauto::SaveScreenshot(ScreenshotFolder() + L"\\password_prompt.bmp"));
+
+    // Until account recovery is plugged in, 忘记密码? changes nothing that can be seen.
+    ASSERT_TRUE(winauto::PressButton(prompt, kForgotPassword));
+    EnterAtPrompt(prompt, kPassword);
+    HWND main = WaitForMainWindow(brambolt.processId);
+    ASSERT_NE(main, nullptr) << "the right password did not open the main window";
+    EXPECT_FALSE(::IsWindow(prompt)) << "the prompt was not destroyed";
+    CloseMainWindow(main, brambolt);
+}
+
+TEST_F(CredentialGate, WrongPasswordThenRetryEmptiesTheFieldUntilTheRightOneOpensTheMainWindow) {
+    SaveRecordWithPassword(kPassword);
+    auto& brambolt = StartBrambolt();
+    HWND prompt = WaitForPrompt(brambolt.processId);
+    ASSERT_NE(prompt, nullptr);
+    HWND edit = ::GetDlgItem(prompt, kPromptEdit);
+
+    for (const wchar_t* wrong : {L"abc123", L" abc 123"}) {  // typed as is: no trimming here
+        EnterAtPrompt(prompt, wrong, true);
+        const auto box = AnswerBox(brambolt.processId, L"验证失败", IDRETRY);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->text, L"独立保护口令错误！请重试。");
+        EXPECT_EQ(box->icon, winauto::IconKind::Error) << winauto::IconName(box->icon);
+        std::vector<int> buttons;
+        for (const auto& button : box->buttons) {
+            buttons.push_back(button.id);
+        }
+        std::sort(buttons.begin(), buttons.end());
+        EXPECT_EQ(buttons, (std::vector<int>{IDCANCEL, IDRETRY}));
+        EXPECT_EQ(box->owner, nullptr) << "the box has no owner";
+        EXPECT_TRUE(WaitUntil([&] {
+            return winauto::WindowText(edit).empty() && winauto::FocusedWindow(prompt) == edit;
+        })) << "after Retry the field must be empty and focused";
+    }
+    EnterAtPrompt(prompt, kPassword);
+    HWND main = WaitForMainWindow(brambolt.processId);
+    ASSERT_NE(main, nullptr);
+    CloseMainWindow(main, brambolt);
+}
+
+// WM_GETFONT does not cross processes under Wine, so the fonts are checked on a prompt of this
+// process.
+TEST(PromptControls, UseTheDefaultGuiFont) {
+    brambolt::CPassInputDlg prompt({});
+    ASSERT_TRUE(prompt.Create());
+    int controls = 0;
+    for (HWND child = ::GetWindow(prompt.Window(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT), ++controls) {
+        EXPECT_EQ(::SendMessageW(child, WM_GETFONT, 0, 0),
+                  reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT)))
+            << winauto::WindowText(child);
+    }
+    EXPECT_EQ(controls, 4);
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(prompt.Window(), kPromptEdit));
+}
+
+enum class GiveUp { CancelAfterWrongPassword, Escape, CloseBox };
+
+class GivingUpAtThePrompt : public PasswordScene, public ::testing::WithParamInterface<GiveUp> {};
+
+TEST_P(GivingUpAtThePrompt, EndsTheProgramWithoutTheMainWindow) {
+    SaveRecordWithPassword(kPassword);
+    auto& brambolt = StartBrambolt();
+    HWND prompt = WaitForPrompt(brambolt.processId);
+    ASSERT_NE(prompt, nullptr);
+    switch (GetParam()) {
+        case GiveUp::CancelAfterWrongPassword:
+            EnterAtPrompt(prompt, L"wrong");
+            ASSERT_TRUE(AnswerBox(brambolt.processId, L"验证失败", IDCANCEL).has_value());
+            break;
+        case GiveUp::Escape:
+            ASSERT_TRUE(winauto::Post(::GetDlgItem(prompt, kPromptEdit), WM_KEYDOWN, VK_ESCAPE, 0));
+            break;
+        case GiveUp::CloseBox:
+            ASSERT_TRUE(winauto::Post(prompt, WM_SYSCOMMAND, SC_CLOSE, 0));
+            break;
+    }
+    ExpectEndWithoutMainWindow(brambolt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, GivingUpAtThePrompt,
+                         ::testing::Values(GiveUp::CancelAfterWrongPassword, GiveUp::Escape,
+                                           GiveUp::CloseBox));
 
 }  // namespace
 }  // namespace e2e

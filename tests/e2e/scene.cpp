@@ -128,9 +128,13 @@ bool DrainPostedMessages(HWND dialog, int listBoxId) {
 }
 
 bool WaitUntilVisible(HWND window, bool visible) {
+    return WaitUntil([window, visible] { return (::IsWindowVisible(window) != FALSE) == visible; });
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
     const auto end = std::chrono::steady_clock::now() + kWindowBound;
     while (std::chrono::steady_clock::now() < end) {
-        if ((::IsWindowVisible(window) != FALSE) == visible) {
+        if (condition()) {
             return true;
         }
         std::this_thread::sleep_for(20ms);

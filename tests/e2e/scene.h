@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ void WriteStoredWindowValue(std::uint64_t value);
 // marker is posted to its list box last and waited for. False when the bound runs out.
 bool DrainPostedMessages(HWND dialog, int listBoxId = 1000);
 bool WaitUntilVisible(HWND window, bool visible);
+// Polls until the condition holds (true) or kWindowBound runs out (false).
+bool WaitUntil(const std::function<bool()>& condition);
 
 // Visible top-level windows of a process, watched until it exits.
 std::vector<HWND> VisibleWindowsUntilExit(const winauto::StartedProcess& process,

@@ -234,6 +234,25 @@ std::wstring ControlText(HWND dialog, int controlId) {
     return control != nullptr ? WindowText(control) : std::wstring();
 }
 
+bool SetControlText(HWND dialog, int controlId, const std::wstring& text) {
+    HWND control = ::GetDlgItem(dialog, controlId);
+    DWORD_PTR result = 0;
+    return control != nullptr &&
+           ::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                 SMTO_ABORTIFHUNG, 5000, &result) != 0 &&
+           result != FALSE;
+}
+
+HWND FocusedWindow(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    if (thread == 0 || ::GetGUIThreadInfo(thread, &info) == FALSE) {
+        return nullptr;
+    }
+    return info.hwndFocus;
+}
+
 std::vector<std::wstring> ListBoxRows(HWND listBox) {
     std::vector<std::wstring> rows;
     const LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
@@ -288,6 +307,7 @@ std::optional<MessageBoxContent> ReadMessageBox(HWND box) {
     }
     MessageBoxContent content;
     content.caption = WindowText(box);
+    content.owner = ::GetWindow(box, GW_OWNER);
     for (HWND child : Children(box)) {
         const std::wstring kind = WindowClass(child);
         if (kind == L"Button") {

@@ -30,6 +30,11 @@ std::wstring WindowClass(HWND window);
 DWORD WindowProcess(HWND window);
 
 std::wstring ControlText(HWND dialog, int controlId);
+// Replaces a control's text as typing would (WM_SETTEXT, which the system carries across
+// processes).
+bool SetControlText(HWND dialog, int controlId, const std::wstring& text);
+// The window with the keyboard focus in the thread that owns the given window; null when none.
+HWND FocusedWindow(HWND window);
 std::vector<std::wstring> ListBoxRows(HWND listBox);
 // Posts the BN_CLICKED command of the button to its dialog, as a click would.
 bool PressButton(HWND dialog, int controlId);
@@ -48,6 +53,7 @@ struct MessageBoxContent {
     std::wstring text;
     std::vector<MessageBoxButton> buttons;
     IconKind icon = IconKind::None;
+    HWND owner = nullptr;
 };
 
 // Reads a message box (dialog class #32770): its caption, text, buttons, and which system icon

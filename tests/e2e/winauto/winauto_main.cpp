@@ -1,7 +1,8 @@
 // winauto: drives other programs' windows from the command line, for people who look at the
 // end-to-end scenes by hand. Window handles are written and read as hexadecimal numbers.
 //   winauto find [--caption TEXT] [--class NAME] [--pid N] [--wait MS]
-//   winauto text HWND | control-text HWND ID | list-rows HWND ID
+//   winauto text HWND | control-text HWND ID | list-rows HWND ID | focus HWND
+//   winauto set-text HWND ID TEXT
 //   winauto press HWND ID | post HWND MESSAGE WPARAM LPARAM
 //   winauto msgbox HWND | answer HWND ID
 //   winauto screenshot FILE.bmp
@@ -40,7 +41,8 @@ void PrintLine(const std::wstring& text) {
 int Usage() {
     std::fputs(
         "usage: winauto find [--caption T] [--class C] [--pid N] [--wait MS] | text HWND |\n"
-        "       control-text HWND ID | list-rows HWND ID | press HWND ID |\n"
+        "       control-text HWND ID | list-rows HWND ID | focus HWND |\n"
+        "       set-text HWND ID TEXT | press HWND ID |\n"
         "       post HWND MSG WPARAM LPARAM | msgbox HWND | answer HWND ID |\n"
         "       screenshot FILE.bmp | start PROGRAM [ARGS...]\n",
         stderr);
@@ -91,6 +93,19 @@ int wmain(int argc, wchar_t** argv) {
         PrintLine(winauto::ControlText(ParseWindow(args[0].c_str()),
                                        static_cast<int>(ParseNumber(args[1].c_str()))));
         return 0;
+    }
+    if (command == L"set-text" && args.size() == 3) {
+        return winauto::SetControlText(ParseWindow(args[0].c_str()),
+                                       static_cast<int>(ParseNumber(args[1].c_str())), args[2])
+                   ? 0
+                   : 1;
+    }
+    if (command == L"focus" && args.size() == 1) {
+        HWND focus = winauto::FocusedWindow(ParseWindow(args[0].c_str()));
+        std::printf("%llx %d\n",
+                    static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(focus)),
+                    focus != nullptr ? ::GetDlgCtrlID(focus) : 0);
+        return focus != nullptr ? 0 : 1;
     }
     if (command == L"list-rows" && args.size() == 2) {
         HWND list = ::GetDlgItem(ParseWindow(args[0].c_str()),

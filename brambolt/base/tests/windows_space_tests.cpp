@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "brambolt/folders/windows_space.h"
+#include "brambolt/base/windows_space.h"
 
 namespace brambolt {
 namespace {

@@ -1,4 +1,4 @@
-#include "brambolt/folders/windows_space.h"
+#include "brambolt/base/windows_space.h"
 
 namespace brambolt {
 
@@ -22,6 +22,16 @@ bool IsWindowsSpace(char16_t unit) noexcept {
             // The en quad to hair space block; NEL (U+0085) and the zero-width space are not space.
             return unit >= u'\u2000' && unit <= u'\u200A';
     }
+}
+
+std::u16string_view TrimWindowsSpace(std::u16string_view text) noexcept {
+    while (!text.empty() && IsWindowsSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    while (!text.empty() && IsWindowsSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    return text;
 }
 
 }  // namespace brambolt

@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "brambolt/folders/windows_space.h"
+#include "brambolt/base/windows_space.h"
 
 namespace brambolt {
 namespace {
