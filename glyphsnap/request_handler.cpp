@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "edit_image.h"
 #include "flat_request.h"
@@ -42,9 +43,19 @@ void Serve(const FlatRequest& request, RequestActions& actions, std::ostream& ou
 }
 
 void ServeThroughJsonLibrary(std::string_view payload, RequestActions& actions, std::ostream& out) {
-    if (ExceedsJsonNesting(payload)) {
-        WriteMessage(out, kInvalidJsonReply);
-        return;
+    switch (CheckJsonBounds(payload)) {
+        case JsonBound::Within:
+            break;
+        case JsonBound::TooDeep:
+            WriteMessage(out, kInvalidJsonReply);
+            return;
+        case JsonBound::TooManyValues:
+            // Valid or not, the request would cost more memory than the machine may have; the
+            // caller learns why instead of losing the program.
+            WriteMessage(out,
+                         BuildInternalErrorReply("request exceeds the limit of " +
+                                                 std::to_string(kMaxJsonValues) + " JSON values"));
+            return;
     }
     // A parse that does not throw refuses exactly what the library's strict validity test refuses,
     // so the payload is read once instead of twice.

@@ -140,6 +140,27 @@ TEST(RequestHandler, NestingBeyondTheBoundIsInvalidJsonWithoutParsing) {
     EXPECT_EQ(Handle(inString).actions.recognitions.size(), 1u);
 }
 
+TEST(RequestHandler, RequestsBeyondTheValueBoundGetAnErrorReplyWithoutParsing) {
+    // {"image":"i","x":[0,...]} holds the object, the image, the array and its numbers.
+    const auto wide = [](std::size_t values) {
+        std::string numbers(2 * (values - 3) - 1, ',');
+        for (std::size_t i = 0; i < numbers.size(); i += 2) {
+            numbers[i] = '0';
+        }
+        return R"({"image":"i","x":[)" + numbers + "]}";
+    };
+    EXPECT_EQ(Handle(wide(100'000)).actions.recognitions.size(), 1u);
+    const Handled beyond = Handle(wide(100'001));
+    EXPECT_EQ(Only(beyond),
+              R"({"data":"C++ 内部报错: request exceeds the limit of 100000 JSON values",)"
+              R"("status":"error"})");
+    EXPECT_TRUE(beyond.actions.recognitions.empty());
+    // Commas inside strings are text.
+    EXPECT_EQ(Handle(R"({"image":"i","x":[")" + std::string(200'000, ',') + R"("]})")
+                  .actions.recognitions.size(),
+              1u);
+}
+
 TEST(RequestHandler, NulByteEndsTheJsonText) {
     const std::string payload("{\"image\":\"QUJD\"}\0trailing", 25);
     const Handled handled = Handle(payload);

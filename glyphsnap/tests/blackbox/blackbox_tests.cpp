@@ -366,5 +366,25 @@ TEST_F(BlackBox, MillionBracketsAreInvalidJsonAndTheProgramLivesOn) {
     EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
 }
 
+TEST_F(BlackBox, WideRequestIsAnsweredWithinBoundedMemory) {
+    auto glyphsnap = Start();
+    if (!windows_) {
+        // Parsed as a whole, these 64 MiB of empty objects would take over 2 GiB.
+        ASSERT_TRUE(glyphsnap->LimitAddressSpace(std::uint64_t{1} << 30));
+    }
+    std::string wide = R"({"image":"AAAA","x":[)";
+    while (wide.size() < (std::size_t{64} << 20)) {
+        wide += "{},";
+    }
+    wide += "{}]}";
+    glyphsnap->Write(Frame(wide) + EditRequest(""));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit),
+              R"({"data":"C++ 内部报错: request exceeds the limit of 100000 JSON values",)"
+              R"("status":"error"})");
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kBase64Failure);
+    glyphsnap->CloseInput();
+    EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
+}
+
 }  // namespace
 }  // namespace glyphsnap::blackbox
