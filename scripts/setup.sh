@@ -17,6 +17,8 @@ packages=(
     wine wine64 xvfb xauth x11-utils fonts-wqy-microhei fonts-dejavu-core
     # tools and test image rendering
     python3 python3-pil imagemagick
+    # memory checking of the built programs
+    valgrind
 )
 
 missing=()

@@ -117,7 +117,9 @@ TEST(RequestHandler, RecognitionFailuresGetTheirReplies) {
               kBase64FailureReply);
     for (const auto failure :
          {RecognitionFailure::UndecodableImage, RecognitionFailure::ImageTooLarge,
-          RecognitionFailure::RecognitionFailed, RecognitionFailure::NoRecognizer,
+          RecognitionFailure::ImageTooComplex, RecognitionFailure::RecognitionFailed,
+          RecognitionFailure::RecognitionTimedOut, RecognitionFailure::NoRecognizer,
+          RecognitionFailure::RecognizerNotLoaded, RecognitionFailure::RecognizerNotStarted,
           RecognitionFailure::Unavailable}) {
         const std::string reply = Only(Handle(R"({"image":"i"})", RecognitionError{failure}));
         EXPECT_EQ(reply.substr(0, 9), R"({"data":")");

@@ -247,7 +247,7 @@ TEST_F(BlackBox, FolderThatCannotBeWrittenGivesTheCacheFileFailure) {
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kCacheFailure);
 }
 
-TEST_F(BlackBox, ProgramWithoutItsRecognizerModuleAnswersWithAnError) {
+TEST_F(BlackBox, RecognizerModuleThatFailsToLoadIsNamedAndLoadedAtTheNextRequest) {
     if (windows_) {
         GTEST_SKIP() << "the Windows build has no recognizer module";
     }
@@ -255,16 +255,24 @@ TEST_F(BlackBox, ProgramWithoutItsRecognizerModuleAnswersWithAnError) {
     const fs::path lone = scratch_ / "glyphsnap";
     fs::copy_file(command_.front(), lone);
     ChildProcess glyphsnap({lone.string()}, environment_);
-    // A white pixel as PNG: decoding succeeds, then no recognizer can be had.
+    // A white pixel as PNG: decoding succeeds, then the module is needed.
     constexpr std::string_view kPixel =
         "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8DwHwAFBQIAX8jx0gAAAABJRU5Erk"
         "Jggg==";
-    glyphsnap.Write(Frame(R"({"image":")" + std::string(kPixel) + R"("})") + EditRequest("QUJD"));
+    const std::string recognition = Frame(R"({"image":")" + std::string(kPixel) + R"("})");
+    glyphsnap.Write(recognition + EditRequest("QUJD"));
     const auto reply = glyphsnap.ReadReply(kReplyLimit);
     ASSERT_TRUE(reply.has_value());
-    EXPECT_TRUE(reply->starts_with(R"({"data":"文字识别失败)")) << *reply;
+    EXPECT_TRUE(reply->starts_with(R"({"data":"文字识别失败: 识别引擎模块加载失败: )")) << *reply;
+    EXPECT_NE(reply->find("glyphsnap-tesseract.so"), std::string::npos) << *reply;
     EXPECT_TRUE(reply->ends_with(R"(","status":"error"})")) << *reply;
     EXPECT_EQ(glyphsnap.ReadReply(kReplyLimit), kEditSuccess);
+
+    // Once the module is there, the same program recognises.
+    fs::copy_file(fs::path(command_.front()).parent_path() / "glyphsnap-tesseract.so",
+                  scratch_ / "glyphsnap-tesseract.so");
+    glyphsnap.Write(recognition);
+    EXPECT_EQ(glyphsnap.ReadReply(kReplyLimit), R"({"data":"","status":"success"})");
 }
 
 TEST_F(BlackBox, PaintProgramNeverHoldsTheReplyPipe) {

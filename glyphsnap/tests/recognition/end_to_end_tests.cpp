@@ -135,5 +135,15 @@ TEST_F(EndToEndTest, MissingTrainedDataGetsTheNoRecognizerReply) {
     EXPECT_EQ(glyphsnap.Finish(), 0);
 }
 
+TEST_F(EndToEndTest, EngineKeptBetweenRequestsEndsCleanlyAtExit) {
+    // Under the memory checker, which fails the run on any read of freed memory.
+    GlyphsnapProcess glyphsnap(Profile("en_US.UTF-8"),
+                               {.launcher = {"valgrind", "-q", "--error-exitcode=99"}});
+    glyphsnap.Send(
+        RecognitionRequest(Base64(testing::EncodedImage(8, 8, {255, 255, 255, 255}, 3))));
+    EXPECT_EQ(glyphsnap.Receive(), SuccessReply({}));
+    EXPECT_EQ(glyphsnap.Finish(), 0);
+}
+
 }  // namespace
 }  // namespace glyphsnap
