@@ -87,9 +87,25 @@ std::string FindPaintProgram() {
     return "xdg-open";
 }
 
+// Glyphsnap keeps no log, but the libraries beneath its decoder and recognizer write a line to
+// standard error for many a damaged file or missing model. A caller that never reads that pipe
+// would stop the program once it is full, so it leads nowhere. Where even /dev/null cannot be had,
+// it stays as it is rather than be closed: the next file opened would take its number.
+void SilenceStandardError() {
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0) {
+        return;
+    }
+    if (nowhere != STDERR_FILENO) {
+        (void)dup2(nowhere, STDERR_FILENO);  // the copy does not inherit O_CLOEXEC
+        close(nowhere);
+    }
+}
+
 }  // namespace
 
 void InitialiseProcess() {
+    SilenceStandardError();
     // A caller that closed its end of the reply pipe must not end Glyphsnap: write failures are
     // ignored like any other stream error.
     signal(SIGPIPE, SIG_IGN);

@@ -1,6 +1,8 @@
 // The built program, through its framed protocol, on images rendered for the test.
 #include <gtest/gtest.h>
+#include <leptonica/allheaders.h>
 
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -133,6 +135,32 @@ TEST_F(EndToEndTest, MissingTrainedDataGetsTheNoRecognizerReply) {
     glyphsnap.Send(RecognitionRequest(image));
     EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::NoRecognizer));
     EXPECT_EQ(glyphsnap.Finish(), 0);
+}
+
+TEST_F(EndToEndTest, NothingReachesStandardErrorWhateverTheLibrariesMeet) {
+    // Damaged files make the image libraries complain and a damaged model makes Tesseract
+    // complain; a caller that never reads standard error must not notice either.
+    auto environment = Profile("en_US.UTF-8");
+    environment["TESSDATA_PREFIX"] = scratch.path().string();
+    std::ofstream(scratch.path() / "eng.traineddata") << "not a model";
+    GlyphsnapProcess glyphsnap(environment, {.launcher = {}, .pipeErrors = true});
+    for (const int format : {IFF_PNG, IFF_JFIF_JPEG, IFF_TIFF_ZIP, IFF_GIF, IFF_WEBP, IFF_BMP}) {
+        const std::vector<std::uint8_t> image = testing::EncodedHalves(240, 200, format);
+        std::vector<std::uint8_t> flipped = image;
+        for (std::size_t i = 40; i + 10 < flipped.size(); i += 7) {
+            flipped[i] ^= 0x5A;
+        }
+        for (const auto& damaged :
+             {std::vector<std::uint8_t>(image.begin(), image.begin() + image.size() / 2),
+              flipped}) {
+            glyphsnap.Send(RecognitionRequest(Base64(damaged)));
+            ASSERT_TRUE(glyphsnap.Receive().has_value()) << format;
+        }
+    }
+    glyphsnap.Send(RecognitionRequest(Base64(testing::EncodedHalves(240, 200, IFF_PNG))));
+    EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::RecognizerNotStarted));
+    EXPECT_EQ(glyphsnap.Finish(), 0);
+    EXPECT_EQ(glyphsnap.ErrorOutput(), "");
 }
 
 TEST_F(EndToEndTest, EngineKeptBetweenRequestsEndsCleanlyAtExit) {
