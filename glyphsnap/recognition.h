@@ -1,6 +1,7 @@
 // Text recognition of a request's image: the operation the request loop starts and waits for.
 #pragma once
 
+#include <chrono>
 #include <future>
 #include <string>
 #include <utility>
@@ -32,6 +33,17 @@ struct RecognitionError {
 
 // The recognised text in UTF-16 (every line ending in CR LF), or why there is none.
 using RecognitionOutcome = std::variant<std::u16string, RecognitionError>;
+
+// How long one recognition may run. The recognizer stops itself when the time is up; steps it
+// cannot leave early (Tesseract's layout analysis takes half a minute on the largest pages) are
+// covered by the request loop, which answers RecognitionTimedOut at the reply limit at the latest.
+// Measured on the project's two-core machine with one recognition thread: a 1280 x 720 page of 20
+// lines takes 1.7 s, a 1920 x 1080 screen of dense 16-pixel text 10 s, a 3840 x 2160 one over a
+// minute. Thirty seconds leave three times the densest full-HD screen and cut only pages far
+// beyond the benchmark's.
+inline constexpr std::chrono::milliseconds kRecognitionTimeLimit{30'000};
+inline constexpr std::chrono::milliseconds kRecognitionReplyLimit =
+    kRecognitionTimeLimit + std::chrono::milliseconds{5'000};
 
 // Starts recognising the text of `image` (Base64, optionally behind a data-URL header). Standard
 // exceptions (allocation failures) are delivered through the future.

@@ -7,6 +7,7 @@
 
 #include "image_pipeline.h"
 #include "languages.h"
+#include "recognition.h"
 
 namespace glyphsnap {
 
@@ -20,18 +21,10 @@ enum class EngineUse {
     Fresh,   // a new engine, loaded for this recognizer alone
 };
 
-// The longest one recognition may take before the engine is stopped and the request answered
-// with RecognitionTimedOut. On this project's two-core reference machine, with one thread, a
-// 1280 x 720 page of 20 lines takes 1.7 s, a full-screen 1920 x 1080 page of dense small text
-// 10 s and a 3840 x 2160 one 40 s, while a 4000 x 4000 page of dense text takes about a minute
-// and larger ones several. Thirty seconds leave three times the time of the densest full-screen
-// page of an ordinary display and cut only pages beyond any screenshot.
-inline constexpr std::chrono::milliseconds kRecognitionTimeLimit{30'000};
-
 // The recognizer for the profile languages `environment` names; null when no trained data for
 // them (English included) is installed; RecognizerNotStarted when the engine does not start. The
 // tessdata folder is TESSDATA_PREFIX when set. A reused engine serves one recognizer at a time.
-// Each recognition stops at `timeLimit`.
+// Each recognition stops at `timeLimit` and answers RecognitionTimedOut.
 RecognizerOrError CreateTesseractRecognizer(
     const EnvironmentReader& environment, EngineUse use = EngineUse::Reused,
     std::chrono::milliseconds timeLimit = kRecognitionTimeLimit);

@@ -127,6 +127,15 @@ TEST(RequestHandler, RecognitionFailuresGetTheirReplies) {
     }
 }
 
+TEST(RequestHandler, RecognitionUnfinishedAtTheReplyLimitIsAnsweredAsTimedOut) {
+    RecordingActions actions;
+    actions.recognitionFinishes = false;
+    std::ostringstream out;
+    HandleRequest(R"({"image":"i"})", actions, out, std::chrono::milliseconds(10));
+    EXPECT_EQ(SplitFrames(out.str()),
+              std::vector<std::string>{R"({"data":"文字识别失败: 识别超时","status":"error"})"});
+}
+
 TEST(RequestHandler, NestingBeyondTheBoundIsInvalidJsonWithoutParsing) {
     const std::string deep = std::string(1'000'000, '[');
     EXPECT_EQ(Only(Handle(deep)), kInvalidJsonReply);

@@ -67,6 +67,24 @@ TEST_F(EndToEndTest, EnglishPngAndJpegAreRecognised) {
     EXPECT_EQ(glyphsnap.Finish(), 0);
 }
 
+TEST_F(EndToEndTest, JpegWithStrayBytesBeforeAMarkerIsRecognised) {
+    std::vector<std::uint8_t> jpeg = RenderedText(scratch.path() / "english.jpg", kEnglishLines);
+    // Three bytes before the start of scan: libjpeg warns and reads on, as every viewer does.
+    for (std::size_t i = 2; i + 1 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) {
+            jpeg.insert(jpeg.begin() + static_cast<std::ptrdiff_t>(i), {0x12, 0x34, 0x56});
+            break;
+        }
+    }
+    GlyphsnapProcess glyphsnap(Profile("en_US.UTF-8"));
+    glyphsnap.Send(RecognitionRequest(Base64(jpeg)));
+    EXPECT_EQ(glyphsnap.Receive(), SuccessReply(kEnglishLines));
+    // Cut short, it stays damaged: below the cut there is nothing to read.
+    jpeg.resize(jpeg.size() / 2);
+    glyphsnap.Send(RecognitionRequest(Base64(jpeg)));
+    EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::UndecodableImage));
+}
+
 TEST_F(EndToEndTest, ChineseFollowsTheProfileLanguage) {
     const std::vector<std::string> lines{"文字识别测试", "今天天气很好"};
     const std::string image = Rendered("chinese.png", lines, {.fontSize = 40});
@@ -110,6 +128,16 @@ TEST_F(EndToEndTest, EveryFailureIsAnsweredAndTheNextRequestServed) {
     EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::ImageTooLarge));
     glyphsnap.Send(RecognitionRequest(Base64(png)));
     EXPECT_EQ(glyphsnap.Receive(), SuccessReply(kEnglishLines));
+    EXPECT_EQ(glyphsnap.Finish(), 0);
+}
+
+TEST_F(EndToEndTest, GifOfMillionsOfCommentBlocksIsRefusedAtOnce) {
+    // 4 MiB of one-byte comment blocks around a real image.
+    const std::vector<std::uint8_t> gif =
+        testing::WithCommentBlocks(testing::EncodedHalves(240, 200, IFF_GIF), 2'000'000);
+    GlyphsnapProcess glyphsnap(Profile("en_US.UTF-8"));
+    glyphsnap.Send(RecognitionRequest(Base64(gif)));
+    EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::ImageTooComplex));
     EXPECT_EQ(glyphsnap.Finish(), 0);
 }
 
