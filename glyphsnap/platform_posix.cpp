@@ -13,13 +13,11 @@
 #include <filesystem>
 
 #include "base64.h"
+#include "edit_file_name.h"
 #include "platform.h"
 
 namespace glyphsnap {
 namespace {
-
-constexpr std::string_view kCacheFileName = "vorlin_ocr_edit_cache.png";
-constexpr std::string_view kFallbackPrefix = "vorlin_ocr_edit_";
 
 std::string TemporaryFolder() {
     const char* configured = std::getenv("TMPDIR");
@@ -119,22 +117,29 @@ std::vector<std::uint8_t> DecodeImageText(std::string_view text) {
 
 std::optional<EditImageFile> OpenEditImageFile() {
     const std::string folder = TemporaryFolder();
-    const std::string cachePath = folder + std::string(kCacheFileName);
-    const auto fallbackPath = [&] {
-        return folder + std::string(kFallbackPrefix) + std::to_string(TickCount()) + ".png";
-    };
-
-    std::string path = RemoveOldCacheFile(cachePath) ? cachePath : fallbackPath();
-    UniqueFile stream = CreateExclusively(path);
-    if (!stream && errno == EEXIST && path == cachePath) {
+    std::string path = folder + std::string(kEditCacheFileName);
+    if (RemoveOldCacheFile(path)) {
+        if (UniqueFile stream = CreateExclusively(path)) {
+            return EditImageFile{std::move(path), std::move(stream)};
+        }
+        if (errno != EEXIST) {
+            return std::nullopt;
+        }
         // Someone put a file under the cache name since it was removed.
-        path = fallbackPath();
-        stream = CreateExclusively(path);
     }
-    if (!stream) {
-        return std::nullopt;
+    // A name taken by an earlier edit of the same millisecond, or by another process, passes on
+    // to the next one.
+    const std::uint64_t tick = TickCount();
+    for (unsigned attempt = 0; attempt < kFallbackNameAttempts; ++attempt) {
+        path = folder + FallbackEditFileName(tick, attempt);
+        if (UniqueFile stream = CreateExclusively(path)) {
+            return EditImageFile{std::move(path), std::move(stream)};
+        }
+        if (errno != EEXIST) {
+            return std::nullopt;
+        }
     }
-    return EditImageFile{std::move(path), std::move(stream)};
+    return std::nullopt;
 }
 
 void StartPaintProgram(const NativePath& path) {
