@@ -13,7 +13,7 @@ enum class RecognitionFailure {
     NotBase64,             // the image text does not decode
     UndecodableImage,      // no decoder recognises the bytes, or they are damaged or truncated
     ImageTooLarge,         // the decoded image would exceed the memory bound
-    ImageTooComplex,       // the file holds more parts than any image needs: decoding would not end
+    ImageTooComplex,       // more parts than any image needs: decoding would take minutes
     RecognitionFailed,     // the recognizer failed on a decoded image
     RecognitionTimedOut,   // the recognizer passed its time limit and was stopped
     NoRecognizer,          // no recognizer exists for the user's languages
@@ -37,10 +37,10 @@ using RecognitionOutcome = std::variant<std::u16string, RecognitionError>;
 // How long one recognition may run. The recognizer stops itself when the time is up; steps it
 // cannot leave early (Tesseract's layout analysis takes half a minute on the largest pages) are
 // covered by the request loop, which answers RecognitionTimedOut at the reply limit at the latest.
-// Measured on the project's two-core machine with one recognition thread: a 1280 x 720 page of 20
-// lines takes 1.7 s, a 1920 x 1080 screen of dense 16-pixel text 10 s, a 3840 x 2160 one over a
-// minute. Thirty seconds leave three times the densest full-HD screen and cut only pages far
-// beyond the benchmark's.
+// Measured on the project's two-core machine with one recognition thread, whole requests: the
+// benchmark's 1280 x 720 page of 20 lines takes 1 to 1.7 s, a 1920 x 1080 screen of dense 16-pixel
+// text 7 to 10 s, a 3840 x 2160 one nearly two minutes. Thirty seconds leave three times the
+// densest full-HD screen and cut only pages far beyond the benchmark's.
 inline constexpr std::chrono::milliseconds kRecognitionTimeLimit{30'000};
 inline constexpr std::chrono::milliseconds kRecognitionReplyLimit =
     kRecognitionTimeLimit + std::chrono::milliseconds{5'000};

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,11 +44,34 @@ EngineSettings SettingsFor(const EnvironmentReader& environment) {
     return settings;
 }
 
+// Tesseract's result iterator puts the words of right-to-left scripts in reading order, but each
+// of its steps walks the page from its start: on a dense page of ten thousand words that takes
+// minutes, and so does its paragraph analysis, which reads every line through it. Where every
+// language reads left to right, the order on the page is the reading order: the page is walked
+// once, and paragraphs, which the reply does not use, are found from the layout alone.
+bool ReadsRightToLeft(std::string_view languages) {
+    for (const std::string_view language : {"ara", "heb", "fas", "urd", "yid"}) {
+        for (std::size_t at = languages.find(language); at != std::string_view::npos;
+             at = languages.find(language, at + 1)) {
+            const std::size_t end = at + language.size();
+            if ((at == 0 || languages[at - 1] == '+') &&
+                (end == languages.size() || languages[end] == '+')) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::unique_ptr<tesseract::TessBaseAPI> StartEngine(const EngineSettings& settings) {
     auto engine = std::make_unique<tesseract::TessBaseAPI>();
     // The engine's progress notes would otherwise go to standard error.
-    const std::vector<std::string> names{"debug_file"};
-    const std::vector<std::string> values{"/dev/null"};
+    std::vector<std::string> names{"debug_file"};
+    std::vector<std::string> values{"/dev/null"};
+    if (!ReadsRightToLeft(settings.languages)) {
+        names.emplace_back("paragraph_text_based");
+        values.emplace_back("0");
+    }
     if (engine->Init(settings.tessdataFolder.c_str(), settings.languages.c_str(),
                      tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) != 0) {
         return nullptr;
@@ -120,11 +144,17 @@ class TesseractRecognizer final : public TextRecognizer {
   public:
     // Borrows the cached engine while `lease` is held.
     TesseractRecognizer(tesseract::TessBaseAPI& engine, std::unique_lock<std::mutex> lease,
-                        std::chrono::milliseconds timeLimit)
-        : lease_(std::move(lease)), engine_(&engine), timeLimit_(timeLimit) {}
+                        const EngineSettings& settings, std::chrono::milliseconds timeLimit)
+        : lease_(std::move(lease)),
+          engine_(&engine),
+          timeLimit_(timeLimit),
+          pageOrder_(!ReadsRightToLeft(settings.languages)) {}
     TesseractRecognizer(std::unique_ptr<tesseract::TessBaseAPI> engine,
-                        std::chrono::milliseconds timeLimit)
-        : owned_(std::move(engine)), engine_(owned_.get()), timeLimit_(timeLimit) {}
+                        const EngineSettings& settings, std::chrono::milliseconds timeLimit)
+        : owned_(std::move(engine)),
+          engine_(owned_.get()),
+          timeLimit_(timeLimit),
+          pageOrder_(!ReadsRightToLeft(settings.languages)) {}
 
     TesseractRecognizer(const TesseractRecognizer&) = delete;
     TesseractRecognizer& operator=(const TesseractRecognizer&) = delete;
@@ -186,7 +216,11 @@ class TesseractRecognizer final : public TextRecognizer {
             if (recognised != 0) {
                 return RecognitionFailure::RecognitionFailed;
             }
-            reading.lines = RecognisedLines();
+            auto lines = RecognisedLines(deadline);
+            if (auto* failure = std::get_if<RecognitionFailure>(&lines)) {
+                return *failure;
+            }
+            reading.lines = std::move(std::get<std::vector<OcrLine>>(lines));
             if (!reading.lines.empty()) {
                 reading.confidence = engine_->MeanTextConf();
                 break;
@@ -195,20 +229,35 @@ class TesseractRecognizer final : public TextRecognizer {
         return reading;
     }
 
-    // The words of the last recognition, line by line in reading order.
-    std::vector<OcrLine> RecognisedLines() {
+    // The words of the last recognition, line by line in reading order; the walk in reading order
+    // is the slow one, so it too stops at the deadline.
+    std::variant<std::vector<OcrLine>, RecognitionFailure> RecognisedLines(
+        const RecognitionDeadline& deadline) {
         std::vector<OcrLine> lines;
         const std::unique_ptr<tesseract::ResultIterator> word(engine_->GetIterator());
         if (!word || word->Empty(tesseract::RIL_WORD)) {
             return lines;
         }
+        // The page iterator's own steps go from word to word in the order on the page, each in
+        // constant time.
+        tesseract::PageIterator& onPage = *word;
         do {
-            if (lines.empty() || word->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            if (deadline.Passed()) {
+                return RecognitionFailure::RecognitionTimedOut;
+            }
+            if (word->Empty(tesseract::RIL_WORD)) {
+                continue;  // a block without text, such as a picture, passed on the page
+            }
+            const bool lineStarts =
+                pageOrder_ ? onPage.PageIterator::IsAtBeginningOf(tesseract::RIL_TEXTLINE)
+                           : word->IsAtBeginningOf(tesseract::RIL_TEXTLINE);
+            if (lines.empty() || lineStarts) {
                 lines.emplace_back();
             }
             const std::unique_ptr<char[]> text(word->GetUTF8Text(tesseract::RIL_WORD));
             lines.back().words.push_back(text ? Utf16FromUtf8(text.get()) : std::u16string());
-        } while (word->Next(tesseract::RIL_WORD));
+        } while (pageOrder_ ? onPage.PageIterator::Next(tesseract::RIL_WORD)
+                            : word->Next(tesseract::RIL_WORD));
         return lines;
     }
 
@@ -216,6 +265,7 @@ class TesseractRecognizer final : public TextRecognizer {
     std::unique_ptr<tesseract::TessBaseAPI> owned_;
     tesseract::TessBaseAPI* engine_;
     std::chrono::milliseconds timeLimit_;
+    bool pageOrder_;  // every language reads left to right: words in the order on the page
 };
 
 }  // namespace
@@ -232,7 +282,7 @@ RecognizerOrError CreateTesseractRecognizer(const EnvironmentReader& environment
         if (!engine) {
             return notStarted;
         }
-        return std::make_unique<TesseractRecognizer>(std::move(engine), timeLimit);
+        return std::make_unique<TesseractRecognizer>(std::move(engine), settings, timeLimit);
     }
     CachedEngine& cached = TheCachedEngine();
     std::unique_lock<std::mutex> lease(cached.mutex);
@@ -244,7 +294,8 @@ RecognizerOrError CreateTesseractRecognizer(const EnvironmentReader& environment
     if (!cached.engine) {
         return notStarted;  // started again at the next request
     }
-    return std::make_unique<TesseractRecognizer>(*cached.engine, std::move(lease), timeLimit);
+    return std::make_unique<TesseractRecognizer>(*cached.engine, std::move(lease), settings,
+                                                 timeLimit);
 }
 
 void EndTesseractEngines() {
