@@ -14,13 +14,13 @@ namespace {
 // libjpeg ends a failed decode through error_exit, which must not return; it jumps back to the
 // decoding function, whose frame holds nothing with a destructor.
 struct QuietErrors {
-    jpeg_error_mgr manager;  // first: libjpeg hands back a pointer to it
-    std::jmp_buf failed;
+    jpeg_error_mgr manager{};  // first: libjpeg hands back a pointer to it
+    std::jmp_buf failed{};
     bool endedEarly = false;
 };
 
 struct ScanCounter {
-    jpeg_progress_mgr manager;  // first, likewise
+    jpeg_progress_mgr manager{};  // first, likewise
     j_decompress_ptr decoder = nullptr;
 };
 
