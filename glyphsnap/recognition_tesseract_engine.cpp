@@ -2,12 +2,15 @@
 
 #include <omp.h>
 #include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -41,11 +44,34 @@ EngineSettings SettingsFor(const EnvironmentReader& environment) {
     return settings;
 }
 
+// Tesseract's result iterator puts the words of right-to-left scripts in reading order, but each
+// of its steps walks the page from its start: on a dense page of ten thousand words that takes
+// minutes, and so does its paragraph analysis, which reads every line through it. Where every
+// language reads left to right, the order on the page is the reading order: the page is walked
+// once, and paragraphs, which the reply does not use, are found from the layout alone.
+bool ReadsRightToLeft(std::string_view languages) {
+    for (const std::string_view language : {"ara", "heb", "fas", "urd", "yid"}) {
+        for (std::size_t at = languages.find(language); at != std::string_view::npos;
+             at = languages.find(language, at + 1)) {
+            const std::size_t end = at + language.size();
+            if ((at == 0 || languages[at - 1] == '+') &&
+                (end == languages.size() || languages[end] == '+')) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::unique_ptr<tesseract::TessBaseAPI> StartEngine(const EngineSettings& settings) {
     auto engine = std::make_unique<tesseract::TessBaseAPI>();
     // The engine's progress notes would otherwise go to standard error.
-    const std::vector<std::string> names{"debug_file"};
-    const std::vector<std::string> values{"/dev/null"};
+    std::vector<std::string> names{"debug_file"};
+    std::vector<std::string> values{"/dev/null"};
+    if (!ReadsRightToLeft(settings.languages)) {
+        names.emplace_back("paragraph_text_based");
+        values.emplace_back("0");
+    }
     if (engine->Init(settings.tessdataFolder.c_str(), settings.languages.c_str(),
                      tesseract::OEM_LSTM_ONLY, nullptr, 0, &names, &values, false) != 0) {
         return nullptr;
@@ -60,10 +86,37 @@ struct CachedEngine {
     std::unique_ptr<tesseract::TessBaseAPI> engine;
 };
 
+// Never destroyed with the static data: Tesseract's own static data is made during the first
+// start of an engine, after this, and is therefore destroyed before it at exit. The engine ends
+// through EndTesseractEngines instead.
 CachedEngine& TheCachedEngine() {
-    static CachedEngine cached;
-    return cached;
+    static CachedEngine* const cached = new CachedEngine;
+    return *cached;
 }
+
+// Stops the engine once the time is up. Tesseract asks after each word; the layout analysis
+// before the first word cannot be stopped.
+class RecognitionDeadline {
+  public:
+    explicit RecognitionDeadline(std::chrono::milliseconds limit)
+        : end_(std::chrono::steady_clock::now() + limit) {
+        monitor_.cancel = &RecognitionDeadline::Cancel;
+        monitor_.cancel_this = this;
+    }
+    RecognitionDeadline(const RecognitionDeadline&) = delete;
+    RecognitionDeadline& operator=(const RecognitionDeadline&) = delete;
+
+    bool Passed() const { return std::chrono::steady_clock::now() >= end_; }
+    tesseract::ETEXT_DESC* Monitor() { return &monitor_; }
+
+  private:
+    static bool Cancel(void* self, int /*words*/) {
+        return static_cast<const RecognitionDeadline*>(self)->Passed();
+    }
+
+    std::chrono::steady_clock::time_point end_;
+    tesseract::ETEXT_DESC monitor_;
+};
 
 // Tesseract asks OpenMP for up to four threads per parallel region; on a machine with few cores
 // they spin against each other and make recognition several times slower. The nesting limit is
@@ -90,10 +143,18 @@ struct Reading {
 class TesseractRecognizer final : public TextRecognizer {
   public:
     // Borrows the cached engine while `lease` is held.
-    TesseractRecognizer(tesseract::TessBaseAPI& engine, std::unique_lock<std::mutex> lease)
-        : lease_(std::move(lease)), engine_(&engine) {}
-    explicit TesseractRecognizer(std::unique_ptr<tesseract::TessBaseAPI> engine)
-        : owned_(std::move(engine)), engine_(owned_.get()) {}
+    TesseractRecognizer(tesseract::TessBaseAPI& engine, std::unique_lock<std::mutex> lease,
+                        const EngineSettings& settings, std::chrono::milliseconds timeLimit)
+        : lease_(std::move(lease)),
+          engine_(&engine),
+          timeLimit_(timeLimit),
+          pageOrder_(!ReadsRightToLeft(settings.languages)) {}
+    TesseractRecognizer(std::unique_ptr<tesseract::TessBaseAPI> engine,
+                        const EngineSettings& settings, std::chrono::milliseconds timeLimit)
+        : owned_(std::move(engine)),
+          engine_(owned_.get()),
+          timeLimit_(timeLimit),
+          pageOrder_(!ReadsRightToLeft(settings.languages)) {}
 
     TesseractRecognizer(const TesseractRecognizer&) = delete;
     TesseractRecognizer& operator=(const TesseractRecognizer&) = delete;
@@ -106,38 +167,60 @@ class TesseractRecognizer final : public TextRecognizer {
 
     std::uint32_t MaxImageDimension() const override { return kTesseractMaxImageDimension; }
 
-    std::optional<std::vector<OcrLine>> Recognize(const BgraBitmap& bitmap) override {
+    std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
+        const BgraBitmap& bitmap) override {
         if (bitmap.width == 0 || bitmap.height == 0) {
             return std::vector<OcrLine>{};  // no room for text
         }
         KeepRecognitionOnThisThread();
+        RecognitionDeadline deadline(timeLimit_);
         const GreyPlane plane = GreyPlaneOf(bitmap);
-        std::optional<Reading> reading = Read(plane);
-        if (!reading || reading->lines.empty() || reading->confidence >= kDoubtfulConfidence ||
+        auto reading = Read(plane, deadline);
+        auto* first = std::get_if<Reading>(&reading);
+        if (first == nullptr) {
+            return std::get<RecognitionFailure>(reading);
+        }
+        if (first->lines.empty() || first->confidence >= kDoubtfulConfidence ||
             plane.width / 2 < kSmallestHalvedSide || plane.height / 2 < kSmallestHalvedSide) {
-            return reading ? std::optional(std::move(reading->lines)) : std::nullopt;
+            return std::move(first->lines);
         }
-        std::optional<Reading> halved = Read(HalvedPlane(plane));
-        if (halved && halved->confidence > reading->confidence) {
-            return std::move(halved->lines);
+        // The second reading only ever improves the first: when it fails or runs out of time,
+        // the first stands.
+        auto halved = Read(HalvedPlane(plane), deadline);
+        if (auto* second = std::get_if<Reading>(&halved);
+            second != nullptr && second->confidence > first->confidence) {
+            return std::move(second->lines);
         }
-        return std::move(reading->lines);
+        return std::move(first->lines);
     }
 
   private:
     // Screenshots hold columns, panels and captions, so the page's layout is analysed first.
     // That analysis drops some pages altogether (a single line of large Chinese text, for one); a
-    // page where it finds no word is read again as one block of text. Nothing when Tesseract fails.
-    std::optional<Reading> Read(const GreyPlane& plane) {
+    // page where it finds no word is read again as one block of text. A reading that passes the
+    // deadline is dropped whole: its words stop where the engine was stopped.
+    std::variant<Reading, RecognitionFailure> Read(const GreyPlane& plane,
+                                                   RecognitionDeadline& deadline) {
         Reading reading;
         for (const auto mode : {tesseract::PSM_AUTO, tesseract::PSM_SINGLE_BLOCK}) {
+            if (deadline.Passed()) {
+                return RecognitionFailure::RecognitionTimedOut;
+            }
             engine_->SetPageSegMode(mode);
             engine_->SetImage(plane.levels.data(), static_cast<int>(plane.width),
                               static_cast<int>(plane.height), 1, static_cast<int>(plane.width));
-            if (engine_->Recognize(nullptr) != 0) {
-                return std::nullopt;
+            const int recognised = engine_->Recognize(deadline.Monitor());
+            if (deadline.Passed()) {
+                return RecognitionFailure::RecognitionTimedOut;
             }
-            reading.lines = RecognisedLines();
+            if (recognised != 0) {
+                return RecognitionFailure::RecognitionFailed;
+            }
+            auto lines = RecognisedLines(deadline);
+            if (auto* failure = std::get_if<RecognitionFailure>(&lines)) {
+                return *failure;
+            }
+            reading.lines = std::move(std::get<std::vector<OcrLine>>(lines));
             if (!reading.lines.empty()) {
                 reading.confidence = engine_->MeanTextConf();
                 break;
@@ -146,39 +229,60 @@ class TesseractRecognizer final : public TextRecognizer {
         return reading;
     }
 
-    // The words of the last recognition, line by line in reading order.
-    std::vector<OcrLine> RecognisedLines() {
+    // The words of the last recognition, line by line in reading order; the walk in reading order
+    // is the slow one, so it too stops at the deadline.
+    std::variant<std::vector<OcrLine>, RecognitionFailure> RecognisedLines(
+        const RecognitionDeadline& deadline) {
         std::vector<OcrLine> lines;
         const std::unique_ptr<tesseract::ResultIterator> word(engine_->GetIterator());
         if (!word || word->Empty(tesseract::RIL_WORD)) {
             return lines;
         }
+        // The page iterator's own steps go from word to word in the order on the page, each in
+        // constant time.
+        tesseract::PageIterator& onPage = *word;
         do {
-            if (lines.empty() || word->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            if (deadline.Passed()) {
+                return RecognitionFailure::RecognitionTimedOut;
+            }
+            if (word->Empty(tesseract::RIL_WORD)) {
+                continue;  // a block without text, such as a picture, passed on the page
+            }
+            const bool lineStarts =
+                pageOrder_ ? onPage.PageIterator::IsAtBeginningOf(tesseract::RIL_TEXTLINE)
+                           : word->IsAtBeginningOf(tesseract::RIL_TEXTLINE);
+            if (lines.empty() || lineStarts) {
                 lines.emplace_back();
             }
             const std::unique_ptr<char[]> text(word->GetUTF8Text(tesseract::RIL_WORD));
             lines.back().words.push_back(text ? Utf16FromUtf8(text.get()) : std::u16string());
-        } while (word->Next(tesseract::RIL_WORD));
+        } while (pageOrder_ ? onPage.PageIterator::Next(tesseract::RIL_WORD)
+                            : word->Next(tesseract::RIL_WORD));
         return lines;
     }
 
     std::unique_lock<std::mutex> lease_;
     std::unique_ptr<tesseract::TessBaseAPI> owned_;
     tesseract::TessBaseAPI* engine_;
+    std::chrono::milliseconds timeLimit_;
+    bool pageOrder_;  // every language reads left to right: words in the order on the page
 };
 
 }  // namespace
 
-std::unique_ptr<TextRecognizer> CreateTesseractRecognizer(const EnvironmentReader& environment,
-                                                          EngineUse use) {
+RecognizerOrError CreateTesseractRecognizer(const EnvironmentReader& environment, EngineUse use,
+                                            std::chrono::milliseconds timeLimit) {
     const EngineSettings settings = SettingsFor(environment);
     if (settings.languages.empty()) {
         return nullptr;
     }
+    const RecognitionError notStarted{RecognitionFailure::RecognizerNotStarted, {}};
     if (use == EngineUse::Fresh) {
         auto engine = StartEngine(settings);
-        return engine ? std::make_unique<TesseractRecognizer>(std::move(engine)) : nullptr;
+        if (!engine) {
+            return notStarted;
+        }
+        return std::make_unique<TesseractRecognizer>(std::move(engine), settings, timeLimit);
     }
     CachedEngine& cached = TheCachedEngine();
     std::unique_lock<std::mutex> lease(cached.mutex);
@@ -188,9 +292,16 @@ std::unique_ptr<TextRecognizer> CreateTesseractRecognizer(const EnvironmentReade
         cached.settings = settings;
     }
     if (!cached.engine) {
-        return nullptr;
+        return notStarted;  // started again at the next request
     }
-    return std::make_unique<TesseractRecognizer>(*cached.engine, std::move(lease));
+    return std::make_unique<TesseractRecognizer>(*cached.engine, std::move(lease), settings,
+                                                 timeLimit);
+}
+
+void EndTesseractEngines() {
+    CachedEngine& cached = TheCachedEngine();
+    const std::lock_guard<std::mutex> lease(cached.mutex);
+    cached.engine.reset();
 }
 
 }  // namespace glyphsnap

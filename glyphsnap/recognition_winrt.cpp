@@ -222,4 +222,7 @@ std::future<RecognitionOutcome> RecognizeTextAsync(std::string image) {
     return outcome.get_future();
 }
 
+// Each recognition releases everything it held when it ends: nothing is kept between requests.
+void EndRecognition() {}
+
 }  // namespace glyphsnap

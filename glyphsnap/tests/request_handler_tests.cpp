@@ -123,15 +123,32 @@ TEST(RequestHandler, RecognitionFailuresGetTheirReplies) {
          R"({"data":"图片解码失败: 无法识别的图片格式或图片已损坏","status":"error"})"},
         {RecognitionFailure::ImageTooLarge,
          R"({"data":"图片解码失败: 图片尺寸超过上限","status":"error"})"},
+        {RecognitionFailure::ImageTooComplex,
+         R"({"data":"图片解码失败: 图片的数据块数量超过上限","status":"error"})"},
         {RecognitionFailure::RecognitionFailed, R"({"data":"文字识别失败","status":"error"})"},
+        {RecognitionFailure::RecognitionTimedOut,
+         R"({"data":"文字识别失败: 识别超时","status":"error"})"},
         {RecognitionFailure::NoRecognizer,
          R"({"data":"文字识别失败: 没有适用于当前语言的识别引擎","status":"error"})"},
+        {RecognitionFailure::RecognizerNotLoaded,
+         R"({"data":"文字识别失败: 识别引擎模块加载失败","status":"error"})"},
+        {RecognitionFailure::RecognizerNotStarted,
+         R"({"data":"文字识别失败: 识别引擎启动失败","status":"error"})"},
         {RecognitionFailure::Unavailable,
          R"({"data":"文字识别失败: 此版本没有文字识别引擎","status":"error"})"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Only(Handle(R"({"image":"i"})", RecognitionError{c.failure})), c.reply);
     }
+}
+
+TEST(RequestHandler, RecognitionUnfinishedAtTheReplyLimitIsAnsweredAsTimedOut) {
+    RecordingActions actions;
+    actions.recognitionFinishes = false;
+    std::ostringstream out;
+    HandleRequest(R"({"image":"i"})", actions, out, std::chrono::milliseconds(10));
+    EXPECT_EQ(SplitFrames(out.str()),
+              std::vector<std::string>{R"({"data":"文字识别失败: 识别超时","status":"error"})"});
 }
 
 TEST(RequestHandler, NestingBeyondTheBoundIsInvalidJsonWithoutParsing) {
@@ -147,6 +164,27 @@ TEST(RequestHandler, NestingBeyondTheBoundIsInvalidJsonWithoutParsing) {
     // Brackets inside strings are text.
     const std::string inString = R"({"image":")" + std::string(2000, '[') + R"("})";
     EXPECT_EQ(Handle(inString).actions.recognitions.size(), 1u);
+}
+
+TEST(RequestHandler, RequestsBeyondTheValueBoundGetAnErrorReplyWithoutParsing) {
+    // {"image":"i","x":[0,...]} holds the object, the image, the array and its numbers.
+    const auto wide = [](std::size_t values) {
+        std::string numbers(2 * (values - 3) - 1, ',');
+        for (std::size_t i = 0; i < numbers.size(); i += 2) {
+            numbers[i] = '0';
+        }
+        return R"({"image":"i","x":[)" + numbers + "]}";
+    };
+    EXPECT_EQ(Handle(wide(100'000)).actions.recognitions.size(), 1u);
+    const Handled beyond = Handle(wide(100'001));
+    EXPECT_EQ(Only(beyond),
+              R"({"data":"C++ 内部报错: request exceeds the limit of 100000 JSON values",)"
+              R"("status":"error"})");
+    EXPECT_TRUE(beyond.actions.recognitions.empty());
+    // Commas inside strings are text.
+    EXPECT_EQ(Handle(R"({"image":"i","x":[")" + std::string(200'000, ',') + R"("]})")
+                  .actions.recognitions.size(),
+              1u);
 }
 
 TEST(RequestHandler, NulByteEndsTheJsonText) {
