@@ -21,6 +21,7 @@ BOOL CKeldaDlg::OnInitDialog() {
     ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     ::SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     noticePlaceholder_ = ::GetDlgItem(Window(), IDC_NOTICE_PLACEHOLDER);
+    noticePanel_.Start(Window(), noticePlaceholder_);
     updateLink_.Attach(Window(), IDC_UPDATE_LINK, L"https://",
                        std::wstring(kVendorHost) + L"/?frombrambolt");
     LoadFolderList();

@@ -9,6 +9,7 @@
 #include "brambolt/framework/dialog.h"
 #include "brambolt/framework/hyperlink.h"
 #include "brambolt/resources/resource_ids.h"
+#include "brambolt/web/notice_panel.h"
 
 namespace brambolt {
 
@@ -40,7 +41,7 @@ class CKeldaDlg : public CDialog {
     CListBox folderList_;
     CButton setPasswordButton_;
     CLinkCtrl updateLink_;
-    bool offlineFallbackShown = false;
+    NoticePanel noticePanel_;  // its view and controller, and offlineFallbackShown
 };
 
 }  // namespace brambolt

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "brambolt/base/text_conversion.h"
@@ -17,23 +18,28 @@ namespace {
 const WindowClassSpec kWindowClass{L"BramboltWeChatAuth", CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
                                    COLOR_BTNFACE};
 
-// Centres on the owner when it is shown, else on the work area of the window's monitor.
+// Centres on the owner when it is shown, else on the work area of the window's monitor, and keeps
+// the window inside that work area, as the framework's centring does.
 void CentreWindow(HWND window, HWND owner) {
-    RECT area{};
-    if (owner != nullptr && ::IsWindowVisible(owner) != FALSE && ::IsIconic(owner) == FALSE) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    const bool onOwner =
+        owner != nullptr && ::IsWindowVisible(owner) != FALSE && ::IsIconic(owner) == FALSE;
+    ::GetMonitorInfoW(::MonitorFromWindow(onOwner ? owner : window, MONITOR_DEFAULTTOPRIMARY),
+                      &monitor);
+    const RECT work = monitor.rcWork;
+    RECT area = work;
+    if (onOwner) {
         ::GetWindowRect(owner, &area);
-    } else {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        area = monitor.rcWork;
     }
     RECT own{};
     ::GetWindowRect(window, &own);
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    const int left = area.left + ((area.right - area.left) - width) / 2;
-    const int top = area.top + ((area.bottom - area.top) - height) / 2;
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    LONG left = area.left + ((area.right - area.left) - width) / 2;
+    LONG top = area.top + ((area.bottom - area.top) - height) / 2;
+    left = std::max(work.left, std::min(left, work.right - width));
+    top = std::max(work.top, std::min(top, work.bottom - height));
     ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

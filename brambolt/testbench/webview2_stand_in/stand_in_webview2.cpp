@@ -309,11 +309,12 @@ class PageWindow {
             ::SelectObject(dc, oldBrush);
             ::DeleteObject(border);
             ::DeleteObject(white);
-            ::DrawTextW(dc, text.data(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            ::DrawTextW(dc, text.data(), -1, &box,
+                        DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         } else {
             RECT area = client;
             ::InflateRect(&area, -10, -10);
-            ::DrawTextW(dc, text.data(), -1, &area, DT_LEFT | DT_TOP | DT_WORDBREAK);
+            ::DrawTextW(dc, text.data(), -1, &area, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
         }
         ::SelectObject(dc, previous);
         ::DeleteObject(font);
