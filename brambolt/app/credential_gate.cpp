@@ -3,6 +3,7 @@
 #include "brambolt/password/credential_record.h"
 #include "brambolt/password/credential_store.h"
 #include "brambolt/password/password_prompt.h"
+#include "brambolt/web/account_recovery.h"
 
 namespace brambolt {
 
@@ -11,8 +12,8 @@ bool PassCredentialGate() {
     if (!HasPassword(credentialRecord, credentialLoaded)) {
         return true;
     }
-    // Account recovery plugs in here; until then the prompt's 忘记密码? button does nothing.
-    return RunPasswordPrompt([](HWND /*prompt*/) {});
+    // The prompt's 忘记密码? runs account recovery, which lives above the prompt.
+    return RunPasswordPrompt(&ResetPasswordViaWeChat);
 }
 
 }  // namespace brambolt

@@ -53,7 +53,7 @@ BOOL CKeldaDlg::OnInitDialog() {
     noticePlaceholder_ = ::GetDlgItem(Window(), IDC_NOTICE_PLACEHOLDER);
     updateLink_.Attach(Window(), IDC_UPDATE_LINK, L"https://",
                        std::wstring(kVendorHost) + L"/?frombrambolt");
-    StartNoticePanel();
+    noticePanel_.Start(Window(), noticePlaceholder_);
     LoadFolderList();
     StoreMainWindowHandle(Window());
     return TRUE;

@@ -10,6 +10,7 @@
 #include "brambolt/framework/dialog.h"
 #include "brambolt/framework/hyperlink.h"
 #include "brambolt/resources/resource_ids.h"
+#include "brambolt/web/notice_panel.h"
 
 namespace brambolt {
 
@@ -27,8 +28,6 @@ class CKeldaDlg : public CDialog {
                               std::intptr_t& result) override;
 
   private:
-    // The notice panel over the placeholder; it shows nothing yet.
-    void StartNoticePanel() {}
     // Loads the lock list (through the driver's data-folder access when it answers, starting its
     // installation otherwise) and shows it in list order.
     void LoadFolderList();
@@ -55,7 +54,7 @@ class CKeldaDlg : public CDialog {
     CListBox folderList_;
     CButton setPasswordButton_;
     CLinkCtrl updateLink_;
-    bool offlineFallbackShown = false;
+    NoticePanel noticePanel_;  // its view and controller, and offlineFallbackShown
 };
 
 }  // namespace brambolt

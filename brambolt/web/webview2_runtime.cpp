@@ -1,0 +1,150 @@
+#include "brambolt/web/webview2_runtime.h"
+
+#include <objbase.h>
+
+#include <array>
+#include <cstring>
+
+#include "brambolt/base/program_directory.h"
+#include "brambolt/base/text_conversion.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/web/evergreen_registration.h"
+
+namespace brambolt {
+
+namespace {
+
+template <typename Function>
+Function Export(HMODULE module, const char* name) {
+    // Win32 hands exports out as one generic function type.
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+// Loaded once and never freed: see WebView2Runtime::Installed.
+HMODULE LoadForProcessLife(const std::wstring& path) {
+    return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+std::optional<std::wstring> ReadEvergreenLocation(HKEY root) {
+    UniqueHkey key;
+    if (::RegOpenKeyExW(root, kEvergreenClientStateKey, 0, KEY_READ | KEY_WOW64_32KEY, key.put()) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::array<wchar_t, MAX_PATH + 1> location{};
+    DWORD bytes = sizeof(location) - sizeof(wchar_t);
+    if (::RegGetValueW(key.get(), nullptr, kEvergreenLocationValue, RRF_RT_REG_SZ, nullptr,
+                       location.data(), &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(location.data());
+}
+
+// The user data folder the loader chooses when given none: "<executable>.WebView2" beside it.
+std::wstring DefaultUserDataFolder() {
+    std::array<wchar_t, MAX_PATH + 1> executable{};
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, executable.data(), static_cast<DWORD>(executable.size()));
+    if (length == 0 || length >= executable.size()) {
+        return {};
+    }
+    return std::wstring(executable.data(), length) + L".WebView2";
+}
+
+}  // namespace
+
+const WebView2Runtime* WebView2Runtime::Installed() {
+    static const std::optional<WebView2Runtime> runtime = Find(ProgramDirectory());
+    return runtime.has_value() ? &*runtime : nullptr;
+}
+
+std::optional<WebView2Runtime> WebView2Runtime::Find(const std::wstring& programFolder) {
+    if (auto loader = FromLoader(programFolder)) {
+        return loader;
+    }
+    return FromEvergreenRegistration();
+}
+
+std::optional<WebView2Runtime> WebView2Runtime::FromLoader(const std::wstring& programFolder) {
+    if (programFolder.empty()) {
+        return std::nullopt;
+    }
+    const std::wstring path = programFolder + L"\\WebView2Loader.dll";
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    HMODULE loader = LoadForProcessLife(path);
+    if (loader == nullptr) {
+        return std::nullopt;
+    }
+    WebView2Runtime runtime;
+    runtime.versionFunction_ =
+        Export<webview2::GetAvailableCoreWebView2BrowserVersionStringFunction>(
+            loader, "GetAvailableCoreWebView2BrowserVersionString");
+    runtime.createFunction_ = Export<webview2::CreateCoreWebView2EnvironmentWithOptionsFunction>(
+        loader, "CreateCoreWebView2EnvironmentWithOptions");
+    if (runtime.versionFunction_ == nullptr || runtime.createFunction_ == nullptr) {
+        ::FreeLibrary(loader);  // not a loader: nothing of it is in use
+        return std::nullopt;
+    }
+    return runtime;
+}
+
+std::optional<WebView2Runtime> WebView2Runtime::FromEvergreenRegistration() {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        const std::optional<std::wstring> location = ReadEvergreenLocation(root);
+        if (!location.has_value()) {
+            continue;
+        }
+        const std::optional<EvergreenClient> client = EvergreenClientAt(ToUtf16(*location));
+        if (!client.has_value()) {
+            continue;
+        }
+        HMODULE module = LoadForProcessLife(ToWide(client->clientDll));
+        if (module == nullptr) {
+            continue;
+        }
+        WebView2Runtime runtime;
+        runtime.internalCreateFunction_ =
+            Export<InternalCreateFunction>(module, "CreateWebViewEnvironmentWithOptionsInternal");
+        if (runtime.internalCreateFunction_ == nullptr) {
+            ::FreeLibrary(module);
+            continue;
+        }
+        runtime.evergreenVersion_ = ToWide(client->version);
+        return runtime;
+    }
+    return std::nullopt;
+}
+
+HRESULT WebView2Runtime::GetAvailableBrowserVersionString(LPWSTR* version) const {
+    if (versionFunction_ != nullptr) {
+        return versionFunction_(nullptr, version);
+    }
+    if (version == nullptr) {
+        return E_POINTER;
+    }
+    const std::size_t bytes = (evergreenVersion_.size() + 1) * sizeof(wchar_t);
+    *version = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
+    if (*version == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    std::memcpy(*version, evergreenVersion_.c_str(), bytes);
+    return S_OK;
+}
+
+HRESULT WebView2Runtime::CreateEnvironmentWithOptions(
+    webview2::ICoreWebView2EnvironmentOptions* options,
+    webview2::ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) const {
+    if (createFunction_ != nullptr) {
+        return createFunction_(nullptr, nullptr, options, handler);
+    }
+    // The client's own entry: check for a running browser instance, the installed (not a fixed
+    // version) runtime kind 0, and the user data folder the loader would have chosen.
+    constexpr int kInstalledRuntime = 0;
+    const std::wstring userData = DefaultUserDataFolder();
+    return internalCreateFunction_(true, kInstalledRuntime,
+                                   userData.empty() ? nullptr : userData.c_str(), options, handler);
+}
+
+}  // namespace brambolt
