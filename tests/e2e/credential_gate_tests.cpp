@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "automation.h"
@@ -106,8 +108,29 @@ TEST_F(CredentialGate, PromptIsCentredWithItsControlsAndTheFocusInTheMaskedEdit)
     EXPECT_EQ(winauto::FocusedWindow(prompt), ::GetDlgItem(prompt, kPromptEdit));
     EXPECT_TRUE(winauto::SaveScreenshot(ScreenshotFolder() + L"\\password_prompt.bmp"));
 
-    // Until account recovery is plugged in, 忘记密码? changes nothing that can be seen.
+    // Without a WebView2 runtime (as under Wine), 忘记密码? says so, then gives the prompt back.
     ASSERT_TRUE(winauto::PressButton(prompt, kForgotPassword));
+    winauto::WindowQuery boxQuery;
+    boxQuery.caption = L"错误";
+    boxQuery.className = kDialogClass;
+    boxQuery.processId = brambolt.processId;
+    boxQuery.visibleOnly = true;
+    HWND box = winauto::WaitForWindow(boxQuery, kWindowBound);
+    ASSERT_NE(box, nullptr) << "no box about the missing runtime";
+    const auto noRuntime = winauto::ReadMessageBox(box);
+    ASSERT_TRUE(noRuntime.has_value());
+    EXPECT_EQ(noRuntime->text, L"未检测到 WebView2 Runtime。");
+    EXPECT_EQ(noRuntime->icon, winauto::IconKind::Error) << winauto::IconName(noRuntime->icon);
+    EXPECT_EQ(::IsWindowEnabled(prompt), FALSE) << "the prompt stays usable under the box";
+    ASSERT_TRUE(winauto::AnswerMessageBox(box, IDOK));
+    const auto end = std::chrono::steady_clock::now() + kWindowBound;
+    while ((::IsWindowEnabled(prompt) == FALSE ||
+            winauto::FocusedWindow(prompt) != ::GetDlgItem(prompt, kPromptEdit)) &&
+           std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_NE(::IsWindowEnabled(prompt), FALSE);
+    EXPECT_EQ(winauto::FocusedWindow(prompt), ::GetDlgItem(prompt, kPromptEdit));
     EnterAtPrompt(prompt, kPassword);
     HWND main = WaitForMainWindow(brambolt.processId);
     ASSERT_NE(main, nullptr) << "the right password did not open the main window";
