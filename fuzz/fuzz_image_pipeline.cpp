@@ -36,7 +36,7 @@ class CountingRecognizer final : public glyphsnap::TextRecognizer {
 
     std::uint32_t MaxImageDimension() const override { return maxDimension_; }
 
-    std::optional<std::vector<glyphsnap::OcrLine>> Recognize(
+    std::variant<std::vector<glyphsnap::OcrLine>, glyphsnap::RecognitionFailure> Recognize(
         const glyphsnap::BgraBitmap& bitmap) override {
         ++calls_;
         if (bitmap.pixels.size() != std::size_t{bitmap.width} * bitmap.height * 4) {

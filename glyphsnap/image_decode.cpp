@@ -7,15 +7,12 @@
 #include <memory>
 #include <mutex>
 
+#include "image_decode_jpeg.h"
 #include "image_gif_frames.h"
+#include "image_pix.h"
 
 namespace glyphsnap {
 namespace {
-
-struct PixDeleter {
-    void operator()(Pix* pix) const { pixDestroy(&pix); }
-};
-using UniquePix = std::unique_ptr<Pix, PixDeleter>;
 
 // The format sniffer reads the first 12 bytes unconditionally.
 constexpr std::size_t kSniffedBytes = 12;
@@ -37,10 +34,7 @@ UniquePix DecodePix(std::span<const std::uint8_t> bytes) {
         return nullptr;
     }
     if (format == IFF_JFIF_JPEG) {
-        // The generic reader accepts a JPEG cut short, filled with grey; a warning means damage.
-        l_int32 warnings = 0;
-        UniquePix pix(pixReadMemJpeg(bytes.data(), bytes.size(), 0, 1, &warnings, 0));
-        return warnings == 0 ? std::move(pix) : nullptr;
+        return DecodeJpeg(bytes);
     }
     return UniquePix(pixReadMem(bytes.data(), bytes.size()));
 }
@@ -71,9 +65,13 @@ std::variant<ImageHeader, RecognitionFailure> ReadImageHeader(std::span<const st
         return RecognitionFailure::UndecodableImage;
     }
     // Leptonica reads a GIF's header by decoding every frame, so frames are measured first.
-    if (const auto gifPixels = GifFramePixelTotal(bytes);
-        gifPixels && !FitsMemoryBound(*gifPixels, 1, 4)) {
-        return RecognitionFailure::ImageTooLarge;
+    if (const auto gif = MeasureGif(bytes)) {
+        if (!FitsMemoryBound(gif->framePixels, 1, 4)) {
+            return RecognitionFailure::ImageTooLarge;
+        }
+        if (gif->blocks > kMaxGifBlocks) {
+            return RecognitionFailure::ImageTooComplex;
+        }
     }
     l_int32 format = IFF_UNKNOWN;
     l_int32 width = 0;

@@ -22,7 +22,8 @@ struct ImageHeader {
 };
 
 // The size the bytes declare, read without decoding the pixels. UndecodableImage when no decoder
-// recognises the bytes, ImageTooLarge when decoding would pass kMaxDecodedImageBytes.
+// recognises the bytes, ImageTooLarge when decoding would pass kMaxDecodedImageBytes,
+// ImageTooComplex when the file holds more parts than the decoder can get through in good time.
 std::variant<ImageHeader, RecognitionFailure> ReadImageHeader(std::span<const std::uint8_t> bytes);
 
 enum class AlphaMode {

@@ -31,8 +31,9 @@ class Reader {
         offset_ += count;
         return true;
     }
-    // Skips a chain of data sub-blocks up to and including its zero-length terminator.
-    bool SkipSubBlocks() {
+    // Skips a chain of data sub-blocks up to and including its zero-length terminator, counting
+    // the sub-blocks before it.
+    bool SkipSubBlocks(std::uint64_t& count) {
         while (Has(1)) {
             const std::size_t length = Byte(0);
             if (!Skip(1 + length)) {
@@ -41,6 +42,7 @@ class Reader {
             if (length == 0) {
                 return true;
             }
+            ++count;
         }
         return false;
     }
@@ -59,19 +61,21 @@ std::size_t ColorTableSize(std::uint8_t packedFields) {
 
 }  // namespace
 
-std::optional<std::uint64_t> GifFramePixelTotal(std::span<const std::uint8_t> bytes) {
+std::optional<GifMeasure> MeasureGif(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), "GIF", 3) != 0) {
         return std::nullopt;
     }
     Reader reader(bytes);
-    std::uint64_t total = 0;
+    GifMeasure measure;
     if (!reader.Skip(kHeaderSize) || !reader.Has(kScreenDescriptorSize)) {
-        return total;
+        return measure;
     }
     const std::size_t globalTable = ColorTableSize(reader.Byte(4));
     if (!reader.Skip(kScreenDescriptorSize) || !reader.Skip(globalTable)) {
-        return total;
+        return measure;
     }
+    // Image data sub-blocks are decoded as they come and cost nothing beyond their bytes.
+    std::uint64_t imageDataBlocks = 0;
     while (reader.Has(1)) {
         const std::uint8_t introducer = reader.Byte(0);
         reader.Skip(1);
@@ -79,22 +83,23 @@ std::optional<std::uint64_t> GifFramePixelTotal(std::span<const std::uint8_t> by
             if (!reader.Has(kImageDescriptorSize)) {
                 break;
             }
-            total += std::uint64_t{reader.Word(4)} * reader.Word(6);
+            measure.framePixels += std::uint64_t{reader.Word(4)} * reader.Word(6);
+            ++measure.blocks;
             const std::size_t localTable = ColorTableSize(reader.Byte(8));
             // The minimum code size byte precedes the image data.
             if (!reader.Skip(kImageDescriptorSize) || !reader.Skip(localTable) || !reader.Skip(1) ||
-                !reader.SkipSubBlocks()) {
+                !reader.SkipSubBlocks(imageDataBlocks)) {
                 break;
             }
         } else if (introducer == kExtensionIntroducer) {
-            if (!reader.Skip(1) || !reader.SkipSubBlocks()) {
+            if (!reader.Skip(1) || !reader.SkipSubBlocks(measure.blocks)) {
                 break;
             }
         } else {
             break;  // the trailer, or bytes the decoder refuses as well
         }
     }
-    return total;
+    return measure;
 }
 
 }  // namespace glyphsnap

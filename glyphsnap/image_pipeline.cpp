@@ -24,7 +24,12 @@ RecognitionOutcome RecognizeImageText(std::string_view image,
     }
     const auto [w, h] = std::get<ImageHeader>(header);
 
-    const std::unique_ptr<TextRecognizer> recognizer = createRecognizer();
+    RecognizerOrError created = createRecognizer();
+    if (auto* error = std::get_if<RecognitionError>(&created)) {
+        return std::move(*error);
+    }
+    const std::unique_ptr<TextRecognizer> recognizer =
+        std::move(std::get<std::unique_ptr<TextRecognizer>>(created));
     if (!recognizer) {
         return RecognitionError{RecognitionFailure::NoRecognizer};
     }
@@ -43,11 +48,11 @@ RecognitionOutcome RecognizeImageText(std::string_view image,
 
     EnhanceForOcr(bitmap->pixels, kOcrContrast);
 
-    const std::optional<std::vector<OcrLine>> lines = recognizer->Recognize(*bitmap);
-    if (!lines) {
-        return RecognitionError{RecognitionFailure::RecognitionFailed};
+    const auto lines = recognizer->Recognize(*bitmap);
+    if (const auto* failure = std::get_if<RecognitionFailure>(&lines)) {
+        return RecognitionError{*failure};
     }
-    return AssembleOcrText(*lines);
+    return AssembleOcrText(std::get<std::vector<OcrLine>>(lines));
 }
 
 }  // namespace glyphsnap

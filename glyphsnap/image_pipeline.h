@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "image_bitmap.h"
@@ -21,13 +22,16 @@ class TextRecognizer {
     virtual ~TextRecognizer() = default;
     // The largest width or height the recognizer accepts.
     virtual std::uint32_t MaxImageDimension() const = 0;
-    // The lines of the bitmap, each with its words, in reading order; nothing when recognition
-    // fails. A bitmap may have a zero side.
-    virtual std::optional<std::vector<OcrLine>> Recognize(const BgraBitmap& bitmap) = 0;
+    // The lines of the bitmap, each with its words, in reading order, or why there are none
+    // (RecognitionFailed, RecognitionTimedOut). A bitmap may have a zero side.
+    virtual std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
+        const BgraBitmap& bitmap) = 0;
 };
 
-// Creates the recognizer for the user's languages; null when there is none.
-using RecognizerFactory = std::function<std::unique_ptr<TextRecognizer>()>;
+// The recognizer for the user's languages, null when there is none for them, or why none could
+// be had this time.
+using RecognizerOrError = std::variant<std::unique_ptr<TextRecognizer>, RecognitionError>;
+using RecognizerFactory = std::function<RecognizerOrError()>;
 
 // Decodes the Base64 image behind an optional data-URL header, scales it for the recognizer,
 // enhances it and recognises its text. Each step that fails ends the request with its failure.

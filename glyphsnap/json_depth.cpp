@@ -1,9 +1,12 @@
 #include "json_depth.h"
 
+#include <limits>
+
 namespace glyphsnap {
 
-bool ExceedsJsonNesting(std::string_view text, std::size_t limit) {
+JsonBound CheckJsonBounds(std::string_view text, JsonLimits limits) {
     std::size_t depth = 0;
+    std::size_t values = 1;
     bool inString = false;
     bool escaped = false;
     for (const char c : text) {
@@ -23,8 +26,11 @@ bool ExceedsJsonNesting(std::string_view text, std::size_t limit) {
                 break;
             case '[':
             case '{':
-                if (++depth > limit) {
-                    return true;
+                if (++depth > limits.nesting) {
+                    return JsonBound::TooDeep;
+                }
+                if (++values > limits.values) {
+                    return JsonBound::TooManyValues;
                 }
                 break;
             case ']':
@@ -33,11 +39,22 @@ bool ExceedsJsonNesting(std::string_view text, std::size_t limit) {
                     --depth;
                 }
                 break;
+            case ',':
+                if (++values > limits.values) {
+                    return JsonBound::TooManyValues;
+                }
+                break;
             default:
                 break;
         }
     }
-    return false;
+    return JsonBound::Within;
+}
+
+bool ExceedsJsonNesting(std::string_view text, std::size_t limit) {
+    return CheckJsonBounds(text,
+                           {.nesting = limit, .values = std::numeric_limits<std::size_t>::max()}) ==
+           JsonBound::TooDeep;
 }
 
 }  // namespace glyphsnap

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "platform.h"
+#include "recognition.h"
 #include "request_loop.h"
 
 int main() {
@@ -9,5 +10,7 @@ int main() {
     std::ios::sync_with_stdio(false);
     std::cin.tie(nullptr);
     glyphsnap::SystemActions actions;
-    return glyphsnap::RunRequestLoop(std::cin, std::cout, actions);
+    const int exitCode = glyphsnap::RunRequestLoop(std::cin, std::cout, actions);
+    glyphsnap::EndRecognition();
+    return exitCode;
 }

@@ -13,13 +13,11 @@
 #include <filesystem>
 
 #include "base64.h"
+#include "edit_file_name.h"
 #include "platform.h"
 
 namespace glyphsnap {
 namespace {
-
-constexpr std::string_view kCacheFileName = "vorlin_ocr_edit_cache.png";
-constexpr std::string_view kFallbackPrefix = "vorlin_ocr_edit_";
 
 std::string TemporaryFolder() {
     const char* configured = std::getenv("TMPDIR");
@@ -87,9 +85,25 @@ std::string FindPaintProgram() {
     return "xdg-open";
 }
 
+// Glyphsnap keeps no log, but the libraries beneath its decoder and recognizer write a line to
+// standard error for many a damaged file or missing model. A caller that never reads that pipe
+// would stop the program once it is full, so it leads nowhere. Where even /dev/null cannot be had,
+// it stays as it is rather than be closed: the next file opened would take its number.
+void SilenceStandardError() {
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0) {
+        return;
+    }
+    if (nowhere != STDERR_FILENO) {
+        (void)dup2(nowhere, STDERR_FILENO);  // the copy does not inherit O_CLOEXEC
+        close(nowhere);
+    }
+}
+
 }  // namespace
 
 void InitialiseProcess() {
+    SilenceStandardError();
     // A caller that closed its end of the reply pipe must not end Glyphsnap: write failures are
     // ignored like any other stream error.
     signal(SIGPIPE, SIG_IGN);
@@ -103,22 +117,29 @@ std::vector<std::uint8_t> DecodeImageText(std::string_view text) {
 
 std::optional<EditImageFile> OpenEditImageFile() {
     const std::string folder = TemporaryFolder();
-    const std::string cachePath = folder + std::string(kCacheFileName);
-    const auto fallbackPath = [&] {
-        return folder + std::string(kFallbackPrefix) + std::to_string(TickCount()) + ".png";
-    };
-
-    std::string path = RemoveOldCacheFile(cachePath) ? cachePath : fallbackPath();
-    UniqueFile stream = CreateExclusively(path);
-    if (!stream && errno == EEXIST && path == cachePath) {
+    std::string path = folder + std::string(kEditCacheFileName);
+    if (RemoveOldCacheFile(path)) {
+        if (UniqueFile stream = CreateExclusively(path)) {
+            return EditImageFile{std::move(path), std::move(stream)};
+        }
+        if (errno != EEXIST) {
+            return std::nullopt;
+        }
         // Someone put a file under the cache name since it was removed.
-        path = fallbackPath();
-        stream = CreateExclusively(path);
     }
-    if (!stream) {
-        return std::nullopt;
+    // A name taken by an earlier edit of the same millisecond, or by another process, passes on
+    // to the next one.
+    const std::uint64_t tick = TickCount();
+    for (unsigned attempt = 0; attempt < kFallbackNameAttempts; ++attempt) {
+        path = folder + FallbackEditFileName(tick, attempt);
+        if (UniqueFile stream = CreateExclusively(path)) {
+            return EditImageFile{std::move(path), std::move(stream)};
+        }
+        if (errno != EEXIST) {
+            return std::nullopt;
+        }
     }
-    return EditImageFile{std::move(path), std::move(stream)};
+    return std::nullopt;
 }
 
 void StartPaintProgram(const NativePath& path) {

@@ -2,19 +2,20 @@
 #include <fcntl.h>
 #include <io.h>
 #include <objbase.h>
+#include <share.h>
 #include <shellapi.h>
+#include <sys/stat.h>
 #include <wincrypt.h>
 
 #include <array>
+#include <cerrno>
 
+#include "edit_file_name.h"
 #include "platform.h"
 #include "utf.h"
 
 namespace glyphsnap {
 namespace {
-
-constexpr std::wstring_view kCacheFileName = L"vorlin_ocr_edit_cache.png";
-constexpr std::wstring_view kFallbackPrefix = L"vorlin_ocr_edit_";
 
 std::wstring Utf8ToUtf16(std::string_view text) {
     const std::u16string converted = Utf16FromUtf8(text);
@@ -29,6 +30,24 @@ std::optional<std::wstring> TemporaryFolder() {
         return std::nullopt;
     }
     return std::wstring(buffer.data(), length);
+}
+
+// A new file, never one that exists; other processes may read and write it meanwhile.
+UniqueFile CreateNewFile(const std::wstring& path) {
+    int fd = -1;
+    if (_wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO,
+                  _S_IREAD | _S_IWRITE) != 0) {
+        return nullptr;
+    }
+    UniqueFile stream(_fdopen(fd, "wb"));
+    if (!stream) {
+        _close(fd);
+    }
+    return stream;
+}
+
+std::wstring Widened(std::string_view ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
 }
 
 }  // namespace
@@ -63,16 +82,27 @@ std::optional<EditImageFile> OpenEditImageFile() {
     if (!folder) {
         return std::nullopt;
     }
-    std::wstring path = *folder + std::wstring(kCacheFileName);
-    if (_waccess(path.c_str(), 0) == 0 && _wremove(path.c_str()) != 0) {
-        path =
-            *folder + std::wstring(kFallbackPrefix) + std::to_wstring(GetTickCount64()) + L".png";
+    std::wstring path = *folder + Widened(kEditCacheFileName);
+    if (_waccess(path.c_str(), 0) != 0 || _wremove(path.c_str()) == 0) {
+        UniqueFile stream(_wfopen(path.c_str(), L"wb"));
+        if (!stream) {
+            return std::nullopt;
+        }
+        return EditImageFile{std::move(path), std::move(stream)};
     }
-    UniqueFile stream(_wfopen(path.c_str(), L"wb"));
-    if (!stream) {
-        return std::nullopt;
+    // A name taken by an earlier edit of the same millisecond, or by another process, passes on
+    // to the next one.
+    const std::uint64_t tick = GetTickCount64();
+    for (unsigned attempt = 0; attempt < kFallbackNameAttempts; ++attempt) {
+        path = *folder + Widened(FallbackEditFileName(tick, attempt));
+        if (UniqueFile stream = CreateNewFile(path)) {
+            return EditImageFile{std::move(path), std::move(stream)};
+        }
+        if (errno != EEXIST) {
+            return std::nullopt;
+        }
     }
-    return EditImageFile{std::move(path), std::move(stream)};
+    return std::nullopt;
 }
 
 void StartPaintProgram(const NativePath& path) {

@@ -2,8 +2,10 @@
 
 #include <omp.h>
 #include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -60,10 +62,37 @@ struct CachedEngine {
     std::unique_ptr<tesseract::TessBaseAPI> engine;
 };
 
+// Never destroyed with the static data: Tesseract's own static data is made during the first
+// start of an engine, after this, and is therefore destroyed before it at exit. The engine ends
+// through EndTesseractEngines instead.
 CachedEngine& TheCachedEngine() {
-    static CachedEngine cached;
-    return cached;
+    static CachedEngine* const cached = new CachedEngine;
+    return *cached;
 }
+
+// Stops the engine once the time is up. Tesseract asks after each word; the layout analysis
+// before the first word cannot be stopped.
+class RecognitionDeadline {
+  public:
+    explicit RecognitionDeadline(std::chrono::milliseconds limit)
+        : end_(std::chrono::steady_clock::now() + limit) {
+        monitor_.cancel = &RecognitionDeadline::Cancel;
+        monitor_.cancel_this = this;
+    }
+    RecognitionDeadline(const RecognitionDeadline&) = delete;
+    RecognitionDeadline& operator=(const RecognitionDeadline&) = delete;
+
+    bool Passed() const { return std::chrono::steady_clock::now() >= end_; }
+    tesseract::ETEXT_DESC* Monitor() { return &monitor_; }
+
+  private:
+    static bool Cancel(void* self, int /*words*/) {
+        return static_cast<const RecognitionDeadline*>(self)->Passed();
+    }
+
+    std::chrono::steady_clock::time_point end_;
+    tesseract::ETEXT_DESC monitor_;
+};
 
 // Tesseract asks OpenMP for up to four threads per parallel region; on a machine with few cores
 // they spin against each other and make recognition several times slower. The nesting limit is
@@ -90,10 +119,12 @@ struct Reading {
 class TesseractRecognizer final : public TextRecognizer {
   public:
     // Borrows the cached engine while `lease` is held.
-    TesseractRecognizer(tesseract::TessBaseAPI& engine, std::unique_lock<std::mutex> lease)
-        : lease_(std::move(lease)), engine_(&engine) {}
-    explicit TesseractRecognizer(std::unique_ptr<tesseract::TessBaseAPI> engine)
-        : owned_(std::move(engine)), engine_(owned_.get()) {}
+    TesseractRecognizer(tesseract::TessBaseAPI& engine, std::unique_lock<std::mutex> lease,
+                        std::chrono::milliseconds timeLimit)
+        : lease_(std::move(lease)), engine_(&engine), timeLimit_(timeLimit) {}
+    TesseractRecognizer(std::unique_ptr<tesseract::TessBaseAPI> engine,
+                        std::chrono::milliseconds timeLimit)
+        : owned_(std::move(engine)), engine_(owned_.get()), timeLimit_(timeLimit) {}
 
     TesseractRecognizer(const TesseractRecognizer&) = delete;
     TesseractRecognizer& operator=(const TesseractRecognizer&) = delete;
@@ -106,36 +137,54 @@ class TesseractRecognizer final : public TextRecognizer {
 
     std::uint32_t MaxImageDimension() const override { return kTesseractMaxImageDimension; }
 
-    std::optional<std::vector<OcrLine>> Recognize(const BgraBitmap& bitmap) override {
+    std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
+        const BgraBitmap& bitmap) override {
         if (bitmap.width == 0 || bitmap.height == 0) {
             return std::vector<OcrLine>{};  // no room for text
         }
         KeepRecognitionOnThisThread();
+        RecognitionDeadline deadline(timeLimit_);
         const GreyPlane plane = GreyPlaneOf(bitmap);
-        std::optional<Reading> reading = Read(plane);
-        if (!reading || reading->lines.empty() || reading->confidence >= kDoubtfulConfidence ||
+        auto reading = Read(plane, deadline);
+        auto* first = std::get_if<Reading>(&reading);
+        if (first == nullptr) {
+            return std::get<RecognitionFailure>(reading);
+        }
+        if (first->lines.empty() || first->confidence >= kDoubtfulConfidence ||
             plane.width / 2 < kSmallestHalvedSide || plane.height / 2 < kSmallestHalvedSide) {
-            return reading ? std::optional(std::move(reading->lines)) : std::nullopt;
+            return std::move(first->lines);
         }
-        std::optional<Reading> halved = Read(HalvedPlane(plane));
-        if (halved && halved->confidence > reading->confidence) {
-            return std::move(halved->lines);
+        // The second reading only ever improves the first: when it fails or runs out of time,
+        // the first stands.
+        auto halved = Read(HalvedPlane(plane), deadline);
+        if (auto* second = std::get_if<Reading>(&halved);
+            second != nullptr && second->confidence > first->confidence) {
+            return std::move(second->lines);
         }
-        return std::move(reading->lines);
+        return std::move(first->lines);
     }
 
   private:
     // Screenshots hold columns, panels and captions, so the page's layout is analysed first.
     // That analysis drops some pages altogether (a single line of large Chinese text, for one); a
-    // page where it finds no word is read again as one block of text. Nothing when Tesseract fails.
-    std::optional<Reading> Read(const GreyPlane& plane) {
+    // page where it finds no word is read again as one block of text. A reading that passes the
+    // deadline is dropped whole: its words stop where the engine was stopped.
+    std::variant<Reading, RecognitionFailure> Read(const GreyPlane& plane,
+                                                   RecognitionDeadline& deadline) {
         Reading reading;
         for (const auto mode : {tesseract::PSM_AUTO, tesseract::PSM_SINGLE_BLOCK}) {
+            if (deadline.Passed()) {
+                return RecognitionFailure::RecognitionTimedOut;
+            }
             engine_->SetPageSegMode(mode);
             engine_->SetImage(plane.levels.data(), static_cast<int>(plane.width),
                               static_cast<int>(plane.height), 1, static_cast<int>(plane.width));
-            if (engine_->Recognize(nullptr) != 0) {
-                return std::nullopt;
+            const int recognised = engine_->Recognize(deadline.Monitor());
+            if (deadline.Passed()) {
+                return RecognitionFailure::RecognitionTimedOut;
+            }
+            if (recognised != 0) {
+                return RecognitionFailure::RecognitionFailed;
             }
             reading.lines = RecognisedLines();
             if (!reading.lines.empty()) {
@@ -166,19 +215,24 @@ class TesseractRecognizer final : public TextRecognizer {
     std::unique_lock<std::mutex> lease_;
     std::unique_ptr<tesseract::TessBaseAPI> owned_;
     tesseract::TessBaseAPI* engine_;
+    std::chrono::milliseconds timeLimit_;
 };
 
 }  // namespace
 
-std::unique_ptr<TextRecognizer> CreateTesseractRecognizer(const EnvironmentReader& environment,
-                                                          EngineUse use) {
+RecognizerOrError CreateTesseractRecognizer(const EnvironmentReader& environment, EngineUse use,
+                                            std::chrono::milliseconds timeLimit) {
     const EngineSettings settings = SettingsFor(environment);
     if (settings.languages.empty()) {
         return nullptr;
     }
+    const RecognitionError notStarted{RecognitionFailure::RecognizerNotStarted, {}};
     if (use == EngineUse::Fresh) {
         auto engine = StartEngine(settings);
-        return engine ? std::make_unique<TesseractRecognizer>(std::move(engine)) : nullptr;
+        if (!engine) {
+            return notStarted;
+        }
+        return std::make_unique<TesseractRecognizer>(std::move(engine), timeLimit);
     }
     CachedEngine& cached = TheCachedEngine();
     std::unique_lock<std::mutex> lease(cached.mutex);
@@ -188,9 +242,15 @@ std::unique_ptr<TextRecognizer> CreateTesseractRecognizer(const EnvironmentReade
         cached.settings = settings;
     }
     if (!cached.engine) {
-        return nullptr;
+        return notStarted;  // started again at the next request
     }
-    return std::make_unique<TesseractRecognizer>(*cached.engine, std::move(lease));
+    return std::make_unique<TesseractRecognizer>(*cached.engine, std::move(lease), timeLimit);
+}
+
+void EndTesseractEngines() {
+    CachedEngine& cached = TheCachedEngine();
+    const std::lock_guard<std::mutex> lease(cached.mutex);
+    cached.engine.reset();
 }
 
 }  // namespace glyphsnap

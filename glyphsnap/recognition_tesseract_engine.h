@@ -1,11 +1,13 @@
 // Text recognition with Tesseract for the languages of the user's profile.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
 #include "image_pipeline.h"
 #include "languages.h"
+#include "recognition.h"
 
 namespace glyphsnap {
 
@@ -19,10 +21,16 @@ enum class EngineUse {
     Fresh,   // a new engine, loaded for this recognizer alone
 };
 
-// The recognizer for the profile languages `environment` names, or null when no trained data
-// for them (English included) is installed or the engine does not start. The tessdata folder is
-// TESSDATA_PREFIX when set. A reused engine serves one recognizer at a time.
-std::unique_ptr<TextRecognizer> CreateTesseractRecognizer(const EnvironmentReader& environment,
-                                                          EngineUse use = EngineUse::Reused);
+// The recognizer for the profile languages `environment` names; null when no trained data for
+// them (English included) is installed; RecognizerNotStarted when the engine does not start. The
+// tessdata folder is TESSDATA_PREFIX when set. A reused engine serves one recognizer at a time.
+// Each recognition stops at `timeLimit` and answers RecognitionTimedOut.
+RecognizerOrError CreateTesseractRecognizer(
+    const EnvironmentReader& environment, EngineUse use = EngineUse::Reused,
+    std::chrono::milliseconds timeLimit = kRecognitionTimeLimit);
+
+// Ends the engine kept between requests. Tesseract frees some of its own data when the process
+// ends, so the engine must end before that, by this call; afterwards a new one can be started.
+void EndTesseractEngines();
 
 }  // namespace glyphsnap

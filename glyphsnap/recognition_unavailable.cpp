@@ -10,4 +10,6 @@ std::future<RecognitionOutcome> RecognizeTextAsync(std::string /*image*/) {
     return result.get_future();
 }
 
+void EndRecognition() {}
+
 }  // namespace glyphsnap

@@ -2,12 +2,23 @@
 // with it; loaded at the first recognition request, they cost nothing to edit requests and to
 // start-up.
 #include <cstdlib>
+#include <memory>
 
 #include "recognition_tesseract_engine.h"
 #include "recognizer_module.h"
 
 extern "C" __attribute__((visibility("default"))) glyphsnap::TextRecognizer*
-glyphsnap_create_recognizer() {
-    return glyphsnap::CreateTesseractRecognizer([](const char* name) { return std::getenv(name); })
-        .release();
+glyphsnap_create_recognizer(glyphsnap::RecognitionFailure* failure) {
+    glyphsnap::RecognizerOrError created =
+        glyphsnap::CreateTesseractRecognizer([](const char* name) { return std::getenv(name); });
+    if (auto* error = std::get_if<glyphsnap::RecognitionError>(&created)) {
+        *failure = error->failure;
+        return nullptr;
+    }
+    *failure = glyphsnap::RecognitionFailure::NoRecognizer;
+    return std::get<std::unique_ptr<glyphsnap::TextRecognizer>>(created).release();
+}
+
+extern "C" __attribute__((visibility("default"))) void glyphsnap_end_recognizers() {
+    glyphsnap::EndTesseractEngines();
 }

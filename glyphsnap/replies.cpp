@@ -8,7 +8,8 @@ std::string BuildReply(std::string_view status, std::string_view data) {
     nlohmann::json reply;
     reply["status"] = status;
     reply["data"] = data;
-    return reply.dump();
+    // A message from the system (a path in a loader's error) may carry bytes that are not UTF-8.
+    return reply.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::string BuildSuccessReply(std::string_view data) {

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "edit_image.h"
 #include "flat_request.h"
@@ -25,7 +26,8 @@ std::string_view StringOf(const json& value) {
     return value.get_ref<const std::string&>();
 }
 
-void Serve(const FlatRequest& request, RequestActions& actions, std::ostream& out) {
+void Serve(const FlatRequest& request, RequestActions& actions, std::ostream& out,
+           std::chrono::milliseconds replyLimit) {
     if (!request.image) {
         return;
     }
@@ -33,7 +35,15 @@ void Serve(const FlatRequest& request, RequestActions& actions, std::ostream& ou
         actions.EditImage(*request.image, out);
         return;
     }
-    const RecognitionOutcome outcome = actions.RecognizeTextAsync(*request.image).get();
+    std::future<RecognitionOutcome> recognition = actions.RecognizeTextAsync(*request.image);
+    if (recognition.wait_for(replyLimit) != std::future_status::ready) {
+        // The recognizer is in a step it cannot leave early. The caller hears now; the next
+        // request is read once the work has ended, when the future lets go of it.
+        WriteMessage(
+            out, RecognitionErrorReply(RecognitionError{RecognitionFailure::RecognitionTimedOut}));
+        return;
+    }
+    const RecognitionOutcome outcome = recognition.get();
     if (const auto* error = std::get_if<RecognitionError>(&outcome)) {
         WriteMessage(out, RecognitionErrorReply(*error));
         return;
@@ -41,10 +51,21 @@ void Serve(const FlatRequest& request, RequestActions& actions, std::ostream& ou
     WriteMessage(out, BuildSuccessReply(Utf16ToUtf8(std::get<std::u16string>(outcome))));
 }
 
-void ServeThroughJsonLibrary(std::string_view payload, RequestActions& actions, std::ostream& out) {
-    if (ExceedsJsonNesting(payload)) {
-        WriteMessage(out, kInvalidJsonReply);
-        return;
+void ServeThroughJsonLibrary(std::string_view payload, RequestActions& actions, std::ostream& out,
+                             std::chrono::milliseconds replyLimit) {
+    switch (CheckJsonBounds(payload)) {
+        case JsonBound::Within:
+            break;
+        case JsonBound::TooDeep:
+            WriteMessage(out, kInvalidJsonReply);
+            return;
+        case JsonBound::TooManyValues:
+            // Valid or not, the request would cost more memory than the machine may have; the
+            // caller learns why instead of losing the program.
+            WriteMessage(out,
+                         BuildInternalErrorReply("request exceeds the limit of " +
+                                                 std::to_string(kMaxJsonValues) + " JSON values"));
+            return;
     }
     // A parse that does not throw refuses exactly what the library's strict validity test refuses,
     // so the payload is read once instead of twice.
@@ -64,7 +85,7 @@ void ServeThroughJsonLibrary(std::string_view payload, RequestActions& actions, 
     if (const auto image = request.find("image"); image != request.end()) {
         members.image = StringOf(*image);
     }
-    Serve(members, actions, out);
+    Serve(members, actions, out, replyLimit);
 }
 
 }  // namespace
@@ -77,14 +98,15 @@ std::future<RecognitionOutcome> SystemActions::RecognizeTextAsync(std::string_vi
     return glyphsnap::RecognizeTextAsync(std::string(image));
 }
 
-void HandleRequest(std::string_view payload, RequestActions& actions, std::ostream& out) {
+void HandleRequest(std::string_view payload, RequestActions& actions, std::ostream& out,
+                   std::chrono::milliseconds recognitionReplyLimit) {
     try {
         // Real requests are flat objects of strings; they skip the general parser, which would
         // copy a large image character by character.
         if (const auto flat = ReadFlatRequest(payload)) {
-            Serve(*flat, actions, out);
+            Serve(*flat, actions, out, recognitionReplyLimit);
         } else {
-            ServeThroughJsonLibrary(payload, actions, out);
+            ServeThroughJsonLibrary(payload, actions, out, recognitionReplyLimit);
         }
     } catch (const std::exception& e) {
         WriteMessage(out, BuildInternalErrorReply(e.what()));

@@ -1,6 +1,7 @@
 // One request in, at most one reply out.
 #pragma once
 
+#include <chrono>
 #include <future>
 #include <iosfwd>
 #include <string>
@@ -27,7 +28,9 @@ class SystemActions final : public RequestActions {
 };
 
 // Answers one request payload on `out`. Standard exceptions never escape: they become the
-// built internal-error reply.
-void HandleRequest(std::string_view payload, RequestActions& actions, std::ostream& out);
+// built internal-error reply. A recognition that has not finished within `recognitionReplyLimit`
+// is answered as timed out; the call returns once its work has ended.
+void HandleRequest(std::string_view payload, RequestActions& actions, std::ostream& out,
+                   std::chrono::milliseconds recognitionReplyLimit = kRecognitionReplyLimit);
 
 }  // namespace glyphsnap

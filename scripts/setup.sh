@@ -12,13 +12,16 @@ packages=(
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     # libraries
     googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-    libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-chi-sim
+    libtesseract-dev libleptonica-dev libjpeg62-turbo-dev
+    tesseract-ocr tesseract-ocr-eng tesseract-ocr-chi-sim
     # running and testing the Windows programs
     wine wine64 xvfb xauth x11-utils fonts-wqy-microhei fonts-dejavu-core
     # tools and test image rendering
     python3 python3-pil imagemagick
     # the browser whose extension calls the installed Glyphsnap as a native-messaging host
     chromium
+    # memory checking of the built programs
+    valgrind
 )
 
 missing=()

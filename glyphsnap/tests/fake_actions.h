@@ -17,6 +17,7 @@ class RecordingActions final : public RequestActions {
     std::vector<std::string> edits;
     std::vector<std::string> recognitions;
     RecognitionOutcome nextOutcome = std::u16string(u"AB\r\n");
+    bool recognitionFinishes = true;  // false: the recognition never completes
 
     void EditImage(std::string_view image, std::ostream& out) override {
         edits.emplace_back(image);
@@ -24,10 +25,15 @@ class RecordingActions final : public RequestActions {
     }
     std::future<RecognitionOutcome> RecognizeTextAsync(std::string_view image) override {
         recognitions.emplace_back(image);
-        std::promise<RecognitionOutcome> result;
-        result.set_value(nextOutcome);
+        std::promise<RecognitionOutcome>& result = pending_.emplace_back();
+        if (recognitionFinishes) {
+            result.set_value(nextOutcome);
+        }
         return result.get_future();
     }
+
+  private:
+    std::vector<std::promise<RecognitionOutcome>> pending_;
 };
 
 }  // namespace glyphsnap::testing

@@ -113,6 +113,7 @@ TEST(RequestHandler, RecognisedTextIsEscapedOnlyWhereJsonRequires) {
 }
 
 TEST(RequestHandler, RecognitionFailuresGetTheirReplies) {
+<<<<<<< HEAD
     struct Case {
         RecognitionFailure failure;
         std::string reply;
@@ -131,7 +132,29 @@ TEST(RequestHandler, RecognitionFailuresGetTheirReplies) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Only(Handle(R"({"image":"i"})", RecognitionError{c.failure})), c.reply);
+=======
+    EXPECT_EQ(Only(Handle(R"({"image":"i"})", RecognitionError{RecognitionFailure::NotBase64})),
+              kBase64FailureReply);
+    for (const auto failure :
+         {RecognitionFailure::UndecodableImage, RecognitionFailure::ImageTooLarge,
+          RecognitionFailure::ImageTooComplex, RecognitionFailure::RecognitionFailed,
+          RecognitionFailure::RecognitionTimedOut, RecognitionFailure::NoRecognizer,
+          RecognitionFailure::RecognizerNotLoaded, RecognitionFailure::RecognizerNotStarted,
+          RecognitionFailure::Unavailable}) {
+        const std::string reply = Only(Handle(R"({"image":"i"})", RecognitionError{failure}));
+        EXPECT_EQ(reply.substr(0, 9), R"({"data":")");
+        EXPECT_EQ(reply.substr(reply.size() - 19), R"(","status":"error"})");
+>>>>>>> 3dd5cd0
     }
+}
+
+TEST(RequestHandler, RecognitionUnfinishedAtTheReplyLimitIsAnsweredAsTimedOut) {
+    RecordingActions actions;
+    actions.recognitionFinishes = false;
+    std::ostringstream out;
+    HandleRequest(R"({"image":"i"})", actions, out, std::chrono::milliseconds(10));
+    EXPECT_EQ(SplitFrames(out.str()),
+              std::vector<std::string>{R"({"data":"文字识别失败: 识别超时","status":"error"})"});
 }
 
 TEST(RequestHandler, NestingBeyondTheBoundIsInvalidJsonWithoutParsing) {
@@ -147,6 +170,27 @@ TEST(RequestHandler, NestingBeyondTheBoundIsInvalidJsonWithoutParsing) {
     // Brackets inside strings are text.
     const std::string inString = R"({"image":")" + std::string(2000, '[') + R"("})";
     EXPECT_EQ(Handle(inString).actions.recognitions.size(), 1u);
+}
+
+TEST(RequestHandler, RequestsBeyondTheValueBoundGetAnErrorReplyWithoutParsing) {
+    // {"image":"i","x":[0,...]} holds the object, the image, the array and its numbers.
+    const auto wide = [](std::size_t values) {
+        std::string numbers(2 * (values - 3) - 1, ',');
+        for (std::size_t i = 0; i < numbers.size(); i += 2) {
+            numbers[i] = '0';
+        }
+        return R"({"image":"i","x":[)" + numbers + "]}";
+    };
+    EXPECT_EQ(Handle(wide(100'000)).actions.recognitions.size(), 1u);
+    const Handled beyond = Handle(wide(100'001));
+    EXPECT_EQ(Only(beyond),
+              R"({"data":"C++ 内部报错: request exceeds the limit of 100000 JSON values",)"
+              R"("status":"error"})");
+    EXPECT_TRUE(beyond.actions.recognitions.empty());
+    // Commas inside strings are text.
+    EXPECT_EQ(Handle(R"({"image":"i","x":[")" + std::string(200'000, ',') + R"("]})")
+                  .actions.recognitions.size(),
+              1u);
 }
 
 TEST(RequestHandler, NulByteEndsTheJsonText) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -32,6 +33,20 @@ constexpr std::string_view kEditSuccess = R"({"data":"画图程序启动成功",
 
 std::string EditRequest(std::string_view image) {
     return Frame(R"({"action":"edit_image","image":")" + std::string(image) + R"("})");
+}
+
+std::string Base64Of(std::string_view bytes) {
+    constexpr std::string_view kAlphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3) {
+        const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
+        const unsigned group = (byte(i) << 16) | (byte(i + 1) << 8) | byte(i + 2);
+        for (const int shift : {18, 12, 6, 0}) {
+            text += kAlphabet[(group >> shift) & 63];
+        }
+    }
+    return text;
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -136,6 +151,35 @@ class BlackBox : public ::testing::Test {
         return lines;
     }
 
+    // Makes the cache file impossible to remove; on Windows for as long as the result lives.
+    std::unique_ptr<ChildProcess> BlockCacheName() {
+        const fs::path cache = temp_ / "vorlin_ocr_edit_cache.png";
+        std::ofstream(cache) << "old";
+        if (!windows_) {
+            // Linux: a cache name that is not a plain file of this user is never removed or
+            // written.
+            fs::remove(cache);
+            fs::create_directory(cache);
+            return nullptr;
+        }
+        std::vector<std::string> hold{command_.front(), helper_.string(), "--hold",
+                                      ProgramPath("vorlin_ocr_edit_cache.png")};
+        auto holder = std::make_unique<ChildProcess>(hold, std::vector<std::string>{});
+        EXPECT_EQ(holder->ReadLine(kReplyLimit), "held");
+        return holder;
+    }
+
+    std::vector<fs::path> FallbackFiles() const {
+        const std::regex fallbackName("vorlin_ocr_edit_[0-9]+(_[0-9]+)?\\.png");
+        std::vector<fs::path> fallbacks;
+        for (const auto& file : EditFiles()) {
+            if (std::regex_match(file.filename().string(), fallbackName)) {
+                fallbacks.push_back(file);
+            }
+        }
+        return fallbacks;
+    }
+
     std::vector<std::string> command_;
     std::vector<std::string> environment_;
     bool windows_ = false;
@@ -189,31 +233,16 @@ TEST_F(BlackBox, SecondEditReplacesTheCacheFile) {
 
 TEST_F(BlackBox, CacheFileThatCannotBeRemovedGoesToAFallbackFile) {
     const fs::path cache = temp_ / "vorlin_ocr_edit_cache.png";
-    std::ofstream(cache) << "old";
-    std::unique_ptr<ChildProcess> holder;
-    if (windows_) {
-        std::vector<std::string> hold{command_.front(), helper_.string(), "--hold",
-                                      ProgramPath("vorlin_ocr_edit_cache.png")};
-        holder = std::make_unique<ChildProcess>(hold, std::vector<std::string>{});
-        ASSERT_EQ(holder->ReadLine(kReplyLimit), "held");
-    } else {
-        // Linux: a cache name that is not a plain file of this user is never removed or written.
-        fs::remove(cache);
-        fs::create_directory(cache);
-    }
+    const std::unique_ptr<ChildProcess> holder = BlockCacheName();
 
     auto glyphsnap = Start();
     glyphsnap->Write(EditRequest("QUJD"));
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
 
-    const std::regex fallbackName("vorlin_ocr_edit_[0-9]+\\.png");
-    std::vector<fs::path> fallbacks;
-    for (const auto& file : EditFiles()) {
-        if (std::regex_match(file.filename().string(), fallbackName)) {
-            fallbacks.push_back(file);
-        }
-    }
+    const std::vector<fs::path> fallbacks = FallbackFiles();
     ASSERT_EQ(fallbacks.size(), 1u);
+    EXPECT_TRUE(std::regex_match(fallbacks.front().filename().string(),
+                                 std::regex("vorlin_ocr_edit_[0-9]+\\.png")));
     EXPECT_EQ(ReadFile(fallbacks.front()), "ABC");
     EXPECT_EQ(PaintInvocations(1),
               std::vector<std::string>{ProgramPath(fallbacks.front().filename().string())});
@@ -221,6 +250,37 @@ TEST_F(BlackBox, CacheFileThatCannotBeRemovedGoesToAFallbackFile) {
         EXPECT_EQ(ReadFile(cache), "old");
         holder->CloseInput();
     }
+}
+
+TEST_F(BlackBox, QuickEditsOfTwoProcessesWithTheCacheNameBlockedEachGetAFileOfTheirOwn) {
+    const std::unique_ptr<ChildProcess> holder = BlockCacheName();
+    // Many edits fall into one millisecond; the stand-in paint program ends at once here.
+    const int editsPerProcess = windows_ ? 10 : 100;
+    const std::vector<std::string> quickPaint{windows_ ? "" : "GLYPHSNAP_PAINT=/bin/true"};
+    std::vector<std::unique_ptr<ChildProcess>> programs;
+    std::set<std::string> sent;
+    for (int process = 0; process < 2; ++process) {
+        programs.push_back(Start(windows_ ? std::vector<std::string>{} : quickPaint));
+        std::string requests;
+        for (int edit = 0; edit < editsPerProcess; ++edit) {
+            // Six bytes each, so that the Base64 text needs no padding.
+            const std::string image = std::to_string(100000 + process * 1000 + edit);
+            sent.insert(image);
+            requests += EditRequest(Base64Of(image));
+        }
+        programs.back()->Write(requests);
+    }
+    for (const auto& program : programs) {
+        for (int edit = 0; edit < editsPerProcess; ++edit) {
+            ASSERT_EQ(program->ReadReply(kReplyLimit), kEditSuccess) << edit;
+        }
+    }
+    std::set<std::string> stored;
+    for (const fs::path& file : FallbackFiles()) {
+        stored.insert(ReadFile(file));
+    }
+    EXPECT_EQ(stored, sent);
+    EXPECT_EQ(FallbackFiles().size(), sent.size());
 }
 
 TEST_F(BlackBox, LinkAtTheCacheNameIsNeverFollowed) {
@@ -247,7 +307,7 @@ TEST_F(BlackBox, FolderThatCannotBeWrittenGivesTheCacheFileFailure) {
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kCacheFailure);
 }
 
-TEST_F(BlackBox, ProgramWithoutItsRecognizerModuleAnswersWithAnError) {
+TEST_F(BlackBox, RecognizerModuleThatFailsToLoadIsNamedAndLoadedAtTheNextRequest) {
     if (windows_) {
         GTEST_SKIP() << "the Windows build has no recognizer module";
     }
@@ -255,16 +315,24 @@ TEST_F(BlackBox, ProgramWithoutItsRecognizerModuleAnswersWithAnError) {
     const fs::path lone = scratch_ / "glyphsnap";
     fs::copy_file(command_.front(), lone);
     ChildProcess glyphsnap({lone.string()}, environment_);
-    // A white pixel as PNG: decoding succeeds, then no recognizer can be had.
+    // A white pixel as PNG: decoding succeeds, then the module is needed.
     constexpr std::string_view kPixel =
         "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8DwHwAFBQIAX8jx0gAAAABJRU5Erk"
         "Jggg==";
-    glyphsnap.Write(Frame(R"({"image":")" + std::string(kPixel) + R"("})") + EditRequest("QUJD"));
+    const std::string recognition = Frame(R"({"image":")" + std::string(kPixel) + R"("})");
+    glyphsnap.Write(recognition + EditRequest("QUJD"));
     const auto reply = glyphsnap.ReadReply(kReplyLimit);
     ASSERT_TRUE(reply.has_value());
-    EXPECT_TRUE(reply->starts_with(R"({"data":"文字识别失败)")) << *reply;
+    EXPECT_TRUE(reply->starts_with(R"({"data":"文字识别失败: 识别引擎模块加载失败: )")) << *reply;
+    EXPECT_NE(reply->find("glyphsnap-tesseract.so"), std::string::npos) << *reply;
     EXPECT_TRUE(reply->ends_with(R"(","status":"error"})")) << *reply;
     EXPECT_EQ(glyphsnap.ReadReply(kReplyLimit), kEditSuccess);
+
+    // Once the module is there, the same program recognises.
+    fs::copy_file(fs::path(command_.front()).parent_path() / "glyphsnap-tesseract.so",
+                  scratch_ / "glyphsnap-tesseract.so");
+    glyphsnap.Write(recognition);
+    EXPECT_EQ(glyphsnap.ReadReply(kReplyLimit), R"({"data":"","status":"success"})");
 }
 
 TEST_F(BlackBox, WindowsWithoutAnOcrRuntimeAnswersThatNoRecognizerExists) {
@@ -377,6 +445,26 @@ TEST_F(BlackBox, MillionBracketsAreInvalidJsonAndTheProgramLivesOn) {
     const auto reply = glyphsnap->ReadReply(kReplyLimit);
     ASSERT_TRUE(reply.has_value());
     EXPECT_TRUE(reply->starts_with(kInvalidJsonStart));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kBase64Failure);
+    glyphsnap->CloseInput();
+    EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
+}
+
+TEST_F(BlackBox, WideRequestIsAnsweredWithinBoundedMemory) {
+    auto glyphsnap = Start();
+    if (!windows_) {
+        // Parsed as a whole, these 64 MiB of empty objects would take over 2 GiB.
+        ASSERT_TRUE(glyphsnap->LimitAddressSpace(std::uint64_t{1} << 30));
+    }
+    std::string wide = R"({"image":"AAAA","x":[)";
+    while (wide.size() < (std::size_t{64} << 20)) {
+        wide += "{},";
+    }
+    wide += "{}]}";
+    glyphsnap->Write(Frame(wide) + EditRequest(""));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit),
+              R"({"data":"C++ 内部报错: request exceeds the limit of 100000 JSON values",)"
+              R"("status":"error"})");
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kBase64Failure);
     glyphsnap->CloseInput();
     EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);

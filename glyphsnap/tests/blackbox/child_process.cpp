@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,16 +27,21 @@ void CloseFd(int& fd) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::string>& extraEnvironment) {
+                           const std::vector<std::string>& extraEnvironment, ErrorOutput errors) {
     int toChild[2];
     int fromChild[2];
-    if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) {
+    int errorsFromChild[2] = {-1, -1};
+    if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0 ||
+        (errors == ErrorOutput::Piped && pipe2(errorsFromChild, O_CLOEXEC) != 0)) {
         throw std::runtime_error("pipe failed");
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
+    if (errors == ErrorOutput::Piped) {
+        posix_spawn_file_actions_adddup2(&actions, errorsFromChild[1], STDERR_FILENO);
+    }
 
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -67,11 +73,14 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     posix_spawn_file_actions_destroy(&actions);
     close(toChild[0]);
     close(fromChild[1]);
+    CloseFd(errorsFromChild[1]);
     input_ = toChild[1];
     output_ = fromChild[0];
+    errors_ = errorsFromChild[0];
     if (spawned != 0) {
         CloseFd(input_);
         CloseFd(output_);
+        CloseFd(errors_);
         throw std::runtime_error("cannot start " + argv.front());
     }
     signal(SIGPIPE, SIG_IGN);
@@ -86,6 +95,7 @@ ChildProcess::~ChildProcess() {
         }
     }
     CloseFd(output_);
+    CloseFd(errors_);
 }
 
 bool ChildProcess::Write(std::string_view bytes) {
@@ -104,6 +114,31 @@ bool ChildProcess::Write(std::string_view bytes) {
 
 void ChildProcess::CloseInput() {
     CloseFd(input_);
+}
+
+bool ChildProcess::LimitAddressSpace(std::uint64_t bytes) {
+    const rlimit limit{bytes, bytes};
+    return prlimit(pid_, RLIMIT_AS, &limit, nullptr) == 0;
+}
+
+std::string ChildProcess::ReadErrorOutput(std::chrono::milliseconds limit) {
+    std::string text;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (errors_ >= 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd ready{errors_, POLLIN, 0};
+        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+            break;
+        }
+        char chunk[4096];
+        const ssize_t got = read(errors_, chunk, sizeof chunk);
+        if (got <= 0) {
+            break;
+        }
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    return text;
 }
 
 bool ChildProcess::Fill(std::size_t wanted, std::chrono::steady_clock::time_point deadline) {

@@ -1,6 +1,8 @@
 // The built program, through its framed protocol, on images rendered for the test.
 #include <gtest/gtest.h>
+#include <leptonica/allheaders.h>
 
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -65,6 +67,24 @@ TEST_F(EndToEndTest, EnglishPngAndJpegAreRecognised) {
     EXPECT_EQ(glyphsnap.Finish(), 0);
 }
 
+TEST_F(EndToEndTest, JpegWithStrayBytesBeforeAMarkerIsRecognised) {
+    std::vector<std::uint8_t> jpeg = RenderedText(scratch.path() / "english.jpg", kEnglishLines);
+    // Three bytes before the start of scan: libjpeg warns and reads on, as every viewer does.
+    for (std::size_t i = 2; i + 1 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) {
+            jpeg.insert(jpeg.begin() + static_cast<std::ptrdiff_t>(i), {0x12, 0x34, 0x56});
+            break;
+        }
+    }
+    GlyphsnapProcess glyphsnap(Profile("en_US.UTF-8"));
+    glyphsnap.Send(RecognitionRequest(Base64(jpeg)));
+    EXPECT_EQ(glyphsnap.Receive(), SuccessReply(kEnglishLines));
+    // Cut short, it stays damaged: below the cut there is nothing to read.
+    jpeg.resize(jpeg.size() / 2);
+    glyphsnap.Send(RecognitionRequest(Base64(jpeg)));
+    EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::UndecodableImage));
+}
+
 TEST_F(EndToEndTest, ChineseFollowsTheProfileLanguage) {
     const std::vector<std::string> lines{"文字识别测试", "今天天气很好"};
     const std::string image = Rendered("chinese.png", lines, {.fontSize = 40});
@@ -111,6 +131,16 @@ TEST_F(EndToEndTest, EveryFailureIsAnsweredAndTheNextRequestServed) {
     EXPECT_EQ(glyphsnap.Finish(), 0);
 }
 
+TEST_F(EndToEndTest, GifOfMillionsOfCommentBlocksIsRefusedAtOnce) {
+    // 4 MiB of one-byte comment blocks around a real image.
+    const std::vector<std::uint8_t> gif =
+        testing::WithCommentBlocks(testing::EncodedHalves(240, 200, IFF_GIF), 2'000'000);
+    GlyphsnapProcess glyphsnap(Profile("en_US.UTF-8"));
+    glyphsnap.Send(RecognitionRequest(Base64(gif)));
+    EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::ImageTooComplex));
+    EXPECT_EQ(glyphsnap.Finish(), 0);
+}
+
 TEST_F(EndToEndTest, NothingOfARequestReachesTheNext) {
     GlyphsnapProcess glyphsnap(Profile("en_US.UTF-8"));
     const std::string text = Rendered("text.png", kEnglishLines);
@@ -132,6 +162,42 @@ TEST_F(EndToEndTest, MissingTrainedDataGetsTheNoRecognizerReply) {
     EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::NoRecognizer));
     glyphsnap.Send(RecognitionRequest(image));
     EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::NoRecognizer));
+    EXPECT_EQ(glyphsnap.Finish(), 0);
+}
+
+TEST_F(EndToEndTest, NothingReachesStandardErrorWhateverTheLibrariesMeet) {
+    // Damaged files make the image libraries complain and a damaged model makes Tesseract
+    // complain; a caller that never reads standard error must not notice either.
+    auto environment = Profile("en_US.UTF-8");
+    environment["TESSDATA_PREFIX"] = scratch.path().string();
+    std::ofstream(scratch.path() / "eng.traineddata") << "not a model";
+    GlyphsnapProcess glyphsnap(environment, {.launcher = {}, .pipeErrors = true});
+    for (const int format : {IFF_PNG, IFF_JFIF_JPEG, IFF_TIFF_ZIP, IFF_GIF, IFF_WEBP, IFF_BMP}) {
+        const std::vector<std::uint8_t> image = testing::EncodedHalves(240, 200, format);
+        std::vector<std::uint8_t> flipped = image;
+        for (std::size_t i = 40; i + 10 < flipped.size(); i += 7) {
+            flipped[i] ^= 0x5A;
+        }
+        for (const auto& damaged :
+             {std::vector<std::uint8_t>(image.begin(), image.begin() + image.size() / 2),
+              flipped}) {
+            glyphsnap.Send(RecognitionRequest(Base64(damaged)));
+            ASSERT_TRUE(glyphsnap.Receive().has_value()) << format;
+        }
+    }
+    glyphsnap.Send(RecognitionRequest(Base64(testing::EncodedHalves(240, 200, IFF_PNG))));
+    EXPECT_EQ(glyphsnap.Receive(), ReplyFor(RecognitionFailure::RecognizerNotStarted));
+    EXPECT_EQ(glyphsnap.Finish(), 0);
+    EXPECT_EQ(glyphsnap.ErrorOutput(), "");
+}
+
+TEST_F(EndToEndTest, EngineKeptBetweenRequestsEndsCleanlyAtExit) {
+    // Under the memory checker, which fails the run on any read of freed memory.
+    GlyphsnapProcess glyphsnap(Profile("en_US.UTF-8"),
+                               {.launcher = {"valgrind", "-q", "--error-exitcode=99"}});
+    glyphsnap.Send(
+        RecognitionRequest(Base64(testing::EncodedImage(8, 8, {255, 255, 255, 255}, 3))));
+    EXPECT_EQ(glyphsnap.Receive(), SuccessReply({}));
     EXPECT_EQ(glyphsnap.Finish(), 0);
 }
 

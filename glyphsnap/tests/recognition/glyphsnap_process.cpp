@@ -8,13 +8,17 @@
 
 namespace glyphsnap::testing {
 
-GlyphsnapProcess::GlyphsnapProcess(const std::map<std::string, std::string>& environment) {
+GlyphsnapProcess::GlyphsnapProcess(const std::map<std::string, std::string>& environment,
+                                   const Launch& launch) {
     std::vector<std::string> changes;
     for (const auto& [name, value] : environment) {
         changes.push_back(value.empty() ? name : name + "=" + value);
     }
-    process_ = std::make_unique<blackbox::ChildProcess>(std::vector<std::string>{GLYPHSNAP_PROGRAM},
-                                                        changes);
+    std::vector<std::string> command = launch.launcher;
+    command.emplace_back(GLYPHSNAP_PROGRAM);
+    process_ = std::make_unique<blackbox::ChildProcess>(
+        command, changes,
+        launch.pipeErrors ? blackbox::ErrorOutput::Piped : blackbox::ErrorOutput::Inherited);
 }
 
 GlyphsnapProcess::~GlyphsnapProcess() = default;
@@ -30,6 +34,10 @@ std::optional<std::string> GlyphsnapProcess::Receive(int seconds) {
 int GlyphsnapProcess::Finish() {
     process_->CloseInput();
     return process_->WaitForExit(std::chrono::seconds(120)).value_or(-1);
+}
+
+std::string GlyphsnapProcess::ErrorOutput() {
+    return process_->ReadErrorOutput(std::chrono::seconds(10));
 }
 
 std::string RecognitionRequest(const std::string& image) {

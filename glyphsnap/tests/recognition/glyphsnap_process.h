@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace glyphsnap::blackbox {
 class ChildProcess;
@@ -12,11 +13,17 @@ class ChildProcess;
 
 namespace glyphsnap::testing {
 
+struct Launch {
+    std::vector<std::string> launcher;  // a command that runs the program, such as a checker
+    bool pipeErrors = false;            // standard error into a pipe read by ErrorOutput
+};
+
 class GlyphsnapProcess {
   public:
     // Starts the program with the test's environment, changed by `environment`: a value sets a
     // variable, an empty value removes it.
-    explicit GlyphsnapProcess(const std::map<std::string, std::string>& environment);
+    explicit GlyphsnapProcess(const std::map<std::string, std::string>& environment,
+                              const Launch& launch = {});
     ~GlyphsnapProcess();
     GlyphsnapProcess(const GlyphsnapProcess&) = delete;
     GlyphsnapProcess& operator=(const GlyphsnapProcess&) = delete;
@@ -27,6 +34,8 @@ class GlyphsnapProcess {
     std::optional<std::string> Receive(int seconds = 120);
     // Closes the input and returns the exit code.
     int Finish();
+    // What the program wrote to its piped standard error, once it has ended.
+    std::string ErrorOutput();
 
   private:
     std::unique_ptr<blackbox::ChildProcess> process_;

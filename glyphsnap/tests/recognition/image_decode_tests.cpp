@@ -106,18 +106,29 @@ TEST(ImageHeader, RefusesBytesNoDecoderKnows) {
     EXPECT_EQ(HeaderFailure(PngDeclaring(0, 10)), RecognitionFailure::UndecodableImage);
 }
 
-TEST(GifFramePixelTotal, SumsEveryFrameDescriptor) {
-    EXPECT_EQ(GifFramePixelTotal(GifWithFrames({{3, 4}, {100, 200}})), 12u + 20000u);
-    EXPECT_EQ(GifFramePixelTotal(GifWithFrames({})), 0u);
-    EXPECT_FALSE(GifFramePixelTotal(Bytes("\x89PNG\r\n\x1a\n")).has_value());
+TEST(MeasureGif, SumsEveryFrameDescriptorAndCountsBlocks) {
+    const auto gif = MeasureGif(GifWithFrames({{3, 4}, {100, 200}}));
+    ASSERT_TRUE(gif.has_value());
+    EXPECT_EQ(gif->framePixels, 12u + 20000u);
+    EXPECT_EQ(gif->blocks, 3u) << "the control extension's block and two frames";
+    EXPECT_EQ(MeasureGif(testing::WithCommentBlocks(GifWithFrames({}), 5))->blocks, 6u);
+    EXPECT_FALSE(MeasureGif(Bytes("\x89PNG\r\n\x1a\n")).has_value());
 }
 
-TEST(GifFramePixelTotal, CountsFramesBeforeACut) {
+TEST(MeasureGif, CountsFramesBeforeACut) {
     std::vector<std::uint8_t> gif = GifWithFrames({{3, 4}, {100, 200}});
     gif.resize(gif.size() - 4);  // inside the second frame's data
-    EXPECT_EQ(GifFramePixelTotal(gif), 12u + 20000u);
+    EXPECT_EQ(MeasureGif(gif)->framePixels, 12u + 20000u);
     gif.resize(30);  // inside the first frame's descriptor
-    EXPECT_EQ(GifFramePixelTotal(gif), 0u);
+    EXPECT_EQ(MeasureGif(gif)->framePixels, 0u);
+}
+
+TEST(ImageHeader, RefusesGifsOfMoreBlocksThanTheBound) {
+    const std::vector<std::uint8_t> gif = EncodedHalves(16, 16, IFF_GIF);
+    ASSERT_EQ(MeasureGif(gif)->blocks, 1u) << "one frame, no extension";
+    EXPECT_FALSE(HeaderFailure(testing::WithCommentBlocks(gif, 65'535)).has_value());
+    EXPECT_EQ(HeaderFailure(testing::WithCommentBlocks(gif, 65'536)),
+              RecognitionFailure::ImageTooComplex);
 }
 
 TEST(DecodeImageBgra, OpaqueImagesGetFullAlpha) {

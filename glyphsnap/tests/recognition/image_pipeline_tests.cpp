@@ -27,9 +27,13 @@ class RecordingRecognizer final : public TextRecognizer {
                         std::optional<std::vector<OcrLine>> result)
         : state_(state), maxDimension_(maxDimension), result_(std::move(result)) {}
     std::uint32_t MaxImageDimension() const override { return maxDimension_; }
-    std::optional<std::vector<OcrLine>> Recognize(const BgraBitmap& bitmap) override {
+    std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
+        const BgraBitmap& bitmap) override {
         state_.seen = bitmap;
-        return result_;
+        if (!result_) {
+            return RecognitionFailure::RecognitionFailed;
+        }
+        return *result_;
     }
 
   private:

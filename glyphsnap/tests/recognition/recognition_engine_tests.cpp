@@ -2,6 +2,7 @@
 // request to the next and carries nothing over.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "image_pipeline.h"
@@ -17,12 +18,17 @@ using testing::ScratchFolder;
 
 class TesseractEngineTest : public ::testing::Test {
   protected:
-    std::u16string Recognise(const std::string& image, EngineUse use = EngineUse::Reused) {
+    RecognitionOutcome Outcome(const std::string& image, EngineUse use,
+                               std::chrono::milliseconds timeLimit = kRecognitionTimeLimit) {
         const auto environment = [this](const char* name) -> const char* {
             return std::string_view(name) == "LANG" ? lang.c_str() : nullptr;
         };
-        const RecognitionOutcome outcome =
-            RecognizeImageText(image, [&] { return CreateTesseractRecognizer(environment, use); });
+        return RecognizeImageText(
+            image, [&] { return CreateTesseractRecognizer(environment, use, timeLimit); });
+    }
+
+    std::u16string Recognise(const std::string& image, EngineUse use = EngineUse::Reused) {
+        const RecognitionOutcome outcome = Outcome(image, use);
         if (const auto* error = std::get_if<RecognitionError>(&outcome)) {
             ADD_FAILURE() << "recognition failed: " << static_cast<int>(error->failure);
             return {};
@@ -65,11 +71,24 @@ TEST_F(TesseractEngineTest, ReusedAndFreshEnginesAgree) {
     EXPECT_EQ(Recognise(page), expected);
 }
 
+TEST_F(TesseractEngineTest, RecognitionPastItsTimeLimitIsStoppedAndTheEngineServesOn) {
+    const std::string page = Base64(RenderedText(
+        scratch.path() / "en.png", {"Every recognition has a deadline", "and the next one too"}));
+    for (const EngineUse use : {EngineUse::Reused, EngineUse::Fresh}) {
+        const RecognitionOutcome stopped = Outcome(page, use, std::chrono::milliseconds(1));
+        ASSERT_TRUE(std::holds_alternative<RecognitionError>(stopped));
+        EXPECT_EQ(std::get<RecognitionError>(stopped).failure,
+                  RecognitionFailure::RecognitionTimedOut);
+    }
+    EXPECT_EQ(Recognise(page), u"Every recognition has a deadline\r\nand the next one too\r\n");
+}
+
 TEST_F(TesseractEngineTest, ReportsItsSizeLimit) {
     const auto environment = [](const char*) -> const char* { return nullptr; };
-    const auto recognizer = CreateTesseractRecognizer(environment);
-    ASSERT_NE(recognizer, nullptr);
-    EXPECT_EQ(recognizer->MaxImageDimension(), 10000u);
+    auto created = CreateTesseractRecognizer(environment);
+    auto* recognizer = std::get_if<std::unique_ptr<TextRecognizer>>(&created);
+    ASSERT_TRUE(recognizer != nullptr && *recognizer != nullptr);
+    EXPECT_EQ((*recognizer)->MaxImageDimension(), 10000u);
 }
 
 }  // namespace

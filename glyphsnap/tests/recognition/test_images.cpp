@@ -86,6 +86,17 @@ std::vector<std::uint8_t> EncodedHalves(std::uint32_t width, std::uint32_t heigh
     return Encode(pix.get(), format);
 }
 
+std::vector<std::uint8_t> WithCommentBlocks(std::vector<std::uint8_t> gif, std::size_t count) {
+    std::vector<std::uint8_t> comment{0x21, 0xFE};
+    comment.reserve(2 * count + 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        comment.insert(comment.end(), {1, 'x'});
+    }
+    comment.push_back(0);
+    gif.insert(gif.end() - 1, comment.begin(), comment.end());  // before the trailer 0x3B
+    return gif;
+}
+
 std::string Base64(const std::vector<std::uint8_t>& bytes) {
     static constexpr char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";

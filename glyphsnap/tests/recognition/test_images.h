@@ -23,6 +23,9 @@ std::vector<std::uint8_t> EncodedHalves(std::uint32_t width, std::uint32_t heigh
 // A real PNG whose header declares width x height, with a correct checksum, and pixels of 8 x 8.
 std::vector<std::uint8_t> PngDeclaring(std::uint32_t width, std::uint32_t height);
 
+// A GIF file with a comment extension of `count` one-byte sub-blocks put before its trailer.
+std::vector<std::uint8_t> WithCommentBlocks(std::vector<std::uint8_t> gif, std::size_t count);
+
 std::string Base64(const std::vector<std::uint8_t>& bytes);
 
 struct RenderOptions {
