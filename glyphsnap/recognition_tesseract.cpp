@@ -6,13 +6,9 @@
 #include <array>
 #include <filesystem>
 #include <memory>
-<<<<<<< HEAD
-#include <optional>
-=======
 #include <mutex>
 #include <optional>
 #include <string>
->>>>>>> 3dd5cd0
 #include <utility>
 
 #include "image_pipeline.h"
@@ -23,12 +19,6 @@
 namespace glyphsnap {
 namespace {
 
-<<<<<<< HEAD
-// Loads the module of the executable once. It stays loaded for the life of the process: the
-// engines it keeps between requests live in it.
-CreateRecognizerFunction RecognizerFactory() {
-    static const CreateRecognizerFunction factory = []() -> CreateRecognizerFunction {
-=======
 std::string LoaderError() {
     const char* text = dlerror();
     return text != nullptr ? text : "";
@@ -63,7 +53,6 @@ class RecognizerModule {
 
   private:
     std::optional<RecognitionError> Load() {
->>>>>>> 3dd5cd0
         std::array<char, 4096> executable{};
         const ssize_t length = readlink("/proc/self/exe", executable.data(), executable.size() - 1);
         if (length <= 0) {
@@ -74,7 +63,8 @@ class RecognizerModule {
             std::filesystem::path(std::string(executable.data(), static_cast<std::size_t>(length)))
                 .parent_path());
         if (!module) {
-            return nullptr;
+            return RecognitionError{RecognitionFailure::RecognizerNotLoaded,
+                                    std::string(kRecognizerModuleName) + " is not installed"};
         }
         void* handle = dlopen(module->c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle == nullptr) {
