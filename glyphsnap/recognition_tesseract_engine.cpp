@@ -5,15 +5,19 @@
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "recognition_tesseract_planes.h"
+#include "recognition_tesseract_words.h"
 #include "utf.h"
 
 namespace glyphsnap {
@@ -60,6 +64,7 @@ struct CachedEngine {
     std::mutex mutex;
     EngineSettings settings;
     std::unique_ptr<tesseract::TessBaseAPI> engine;
+    std::unique_ptr<tesseract::TessBaseAPI> ideographic;  // a Chinese profile's Chinese model alone
 };
 
 // Never destroyed with the static data: Tesseract's own static data is made during the first
@@ -111,28 +116,81 @@ void KeepRecognitionOnThisThread() {
 constexpr int kDoubtfulConfidence = 60;
 constexpr std::uint32_t kSmallestHalvedSide = 32;
 
+// A reading as one block this confident is kept; below it the page is read again as sparse text
+// (frames, list boxes and rows of buttons break the block apart), and the more confident wins.
+constexpr int kConfidentBlockReading = 80;
+// The sparse reading replaces the block's rows only when it is this much more confident; below
+// that the block stands, with the lines the sparse reading found apart from its words.
+constexpr int kSparseReadingMargin = 5;
+
+// Tesseract reads screen text best with text lines of about this height in pixels; 12 to 16
+// pixel fonts on a screen give lines of 14 to 20, read with many more mistakes.
+constexpr float kReadableLineHeight = 32;
+constexpr float kLargestEnlargement = 3;
+constexpr float kSmallestEnlargement = 1.25F;
+
+// Frames and rules are taken out before reading, so that the block of a dialog is read as text
+// and not as a picture: straight thin strokes at least this many text lines long. Text holds
+// none so long (a horizontal stroke spans one character, a vertical one a line's height).
+constexpr float kShortestRuleAcross = 3;
+constexpr float kShortestRuleDown = 1.3F;
+
+// A line holding a word below this confidence without any ideograph is read again by the
+// Chinese model alone, in a Chinese profile.
+constexpr float kDoubtfulWordConfidence = 85;
+// A Chinese reading replaces a doubtful word only from this confidence on: icons beside a label
+// are read as ideographs too, rated lower.
+constexpr float kLeastIdeographicConfidence = 60;
+constexpr std::size_t kMostLinesReadAgain = 40;
+constexpr int kLineMargin = 4;
+
 struct Reading {
-    std::vector<OcrLine> lines;
+    std::vector<ReadLine> lines;
     int confidence = 0;
 };
 
+// The first language of a Chinese profile with others behind it ("chi_sim" of "chi_sim+eng"),
+// else nothing: a profile of one language has no other model to ask.
+std::string IdeographicLanguageOf(const std::string& languages) {
+    const std::size_t plus = languages.find('+');
+    if (plus == std::string::npos || languages.rfind("chi_", 0) != 0) {
+        return {};
+    }
+    return languages.substr(0, plus);
+}
+
+void Forget(tesseract::TessBaseAPI* engine) {
+    if (engine != nullptr) {
+        engine->Clear();
+        engine->ClearAdaptiveClassifier();
+    }
+}
+
 class TesseractRecognizer final : public TextRecognizer {
   public:
-    // Borrows the cached engine while `lease` is held.
-    TesseractRecognizer(tesseract::TessBaseAPI& engine, std::unique_lock<std::mutex> lease,
+    // Borrows the cached engines while `lease` is held.
+    TesseractRecognizer(CachedEngine& cached, std::unique_lock<std::mutex> lease,
                         std::chrono::milliseconds timeLimit)
-        : lease_(std::move(lease)), engine_(&engine), timeLimit_(timeLimit) {}
-    TesseractRecognizer(std::unique_ptr<tesseract::TessBaseAPI> engine,
+        : lease_(std::move(lease)),
+          settings_(cached.settings),
+          engine_(cached.engine.get()),
+          ideographic_(&cached.ideographic),
+          timeLimit_(timeLimit) {}
+    TesseractRecognizer(EngineSettings settings, std::unique_ptr<tesseract::TessBaseAPI> engine,
                         std::chrono::milliseconds timeLimit)
-        : owned_(std::move(engine)), engine_(owned_.get()), timeLimit_(timeLimit) {}
+        : settings_(std::move(settings)),
+          owned_(std::move(engine)),
+          engine_(owned_.get()),
+          ideographic_(&ownedIdeographic_),
+          timeLimit_(timeLimit) {}
 
     TesseractRecognizer(const TesseractRecognizer&) = delete;
     TesseractRecognizer& operator=(const TesseractRecognizer&) = delete;
 
     // Nothing of this request stays in an engine that serves the next one.
     ~TesseractRecognizer() override {
-        engine_->Clear();
-        engine_->ClearAdaptiveClassifier();
+        Forget(engine_);
+        Forget(ideographic_->get());
     }
 
     std::uint32_t MaxImageDimension() const override { return kTesseractMaxImageDimension; }
@@ -144,41 +202,102 @@ class TesseractRecognizer final : public TextRecognizer {
         }
         KeepRecognitionOnThisThread();
         RecognitionDeadline deadline(timeLimit_);
-        const GreyPlane plane = GreyPlaneOf(bitmap);
-        auto reading = Read(plane, deadline);
+        GreyPlane plane = GreyPlaneOf(bitmap);
+        std::vector<WordBox> layoutLines = LayoutLines(plane);
+        if (const std::optional<float> lineHeight = MedianHeight(layoutLines)) {
+            RemoveFrameLines(plane, static_cast<std::uint32_t>(*lineHeight * kShortestRuleAcross),
+                             static_cast<std::uint32_t>(*lineHeight * kShortestRuleDown));
+            if (const float factor = EnlargementFor(*lineHeight, plane); factor > 1) {
+                plane = EnlargedPlane(plane, factor);
+                layoutLines = ScaledBoxes(layoutLines, factor);
+            }
+        }
+        auto reading = Read(plane, layoutLines, deadline);
         auto* first = std::get_if<Reading>(&reading);
         if (first == nullptr) {
             return std::get<RecognitionFailure>(reading);
         }
         if (first->lines.empty() || first->confidence >= kDoubtfulConfidence ||
             plane.width / 2 < kSmallestHalvedSide || plane.height / 2 < kSmallestHalvedSide) {
-            return std::move(first->lines);
+            ReadDoubtfulLinesAgain(plane, first->lines, deadline);
+            return TextLinesOf(first->lines);
         }
         // The second reading only ever improves the first: when it fails or runs out of time,
         // the first stands.
-        auto halved = Read(HalvedPlane(plane), deadline);
+        GreyPlane halvedPlane = HalvedPlane(plane);
+        auto halved = Read(halvedPlane, ScaledBoxes(layoutLines, 0.5F), deadline);
         if (auto* second = std::get_if<Reading>(&halved);
             second != nullptr && second->confidence > first->confidence) {
-            return std::move(second->lines);
+            ReadDoubtfulLinesAgain(halvedPlane, second->lines, deadline);
+            return TextLinesOf(second->lines);
         }
-        return std::move(first->lines);
+        ReadDoubtfulLinesAgain(plane, first->lines, deadline);
+        return TextLinesOf(first->lines);
     }
 
   private:
-    // Screenshots hold columns, panels and captions, so the page's layout is analysed first.
-    // That analysis drops some pages altogether (a single line of large Chinese text, for one); a
-    // page where it finds no word is read again as one block of text. A reading that passes the
-    // deadline is dropped whole: its words stop where the engine was stopped.
+    void SetPlane(tesseract::TessBaseAPI& engine, const GreyPlane& plane) {
+        engine.SetImage(plane.levels.data(), static_cast<int>(plane.width),
+                        static_cast<int>(plane.height), 1, static_cast<int>(plane.width));
+    }
+
+    // The boxes of the text lines the layout analysis finds.
+    std::vector<WordBox> LayoutLines(const GreyPlane& plane) {
+        engine_->SetPageSegMode(tesseract::PSM_AUTO);
+        SetPlane(*engine_, plane);
+        const std::unique_ptr<tesseract::PageIterator> line(engine_->AnalyseLayout());
+        std::vector<WordBox> boxes;
+        if (line && !line->Empty(tesseract::RIL_TEXTLINE)) {
+            do {
+                WordBox box;
+                if (line->BoundingBox(tesseract::RIL_TEXTLINE, &box.left, &box.top, &box.right,
+                                      &box.bottom)) {
+                    boxes.push_back(box);
+                }
+            } while (line->Next(tesseract::RIL_TEXTLINE));
+        }
+        return boxes;
+    }
+
+    static std::optional<float> MedianHeight(std::vector<WordBox> boxes) {
+        if (boxes.empty()) {
+            return std::nullopt;
+        }
+        const auto middle = boxes.begin() + static_cast<std::ptrdiff_t>(boxes.size() / 2);
+        std::nth_element(
+            boxes.begin(), middle, boxes.end(),
+            [](const WordBox& a, const WordBox& b) { return a.bottom - a.top < b.bottom - b.top; });
+        return static_cast<float>(std::max(1, middle->bottom - middle->top));
+    }
+
+    // How much the page must grow for its text lines to reach the height Tesseract reads best;
+    // 1 when they are high enough.
+    static float EnlargementFor(float median, const GreyPlane& plane) {
+        const float factor = std::min(kLargestEnlargement, kReadableLineHeight / median);
+        const float largestSide = static_cast<float>(std::max(plane.width, plane.height));
+        if (factor < kSmallestEnlargement ||
+            largestSide * factor > static_cast<float>(kTesseractMaxImageDimension)) {
+            return 1;
+        }
+        return factor;
+    }
+
+    // Screenshots are rows of text: labels beside their fields, table rows, buttons in a row.
+    // Read as one block, they come out in that order. A page the block reading doubts, or where
+    // it misses a text line the layout analysis found (frames, list boxes, scattered buttons),
+    // is read as sparse text too; the more confident reading wins, and takes in the lines only
+    // the other found. A reading that passes the deadline is dropped whole: its words stop where
+    // the engine was stopped.
     std::variant<Reading, RecognitionFailure> Read(const GreyPlane& plane,
+                                                   const std::vector<WordBox>& layoutLines,
                                                    RecognitionDeadline& deadline) {
-        Reading reading;
-        for (const auto mode : {tesseract::PSM_AUTO, tesseract::PSM_SINGLE_BLOCK}) {
+        Reading best;
+        for (const auto mode : {tesseract::PSM_SINGLE_BLOCK, tesseract::PSM_SPARSE_TEXT}) {
             if (deadline.Passed()) {
                 return RecognitionFailure::RecognitionTimedOut;
             }
             engine_->SetPageSegMode(mode);
-            engine_->SetImage(plane.levels.data(), static_cast<int>(plane.width),
-                              static_cast<int>(plane.height), 1, static_cast<int>(plane.width));
+            SetPlane(*engine_, plane);
             const int recognised = engine_->Recognize(deadline.Monitor());
             if (deadline.Passed()) {
                 return RecognitionFailure::RecognitionTimedOut;
@@ -186,19 +305,92 @@ class TesseractRecognizer final : public TextRecognizer {
             if (recognised != 0) {
                 return RecognitionFailure::RecognitionFailed;
             }
-            reading.lines = RecognisedLines();
+            Reading reading{RecognisedLines(*engine_), 0};
             if (!reading.lines.empty()) {
                 reading.confidence = engine_->MeanTextConf();
+                if (best.lines.empty()) {
+                    best = std::move(reading);
+                } else if (reading.confidence > best.confidence + kSparseReadingMargin) {
+                    reading.lines = WithLinesFoundApart(std::move(reading.lines), best.lines);
+                    best = std::move(reading);
+                } else {
+                    best.lines = WithLinesFoundApart(std::move(best.lines), reading.lines);
+                }
+            }
+            if (!best.lines.empty() && best.confidence >= kConfidentBlockReading &&
+                AllMet(layoutLines, best.lines)) {
                 break;
             }
         }
-        return reading;
+        return best;
     }
 
-    // The words of the last recognition, line by line in reading order.
-    std::vector<OcrLine> RecognisedLines() {
-        std::vector<OcrLine> lines;
-        const std::unique_ptr<tesseract::ResultIterator> word(engine_->GetIterator());
+    // In a Chinese profile, a line with a doubtful word without an ideograph is read again by
+    // the Chinese model alone, and that reading replaces it when it is more confident: the mixed
+    // model reads short Chinese labels, and Chinese beside a checkbox, as Latin letters.
+    void ReadDoubtfulLinesAgain(const GreyPlane& plane, std::vector<ReadLine>& lines,
+                                RecognitionDeadline& deadline) {
+        std::vector<ReadLine*> doubtful;
+        for (ReadLine& line : lines) {
+            const bool doubted = std::any_of(line.begin(), line.end(), Doubted);
+            if (doubted && doubtful.size() < kMostLinesReadAgain) {
+                doubtful.push_back(&line);
+            }
+        }
+        if (doubtful.empty()) {
+            return;
+        }
+        tesseract::TessBaseAPI* engine = IdeographicEngine();
+        if (engine == nullptr) {
+            return;
+        }
+        engine->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+        SetPlane(*engine, plane);
+        for (ReadLine* line : doubtful) {
+            if (deadline.Passed()) {
+                return;
+            }
+            const WordBox box = BoxOf(*line);
+            const int left = std::max(0, box.left - kLineMargin);
+            const int top = std::max(0, box.top - kLineMargin);
+            const int right = std::min(static_cast<int>(plane.width), box.right + kLineMargin);
+            const int bottom = std::min(static_cast<int>(plane.height), box.bottom + kLineMargin);
+            if (right <= left || bottom <= top) {
+                continue;
+            }
+            engine->SetRectangle(left, top, right - left, bottom - top);
+            if (engine->Recognize(deadline.Monitor()) != 0 || deadline.Passed()) {
+                return;
+            }
+            ReadLine again;
+            for (ReadLine& part : RecognisedLines(*engine)) {
+                std::move(part.begin(), part.end(), std::back_inserter(again));
+            }
+            TakeIdeographicReadings(*line, again, kLeastIdeographicConfidence, Doubted);
+        }
+    }
+
+    static bool Doubted(const ReadWord& word) {
+        return word.confidence < kDoubtfulWordConfidence && !HoldsIdeograph(word.text);
+    }
+
+    // The engine of the profile's Chinese model alone, started at its first use and kept with
+    // the main engine; null in other profiles or when it does not start.
+    tesseract::TessBaseAPI* IdeographicEngine() {
+        const std::string language = IdeographicLanguageOf(settings_.languages);
+        if (language.empty()) {
+            return nullptr;
+        }
+        if (!*ideographic_) {
+            *ideographic_ = StartEngine(EngineSettings{settings_.tessdataFolder, language});
+        }
+        return ideographic_->get();
+    }
+
+    // The words of the engine's last recognition, line by line in reading order.
+    static std::vector<ReadLine> RecognisedLines(tesseract::TessBaseAPI& engine) {
+        std::vector<ReadLine> lines;
+        const std::unique_ptr<tesseract::ResultIterator> word(engine.GetIterator());
         if (!word || word->Empty(tesseract::RIL_WORD)) {
             return lines;
         }
@@ -207,14 +399,22 @@ class TesseractRecognizer final : public TextRecognizer {
                 lines.emplace_back();
             }
             const std::unique_ptr<char[]> text(word->GetUTF8Text(tesseract::RIL_WORD));
-            lines.back().words.push_back(text ? Utf16FromUtf8(text.get()) : std::u16string());
+            ReadWord read{text ? Utf16FromUtf8(text.get()) : std::u16string(),
+                          word->Confidence(tesseract::RIL_WORD),
+                          {}};
+            word->BoundingBox(tesseract::RIL_WORD, &read.box.left, &read.box.top, &read.box.right,
+                              &read.box.bottom);
+            lines.back().push_back(std::move(read));
         } while (word->Next(tesseract::RIL_WORD));
         return lines;
     }
 
     std::unique_lock<std::mutex> lease_;
+    EngineSettings settings_;
     std::unique_ptr<tesseract::TessBaseAPI> owned_;
+    std::unique_ptr<tesseract::TessBaseAPI> ownedIdeographic_;
     tesseract::TessBaseAPI* engine_;
+    std::unique_ptr<tesseract::TessBaseAPI>* ideographic_;
     std::chrono::milliseconds timeLimit_;
 };
 
@@ -232,11 +432,12 @@ RecognizerOrError CreateTesseractRecognizer(const EnvironmentReader& environment
         if (!engine) {
             return notStarted;
         }
-        return std::make_unique<TesseractRecognizer>(std::move(engine), timeLimit);
+        return std::make_unique<TesseractRecognizer>(settings, std::move(engine), timeLimit);
     }
     CachedEngine& cached = TheCachedEngine();
     std::unique_lock<std::mutex> lease(cached.mutex);
     if (!cached.engine || !(cached.settings == settings)) {
+        cached.ideographic.reset();
         cached.engine.reset();  // the old languages' model is freed before the new one loads
         cached.engine = StartEngine(settings);
         cached.settings = settings;
@@ -244,12 +445,13 @@ RecognizerOrError CreateTesseractRecognizer(const EnvironmentReader& environment
     if (!cached.engine) {
         return notStarted;  // started again at the next request
     }
-    return std::make_unique<TesseractRecognizer>(*cached.engine, std::move(lease), timeLimit);
+    return std::make_unique<TesseractRecognizer>(cached, std::move(lease), timeLimit);
 }
 
 void EndTesseractEngines() {
     CachedEngine& cached = TheCachedEngine();
     const std::lock_guard<std::mutex> lease(cached.mutex);
+    cached.ideographic.reset();
     cached.engine.reset();
 }
 

@@ -4,7 +4,8 @@
   score.py --program GLYPHSNAP --set FOLDER [--part work|aside|all] [--save FOLDER]
 
 Prints per image the character error rate (edit distance over the known text's length, white
-space ignored on both sides, since the join rule places spaces its own way) of Glyphsnap and of
+space ignored on both sides, since the join rule places spaces its own way, and full-width forms
+folded) of Glyphsnap and of
 `tesseract` (OMP_THREAD_LIMIT=1, LSTM, the same languages as Glyphsnap's profile: "eng" for an
 English profile, "chi_sim+eng" for a Chinese one), with the seconds each took: Glyphsnap per
 request in one running process (its engine warmed by one untimed request), the command line as a
@@ -18,6 +19,7 @@ import struct
 import subprocess
 import sys
 import time
+import unicodedata
 
 PROFILES = {"en": ("en_US.UTF-8", "eng"), "zh": ("zh_CN.UTF-8", "chi_sim+eng")}
 
@@ -47,7 +49,9 @@ def edit_distance(a: str, b: str) -> int:
 
 
 def squeeze(text: str) -> str:
-    return "".join(text.split())
+    """White space dropped, and full-width forms folded to the characters they show ("：" is
+    ":"), since the engines give either for the same glyph."""
+    return "".join(unicodedata.normalize("NFKC", text).split())
 
 
 def cer(want: str, got: str) -> float:
