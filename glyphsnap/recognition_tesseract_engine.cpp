@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -65,6 +68,7 @@ struct CachedEngine {
     EngineSettings settings;
     std::unique_ptr<tesseract::TessBaseAPI> engine;
     std::unique_ptr<tesseract::TessBaseAPI> ideographic;  // a Chinese profile's Chinese model alone
+    std::unique_ptr<tesseract::TessBaseAPI> second;       // the same languages, for a second band
 };
 
 // Never destroyed with the static data: Tesseract's own static data is made during the first
@@ -80,10 +84,13 @@ CachedEngine& TheCachedEngine() {
 class RecognitionDeadline {
   public:
     explicit RecognitionDeadline(std::chrono::milliseconds limit)
-        : end_(std::chrono::steady_clock::now() + limit) {
+        : RecognitionDeadline(std::chrono::steady_clock::now() + limit) {}
+    // The same deadline with a monitor of its own, for another engine reading at the same time.
+    explicit RecognitionDeadline(std::chrono::steady_clock::time_point end) : end_(end) {
         monitor_.cancel = &RecognitionDeadline::Cancel;
         monitor_.cancel_this = this;
     }
+    std::chrono::steady_clock::time_point End() const { return end_; }
     RecognitionDeadline(const RecognitionDeadline&) = delete;
     RecognitionDeadline& operator=(const RecognitionDeadline&) = delete;
 
@@ -124,10 +131,12 @@ constexpr int kConfidentBlockReading = 80;
 constexpr int kSparseReadingMargin = 5;
 
 // Tesseract reads screen text best with text lines of about this height in pixels; 12 to 16
-// pixel fonts on a screen give lines of 14 to 20, read with many more mistakes.
+// pixel fonts on a screen give lines of 14 to 20, read with many more mistakes. Lines from about
+// 21 pixels on are read as well as enlarged ones, and are left as they are: enlarging a full
+// page costs more time than the layout analysis that measures it.
 constexpr float kReadableLineHeight = 32;
 constexpr float kLargestEnlargement = 3;
-constexpr float kSmallestEnlargement = 1.25F;
+constexpr float kSmallestEnlargement = 1.5F;
 
 // Frames and rules are taken out before reading, so that the block of a dialog is read as text
 // and not as a picture: straight thin strokes at least this many text lines long. Text holds
@@ -144,10 +153,49 @@ constexpr float kLeastIdeographicConfidence = 60;
 constexpr std::size_t kMostLinesReadAgain = 40;
 constexpr int kLineMargin = 4;
 
+// A page is split between two engines from this many text lines and pixels on: below, the
+// second engine's share would not pay for handing it over. Dialogs and labels, enlarged or not,
+// stay with one engine.
+constexpr std::size_t kLeastLinesToSplit = 8;
+constexpr std::uint64_t kLeastPixelsToSplit = 300'000;
+
 struct Reading {
     std::vector<ReadLine> lines;
     int confidence = 0;
 };
+
+// The rows [top, bottom) of a plane.
+GreyPlane Rows(const GreyPlane& plane, std::uint32_t top, std::uint32_t bottom) {
+    GreyPlane band{plane.width, bottom - top, {}};
+    band.levels.assign(plane.levels.begin() + std::ptrdiff_t{top} * plane.width,
+                       plane.levels.begin() + std::ptrdiff_t{bottom} * plane.width);
+    return band;
+}
+
+// The readings of two bands, the lower one `cut` rows down, as one reading of the page.
+Reading Joined(Reading upper, Reading lower, int cut) {
+    std::size_t upperWords = 0;
+    std::size_t lowerWords = 0;
+    for (const ReadLine& line : upper.lines) {
+        upperWords += line.size();
+    }
+    for (ReadLine& line : lower.lines) {
+        lowerWords += line.size();
+        for (ReadWord& word : line) {
+            word.box.top += cut;
+            word.box.bottom += cut;
+        }
+    }
+    Reading page;
+    const std::size_t words = upperWords + lowerWords;
+    page.confidence =
+        words == 0 ? 0
+                   : static_cast<int>(
+                         (upper.confidence * upperWords + lower.confidence * lowerWords) / words);
+    page.lines = std::move(upper.lines);
+    std::move(lower.lines.begin(), lower.lines.end(), std::back_inserter(page.lines));
+    return page;
+}
 
 // The first language of a Chinese profile with others behind it ("chi_sim" of "chi_sim+eng"),
 // else nothing: a profile of one language has no other model to ask.
@@ -175,6 +223,7 @@ class TesseractRecognizer final : public TextRecognizer {
           settings_(cached.settings),
           engine_(cached.engine.get()),
           ideographic_(&cached.ideographic),
+          second_(&cached.second),
           timeLimit_(timeLimit) {}
     TesseractRecognizer(EngineSettings settings, std::unique_ptr<tesseract::TessBaseAPI> engine,
                         std::chrono::milliseconds timeLimit)
@@ -182,6 +231,7 @@ class TesseractRecognizer final : public TextRecognizer {
           owned_(std::move(engine)),
           engine_(owned_.get()),
           ideographic_(&ownedIdeographic_),
+          second_(&ownedSecond_),
           timeLimit_(timeLimit) {}
 
     TesseractRecognizer(const TesseractRecognizer&) = delete;
@@ -191,6 +241,7 @@ class TesseractRecognizer final : public TextRecognizer {
     ~TesseractRecognizer() override {
         Forget(engine_);
         Forget(ideographic_->get());
+        Forget(second_->get());
     }
 
     std::uint32_t MaxImageDimension() const override { return kTesseractMaxImageDimension; }
@@ -212,7 +263,10 @@ class TesseractRecognizer final : public TextRecognizer {
                 layoutLines = ScaledBoxes(layoutLines, factor);
             }
         }
-        auto reading = Read(plane, layoutLines, deadline);
+        // The page as it came, before any enlargement, decides whether a split pays.
+        const bool fullPage = std::uint64_t{bitmap.width} * bitmap.height >= kLeastPixelsToSplit;
+        auto reading =
+            fullPage ? ReadSplit(plane, layoutLines, deadline) : Read(plane, layoutLines, deadline);
         auto* first = std::get_if<Reading>(&reading);
         if (first == nullptr) {
             return std::get<RecognitionFailure>(reading);
@@ -236,7 +290,7 @@ class TesseractRecognizer final : public TextRecognizer {
     }
 
   private:
-    void SetPlane(tesseract::TessBaseAPI& engine, const GreyPlane& plane) {
+    static void SetPlane(tesseract::TessBaseAPI& engine, const GreyPlane& plane) {
         engine.SetImage(plane.levels.data(), static_cast<int>(plane.width),
                         static_cast<int>(plane.height), 1, static_cast<int>(plane.width));
     }
@@ -291,23 +345,29 @@ class TesseractRecognizer final : public TextRecognizer {
     std::variant<Reading, RecognitionFailure> Read(const GreyPlane& plane,
                                                    const std::vector<WordBox>& layoutLines,
                                                    RecognitionDeadline& deadline) {
+        return ReadWith(*engine_, plane, layoutLines, deadline);
+    }
+
+    static std::variant<Reading, RecognitionFailure> ReadWith(
+        tesseract::TessBaseAPI& engine, const GreyPlane& plane,
+        const std::vector<WordBox>& layoutLines, RecognitionDeadline& deadline) {
         Reading best;
         for (const auto mode : {tesseract::PSM_SINGLE_BLOCK, tesseract::PSM_SPARSE_TEXT}) {
             if (deadline.Passed()) {
                 return RecognitionFailure::RecognitionTimedOut;
             }
-            engine_->SetPageSegMode(mode);
-            SetPlane(*engine_, plane);
-            const int recognised = engine_->Recognize(deadline.Monitor());
+            engine.SetPageSegMode(mode);
+            SetPlane(engine, plane);
+            const int recognised = engine.Recognize(deadline.Monitor());
             if (deadline.Passed()) {
                 return RecognitionFailure::RecognitionTimedOut;
             }
             if (recognised != 0) {
                 return RecognitionFailure::RecognitionFailed;
             }
-            Reading reading{RecognisedLines(*engine_), 0};
+            Reading reading{RecognisedLines(engine), 0};
             if (!reading.lines.empty()) {
-                reading.confidence = engine_->MeanTextConf();
+                reading.confidence = engine.MeanTextConf();
                 if (best.lines.empty()) {
                     best = std::move(reading);
                 } else if (reading.confidence > best.confidence + kSparseReadingMargin) {
@@ -323,6 +383,49 @@ class TesseractRecognizer final : public TextRecognizer {
             }
         }
         return best;
+    }
+
+    // A full page is read by two engines at once, each on its own band of rows, cut between
+    // two text lines of the layout analysis; a page of few lines, or where no cut runs clear of
+    // every line (columns of different heights), is read by one. Each band is read as the whole
+    // page is, so the text is the one engine's text.
+    std::variant<Reading, RecognitionFailure> ReadSplit(const GreyPlane& plane,
+                                                        const std::vector<WordBox>& layoutLines,
+                                                        RecognitionDeadline& deadline) {
+        const std::optional<std::uint32_t> cut =
+            layoutLines.size() >= kLeastLinesToSplit && std::thread::hardware_concurrency() >= 2
+                ? CutBetweenLines(layoutLines, plane.height)
+                : std::nullopt;
+        tesseract::TessBaseAPI* second = cut ? SecondEngine() : nullptr;
+        if (second == nullptr) {
+            return Read(plane, layoutLines, deadline);
+        }
+        const auto [upperLines, lowerLines] = SplitBoxes(layoutLines, *cut);
+        const GreyPlane upper = Rows(plane, 0, *cut);
+        const GreyPlane lower = Rows(plane, *cut, plane.height);
+        auto lowerReading = std::async(std::launch::async, [&, end = deadline.End()] {
+            KeepRecognitionOnThisThread();
+            RecognitionDeadline own(end);
+            return ReadWith(*second, lower, lowerLines, own);
+        });
+        auto upperReading = Read(upper, upperLines, deadline);
+        auto lowerResult = lowerReading.get();
+        if (auto* failure = std::get_if<RecognitionFailure>(&upperReading)) {
+            return *failure;
+        }
+        if (auto* failure = std::get_if<RecognitionFailure>(&lowerResult)) {
+            return *failure;
+        }
+        return Joined(std::get<Reading>(std::move(upperReading)),
+                      std::get<Reading>(std::move(lowerResult)), static_cast<int>(*cut));
+    }
+
+    // The engine that reads the second band, for the same languages, started at its first use.
+    tesseract::TessBaseAPI* SecondEngine() {
+        if (!*second_) {
+            *second_ = StartEngine(settings_);
+        }
+        return second_->get();
     }
 
     // In a Chinese profile, a line with a doubtful word without an ideograph is read again by
@@ -413,8 +516,10 @@ class TesseractRecognizer final : public TextRecognizer {
     EngineSettings settings_;
     std::unique_ptr<tesseract::TessBaseAPI> owned_;
     std::unique_ptr<tesseract::TessBaseAPI> ownedIdeographic_;
+    std::unique_ptr<tesseract::TessBaseAPI> ownedSecond_;
     tesseract::TessBaseAPI* engine_;
     std::unique_ptr<tesseract::TessBaseAPI>* ideographic_;
+    std::unique_ptr<tesseract::TessBaseAPI>* second_;
     std::chrono::milliseconds timeLimit_;
 };
 
@@ -438,6 +543,7 @@ RecognizerOrError CreateTesseractRecognizer(const EnvironmentReader& environment
     std::unique_lock<std::mutex> lease(cached.mutex);
     if (!cached.engine || !(cached.settings == settings)) {
         cached.ideographic.reset();
+        cached.second.reset();
         cached.engine.reset();  // the old languages' model is freed before the new one loads
         cached.engine = StartEngine(settings);
         cached.settings = settings;
@@ -452,6 +558,7 @@ void EndTesseractEngines() {
     CachedEngine& cached = TheCachedEngine();
     const std::lock_guard<std::mutex> lease(cached.mutex);
     cached.ideographic.reset();
+    cached.second.reset();
     cached.engine.reset();
 }
 

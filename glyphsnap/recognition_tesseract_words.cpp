@@ -86,6 +86,46 @@ std::vector<WordBox> ScaledBoxes(const std::vector<WordBox>& boxes, float factor
     return scaled;
 }
 
+std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
+                                             std::uint32_t height) {
+    std::vector<WordBox> sorted = lines;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const WordBox& a, const WordBox& b) { return a.top < b.top; });
+    // Where each prefix ends at the lowest: a cut after line k must pass below all of them.
+    std::vector<int> lowest(sorted.size());
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+        lowest[k] = std::max(k == 0 ? sorted[k].bottom : lowest[k - 1], sorted[k].bottom);
+    }
+    std::optional<std::uint32_t> best;
+    std::size_t bestDistance = sorted.size();
+    const std::size_t middle = sorted.size() / 2;
+    for (std::size_t k = 1; k < sorted.size(); ++k) {
+        if (lowest[k - 1] < sorted[k].top) {
+            const std::size_t distance = k > middle ? k - middle : middle - k;
+            const int row = (lowest[k - 1] + sorted[k].top) / 2;
+            if (distance < bestDistance && row > 0 && static_cast<std::uint32_t>(row) < height) {
+                best = static_cast<std::uint32_t>(row);
+                bestDistance = distance;
+            }
+        }
+    }
+    return best;
+}
+
+std::pair<std::vector<WordBox>, std::vector<WordBox>> SplitBoxes(const std::vector<WordBox>& boxes,
+                                                                 std::uint32_t cut) {
+    std::pair<std::vector<WordBox>, std::vector<WordBox>> halves;
+    const int row = static_cast<int>(cut);
+    for (const WordBox& box : boxes) {
+        if (box.bottom <= row) {
+            halves.first.push_back(box);
+        } else {
+            halves.second.push_back({box.left, box.top - row, box.right, box.bottom - row});
+        }
+    }
+    return halves;
+}
+
 bool AllMet(const std::vector<WordBox>& boxes, const std::vector<ReadLine>& lines) {
     return std::all_of(boxes.begin(), boxes.end(), [&](const WordBox& box) {
         return std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {

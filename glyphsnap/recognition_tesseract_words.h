@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ocr_text.h"
@@ -37,6 +40,15 @@ float MeanConfidence(const ReadLine& line);
 
 // The boxes enlarged (or shrunk) `factor` times.
 std::vector<WordBox> ScaledBoxes(const std::vector<WordBox>& boxes, float factor);
+
+// The row between two text lines nearest the middle line of the page at which the lines can be
+// split into two groups, one wholly above and one wholly below it; none when no such row exists.
+std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
+                                             std::uint32_t height);
+
+// The boxes above and below `cut`, the lower ones moved up by it.
+std::pair<std::vector<WordBox>, std::vector<WordBox>> SplitBoxes(const std::vector<WordBox>& boxes,
+                                                                 std::uint32_t cut);
 
 // True when each box meets the box of some word of `lines`.
 bool AllMet(const std::vector<WordBox>& boxes, const std::vector<ReadLine>& lines);

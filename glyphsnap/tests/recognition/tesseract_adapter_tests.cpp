@@ -140,6 +140,26 @@ TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
     }
 }
 
+TEST(ReadWords, PagesAreCutBetweenLinesNearestTheMiddleLine) {
+    struct Case {
+        const char* name;
+        std::vector<WordBox> lines;
+        std::optional<std::uint32_t> cut;
+    };
+    const Case cases[] = {
+        {"four rows", {{0, 0, 9, 10}, {0, 20, 9, 30}, {0, 40, 9, 50}, {0, 60, 9, 70}}, 35},
+        {"out of order", {{0, 60, 9, 70}, {0, 0, 9, 10}, {0, 40, 9, 50}, {0, 20, 9, 30}}, 35},
+        {"a tall column beside the middle",
+         {{0, 0, 9, 10}, {0, 20, 9, 30}, {50, 5, 59, 55}, {0, 40, 9, 50}, {0, 60, 9, 70}},
+         57},
+        {"nothing clear", {{0, 0, 9, 50}, {20, 10, 29, 60}}, std::nullopt},
+        {"one line", {{0, 0, 9, 10}}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CutBetweenLines(c.lines, 100), c.cut) << c.name;
+    }
+}
+
 struct Utf8Case {
     const char* name;
     std::string utf8;
