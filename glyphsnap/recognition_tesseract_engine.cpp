@@ -136,7 +136,7 @@ constexpr int kSparseReadingMargin = 5;
 // page costs more time than the layout analysis that measures it.
 constexpr float kReadableLineHeight = 32;
 constexpr float kLargestEnlargement = 3;
-constexpr float kSmallestEnlargement = 1.5F;
+constexpr float kSmallestEnlargement = 1.6F;
 
 // Frames and rules are taken out before reading, so that the block of a dialog is read as text
 // and not as a picture: straight thin strokes at least this many text lines long. Text holds
