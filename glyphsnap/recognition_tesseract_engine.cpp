@@ -400,15 +400,16 @@ class TesseractRecognizer final : public TextRecognizer {
         if (second == nullptr) {
             return Read(plane, layoutLines, deadline);
         }
-        const auto [upperLines, lowerLines] = SplitBoxes(layoutLines, *cut);
+        const std::pair<std::vector<WordBox>, std::vector<WordBox>> bands =
+            SplitBoxes(layoutLines, *cut);
         const GreyPlane upper = Rows(plane, 0, *cut);
         const GreyPlane lower = Rows(plane, *cut, plane.height);
         auto lowerReading = std::async(std::launch::async, [&, end = deadline.End()] {
             KeepRecognitionOnThisThread();
             RecognitionDeadline own(end);
-            return ReadWith(*second, lower, lowerLines, own);
+            return ReadWith(*second, lower, bands.second, own);
         });
-        auto upperReading = Read(upper, upperLines, deadline);
+        auto upperReading = Read(upper, bands.first, deadline);
         auto lowerResult = lowerReading.get();
         if (auto* failure = std::get_if<RecognitionFailure>(&upperReading)) {
             return *failure;
