@@ -14,6 +14,9 @@ trap 'rm -rf "$images"' EXIT
 unset LANGUAGE LC_ALL LC_MESSAGES
 export LANG=C.UTF-8  # English: the last resort of the language choice
 
+cores=$(nproc)
+echo "== Cores: $cores (Glyphsnap reads a full page on $((cores < 2 ? cores : 2)) engines);" \
+    "load before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "== Per request (medians of $runs, in turn)"
 for image in page-1280x720 label-300x60; do
     "$here/request_latency.py" --program "$program" --image "$images/$image.png" --runs "$runs"
