@@ -1,7 +1,5 @@
 #include "brambolt/folders/commit_thread.h"
 
-#include <shlobj.h>
-
 #include <memory>
 
 #include "brambolt/base/unique_handle.h"
@@ -9,6 +7,7 @@
 #include "brambolt/driver/data_folder_access.h"
 #include "brambolt/folders/commit_order.h"
 #include "brambolt/folders/lock_list_store.h"
+#include "brambolt/folders/shell_port.h"
 
 namespace brambolt {
 namespace {
@@ -47,7 +46,7 @@ DWORD WINAPI CommitLockListThread(LPVOID parameter) {
         SaveLockList(work->snapshot);
         SetDriverProtection(1);
     }
-    ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+    NotifyShellOfChange();
     return 0;
 }
 

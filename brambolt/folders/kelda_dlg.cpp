@@ -1,7 +1,5 @@
 #include "brambolt/folders/kelda_dlg.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <string>
 
@@ -32,11 +30,6 @@ constexpr wchar_t kAddWithoutDriver[] =
     L"驱动未正确加载，操作无效。驱动加载可能被安全软件拦截，请注意选择允许。";
 constexpr wchar_t kDeleteWithoutDriver[] = L"驱动未正确加载，操作无效";
 constexpr UINT kWatchPeriodMs = 3000;
-
-// Open Explorer windows redraw, so that released or hidden folders show as they now are.
-void NotifyShellOfChange() {
-    ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
-}
 
 }  // namespace
 

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "brambolt/base/com_ptr.h"
+#include "brambolt/base/com_ref.h"
 
 namespace brambolt {
 namespace {
@@ -82,11 +82,11 @@ std::optional<std::wstring> FolderOfWindow(IShellWindows& windows, long index) {
     ::VariantInit(&position);
     position.vt = VT_I4;
     position.lVal = index;
-    ComPtr<IDispatch> item;
+    ComRef<IDispatch> item;
     if (windows.Item(position, item.put()) != S_OK || !item) {
         return std::nullopt;
     }
-    ComPtr<IWebBrowserApp> browserApp;
+    ComRef<IWebBrowserApp> browserApp;
     if (FAILED(item->QueryInterface(kWebBrowserAppId, browserApp.put_void()))) {
         return std::nullopt;
     }
@@ -94,24 +94,24 @@ std::optional<std::wstring> FolderOfWindow(IShellWindows& windows, long index) {
     if (FAILED(browserApp->get_HWND(&window))) {
         return std::nullopt;
     }
-    ComPtr<IServiceProvider> services;
+    ComRef<IServiceProvider> services;
     if (FAILED(browserApp->QueryInterface(kServiceProviderId, services.put_void()))) {
         return std::nullopt;
     }
-    ComPtr<IShellBrowser> browser;
+    ComRef<IShellBrowser> browser;
     if (FAILED(
             services->QueryService(kTopLevelBrowserService, kShellBrowserId, browser.put_void()))) {
         return std::nullopt;
     }
-    ComPtr<IShellView> view;
+    ComRef<IShellView> view;
     if (FAILED(browser->QueryActiveShellView(view.put()))) {
         return std::nullopt;
     }
-    ComPtr<IFolderView> folderView;
+    ComRef<IFolderView> folderView;
     if (FAILED(view->QueryInterface(kFolderViewId, folderView.put_void()))) {
         return std::nullopt;
     }
-    ComPtr<IPersistFolder2> folder;
+    ComRef<IPersistFolder2> folder;
     if (FAILED(folderView->GetFolder(kPersistFolder2Id, folder.put_void()))) {
         return std::nullopt;
     }
@@ -140,7 +140,7 @@ class SystemShellPort final : public ShellPort {
 
     std::optional<ExplorerFolders> ShownFolders() override {
         const ComApartment apartment;
-        ComPtr<IShellWindows> windows;
+        ComRef<IShellWindows> windows;
         if (FAILED(::CoCreateInstance(kShellWindowsClass, nullptr, CLSCTX_ALL, kShellWindowsId,
                                       windows.put_void()))) {
             return std::nullopt;
@@ -161,6 +161,10 @@ SystemShellPort g_systemShell;
 ShellPort* g_currentShell = &g_systemShell;
 
 }  // namespace
+
+void NotifyShellOfChange() {
+    ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+}
 
 ShellPort& CurrentShellPort() {
     return *g_currentShell;

@@ -29,6 +29,10 @@ class ShellPort {
     virtual std::optional<ExplorerFolders> ShownFolders() = 0;
 };
 
+// Tells the shell that file associations changed and flushes at once, so that open Explorer
+// windows redraw and show released or hidden folders as they now are.
+void NotifyShellOfChange();
+
 // The port in use: the system's unless a test build installed another.
 ShellPort& CurrentShellPort();
 // Composition root only, before the main window opens.

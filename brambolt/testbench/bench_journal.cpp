@@ -65,18 +65,6 @@ std::string ToUtf8(const std::wstring& text) {
     return utf8;
 }
 
-std::wstring FromUtf8(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          size);
-    return wide;
-}
-
 // The journal as it stands, while other processes may be appending to it.
 std::string ReadSharedText(const std::wstring& path) {
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
@@ -169,6 +157,18 @@ void WriteMultiString(HKEY key, const wchar_t* name, const std::vector<std::wstr
 }
 
 }  // namespace
+
+std::wstring FromUtf8(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          size);
+    return wide;
+}
 
 std::wstring BenchFolder() {
     std::array<wchar_t, MAX_PATH> folder{};

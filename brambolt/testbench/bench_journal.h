@@ -38,6 +38,9 @@ struct JournalEntry {
 // script the stand-in shell live there.
 std::wstring BenchFolder();
 
+// The journal and the stand-in's script files are UTF-8.
+std::wstring FromUtf8(const std::string& text);
+
 std::vector<JournalEntry> ReadJournal();
 void ClearJournal();
 void AppendJournal(const JournalEntry& entry);

@@ -19,14 +19,7 @@ std::optional<std::vector<std::wstring>> ScriptLines(const wchar_t* name) {
     if (!bytes) {
         return std::nullopt;
     }
-    std::wstring text;
-    if (!bytes->empty()) {
-        const auto* utf8 = reinterpret_cast<const char*>(bytes->data());
-        const int size = static_cast<int>(bytes->size());
-        text.resize(
-            static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8, size, nullptr, 0)));
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8, size, text.data(), static_cast<int>(text.size()));
-    }
+    const std::wstring text = FromUtf8(std::string(bytes->begin(), bytes->end()));
     std::vector<std::wstring> lines;
     std::size_t start = 0;
     while (start < text.size()) {

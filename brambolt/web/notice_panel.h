@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "brambolt/web/com_ref.h"
+#include "brambolt/base/com_ref.h"
 #include "brambolt/web/webview2_abi.h"
 
 namespace brambolt {

@@ -8,7 +8,7 @@
 #include <new>
 #include <utility>
 
-#include "brambolt/web/com_ref.h"
+#include "brambolt/base/com_ref.h"
 #include "brambolt/web/webview2_abi.h"
 
 namespace brambolt {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "brambolt/web/com_ref.h"
+#include "brambolt/base/com_ref.h"
 #include "brambolt/web/webview2_abi.h"
 
 namespace brambolt {

@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "brambolt/base/com_ref.h"
 #include "brambolt/framework/modal_window.h"
-#include "brambolt/web/com_ref.h"
 #include "brambolt/web/webview2_abi.h"
 
 namespace brambolt {

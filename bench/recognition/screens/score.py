@@ -21,31 +21,11 @@ import sys
 import time
 import unicodedata
 
+# The framing and the edit distance are the accuracy script's, one folder up.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from accuracy import edit_distance, frame, read_exactly  # noqa: E402
+
 PROFILES = {"en": ("en_US.UTF-8", "eng"), "zh": ("zh_CN.UTF-8", "chi_sim+eng")}
-
-
-def frame(payload: bytes) -> bytes:
-    return struct.pack("<I", len(payload)) + payload
-
-
-def read_exactly(stream, size):
-    data = b""
-    while len(data) < size:
-        chunk = stream.read(size - len(data))
-        if not chunk:
-            raise SystemExit("Glyphsnap ended its output")
-        data += chunk
-    return data
-
-
-def edit_distance(a: str, b: str) -> int:
-    previous = list(range(len(b) + 1))
-    for i, ca in enumerate(a, 1):
-        current = [i]
-        for j, cb in enumerate(b, 1):
-            current.append(min(previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (ca != cb)))
-        previous = current
-    return previous[-1]
 
 
 def squeeze(text: str) -> str:

@@ -27,9 +27,9 @@
 #include <string>
 #include <utility>
 
+#include "brambolt/base/com_ref.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/testbench/webview2_stand_in/page_script.h"
-#include "brambolt/web/com_ref.h"
 #include "brambolt/web/webview2_abi.h"
 
 namespace brambolt::testbench {

@@ -40,6 +40,7 @@ class ComRef {
         reset();
         return &object_;
     }
+    void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
     void reset() noexcept {
         if (Interface* old = std::exchange(object_, nullptr)) {
             old->Release();
