@@ -1,9 +1,12 @@
 // Text recognition on Windows: the platform's Base64 decoder, in-memory stream, bitmap decoder and
-// OCR engine, called at their binary interface. The operation runs on the calling thread and
-// blocks it at each awaited call until the platform's completion handler fires; every platform
-// object belongs to the operation and is released when it ends.
+// OCR engine, called at their binary interface. The operation runs on a thread of its own in the
+// process's multithreaded apartment and blocks it at each awaited call until the platform's
+// completion handler fires or the recognition's time is up; every platform object belongs to the
+// operation and is released when it ends.
 #include <windows.h>
 
+#include <chrono>
+#include <future>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,6 +24,7 @@ namespace glyphsnap {
 namespace {
 
 using namespace winrt;
+using Deadline = std::chrono::steady_clock::time_point;
 
 // A failed step of the operation, and the reply it gets.
 struct StepFailed {
@@ -71,7 +75,7 @@ struct ImageStream {
 };
 
 ImageStream StreamOfBase64(const RuntimeFunctions& runtime, const RuntimeClasses& classes,
-                           std::string_view image) {
+                           std::string_view image, Deadline deadline) {
     const HString text(runtime, ToUtf16(StripDataUrlPrefix(image)));
     Ref<IBuffer> bytes;
     During(RecognitionFailure::NotBase64, [&] {
@@ -86,7 +90,7 @@ ImageStream StreamOfBase64(const RuntimeFunctions& runtime, const RuntimeClasses
         Check(decoded.writer->WriteBuffer(bytes.Get()));
         Ref<IAsyncOperation<UINT32>> store;
         Check(decoded.writer->StoreAsync(store.Put()));
-        (void)Await(store.Get());  // the stored count is not needed
+        (void)Await(store.Get(), deadline);  // the stored count is not needed
         Check(decoded.stream->Seek(0));
         return decoded;
     });
@@ -94,7 +98,7 @@ ImageStream StreamOfBase64(const RuntimeFunctions& runtime, const RuntimeClasses
 
 // The image as BGRA8 pixels: whole, or resampled by the decoder to `scaled`.
 Ref<ISoftwareBitmap> BitmapOf(const RuntimeFunctions& runtime, const Ref<IBitmapDecoder>& decoder,
-                              const std::optional<OcrBitmapSize>& scaled) {
+                              const std::optional<OcrBitmapSize>& scaled, Deadline deadline) {
     Ref<IBitmapFrameWithSoftwareBitmap> frame;
     Check(decoder.As(frame));
     Ref<IAsyncOperation<ISoftwareBitmap*>> conversion;
@@ -111,7 +115,7 @@ Ref<ISoftwareBitmap> BitmapOf(const RuntimeFunctions& runtime, const Ref<IBitmap
             ExifOrientationMode::IgnoreExifOrientation, ColorManagementMode::DoNotColorManage,
             conversion.Put()));
     }
-    return Await(conversion.Get());
+    return Await(conversion.Get(), deadline);
 }
 
 // The enhancement in the bitmap's own buffer; the lock ends with the buffer's and the reference's
@@ -159,9 +163,10 @@ std::vector<OcrLine> LinesOf(const RuntimeFunctions& runtime, IOcrResult* result
     return text;
 }
 
-std::u16string Recognize(const RuntimeFunctions& runtime, std::string_view image) {
+std::u16string Recognize(const RuntimeFunctions& runtime, std::string_view image,
+                         Deadline deadline) {
     const RuntimeClasses classes = GetRuntimeClasses(runtime);
-    const ImageStream stream = StreamOfBase64(runtime, classes, image);
+    const ImageStream stream = StreamOfBase64(runtime, classes, image, deadline);
 
     Ref<IBitmapDecoder> decoder;
     std::uint32_t width = 0;
@@ -169,7 +174,7 @@ std::u16string Recognize(const RuntimeFunctions& runtime, std::string_view image
     During(RecognitionFailure::UndecodableImage, [&] {
         Ref<IAsyncOperation<IBitmapDecoder*>> creation;
         Check(classes.bitmapDecoder->CreateAsync(stream.stream.Get(), creation.Put()));
-        decoder = Await(creation.Get());
+        decoder = Await(creation.Get(), deadline);
         Ref<IBitmapFrame> frame;
         Check(decoder.As(frame));
         Check(frame->get_PixelWidth(&width));
@@ -188,38 +193,60 @@ std::u16string Recognize(const RuntimeFunctions& runtime, std::string_view image
 
     const float scale = ComputeOcrScale(width, height, maxDimension);
     const Ref<ISoftwareBitmap> bitmap = During(RecognitionFailure::UndecodableImage, [&] {
-        return BitmapOf(runtime, decoder, ScaledOcrSize(width, height, scale));
+        return BitmapOf(runtime, decoder, ScaledOcrSize(width, height, scale), deadline);
     });
 
     return During(RecognitionFailure::RecognitionFailed, [&] {
         EnhanceBitmap(bitmap.Get());
         Ref<IAsyncOperation<IOcrResult*>> recognition;
         Check(engine->RecognizeAsync(bitmap.Get(), recognition.Put()));
-        const Ref<IOcrResult> result = Await(recognition.Get());
+        const Ref<IOcrResult> result = Await(recognition.Get(), deadline);
         return AssembleOcrText(LinesOf(runtime, result.Get()));
     });
 }
 
-}  // namespace
+// Joins the thread to the process's multithreaded apartment for as long as it recognises.
+class ApartmentScope {
+  public:
+    ApartmentScope() : joined_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
+    ApartmentScope(const ApartmentScope&) = delete;
+    ApartmentScope& operator=(const ApartmentScope&) = delete;
+    ~ApartmentScope() {
+        if (joined_) {
+            ::CoUninitialize();
+        }
+    }
 
-std::future<RecognitionOutcome> RecognizeTextAsync(std::string image) {
-    std::promise<RecognitionOutcome> outcome;
+  private:
+    bool joined_;
+};
+
+// Standard exceptions (allocation failures) leave through the future to the request loop.
+RecognitionOutcome RecognizeWithin(std::string_view image, Deadline deadline) {
+    const ApartmentScope apartment;
     try {
         const RuntimeFunctions* runtime = LoadRuntimeFunctions();
         if (runtime == nullptr) {
-            outcome.set_value(RecognitionError{RecognitionFailure::NoRecognizer});
-        } else {
-            outcome.set_value(Recognize(*runtime, image));
+            return RecognitionError{RecognitionFailure::NoRecognizer};
         }
+        return Recognize(*runtime, image, deadline);
     } catch (const StepFailed& failed) {
-        outcome.set_value(RecognitionError{failed.failure});
+        return RecognitionError{failed.failure};
+    } catch (const OperationTimedOut&) {
+        return RecognitionError{RecognitionFailure::RecognitionTimedOut};
     } catch (const RuntimeCallError&) {
-        outcome.set_value(RecognitionError{RecognitionFailure::RecognitionFailed});
-    } catch (...) {
-        // Standard exceptions (allocation failures) reach the request loop's own handler.
-        outcome.set_exception(std::current_exception());
+        return RecognitionError{RecognitionFailure::RecognitionFailed};
     }
-    return outcome.get_future();
+}
+
+}  // namespace
+
+// On a thread of its own, so that the request loop's reply limit holds whatever the platform does.
+std::future<RecognitionOutcome> RecognizeTextAsync(std::string image) {
+    const Deadline deadline = std::chrono::steady_clock::now() + kRecognitionTimeLimit;
+    return std::async(std::launch::async, [image = std::move(image), deadline] {
+        return RecognizeWithin(image, deadline);
+    });
 }
 
 // Each recognition releases everything it held when it ends: nothing is kept between requests.

@@ -37,6 +37,13 @@ const RuntimeFunctions* LoadRuntimeFunctions() {
     return functions ? &*functions : nullptr;
 }
 
+void CancelOperation(IUnknown* operation) noexcept {
+    Ref<IAsyncInfo> info;
+    if (SUCCEEDED(operation->QueryInterface(kIidAsyncInfo, reinterpret_cast<void**>(info.Put())))) {
+        (void)info->Cancel();  // an operation past cancelling answers with an error; nothing waits
+    }
+}
+
 void Check(HRESULT result) {
     if (result == E_OUTOFMEMORY) {
         throw std::bad_alloc();
@@ -70,6 +77,13 @@ CompletionSignal::CompletionSignal() : event_(::CreateEventW(nullptr, TRUE, FALS
     if (!event_) {
         throw std::bad_alloc();
     }
+}
+
+bool CompletionSignal::WaitUntil(std::chrono::steady_clock::time_point deadline) const noexcept {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const DWORD milliseconds = left.count() <= 0 ? 0 : static_cast<DWORD>(left.count());
+    return ::WaitForSingleObject(event_.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 void CompletionSignal::Signal(AsyncStatus status) noexcept {

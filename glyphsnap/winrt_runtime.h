@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,8 +108,14 @@ struct RuntimeCallError {
     HRESULT result;
 };
 
+// An operation that had not completed by its deadline; it was asked to cancel.
+struct OperationTimedOut {};
+
 // Throws RuntimeCallError on failure, std::bad_alloc when the platform ran out of memory.
 void Check(HRESULT result);
+
+// Asks an operation to stop early; an operation that cannot, or is already done, carries on.
+void CancelOperation(IUnknown* operation) noexcept;
 
 template <typename Factory>
 Ref<Factory> GetFactory(const RuntimeFunctions& runtime, std::wstring_view className) {
@@ -134,7 +141,8 @@ Ref<Interface> Activate(const RuntimeFunctions& runtime, std::wstring_view class
 class CompletionSignal {
   public:
     CompletionSignal();
-    [[nodiscard]] HANDLE Event() const noexcept { return event_.get(); }
+    // Whether the handler was called by `deadline`.
+    [[nodiscard]] bool WaitUntil(std::chrono::steady_clock::time_point deadline) const noexcept;
     void Signal(AsyncStatus status) noexcept;
     [[nodiscard]] AsyncStatus Status() const noexcept { return status_; }
 
@@ -193,12 +201,17 @@ class CompletionHandler final : public IAsyncOperationCompletedHandler<TResult>,
 
 // Blocks until `operation` completes (without polling) and hands out its result, an owned
 // reference for an interface; an operation that ends in error or is cancelled throws
-// RuntimeCallError.
+// RuntimeCallError. One still running at `deadline` is cancelled and left to the platform, which
+// holds its own references to it and to the handler: OperationTimedOut is thrown at once, since
+// an operation may ignore the cancellation for ever.
 template <typename TResult>
-auto Await(IAsyncOperation<TResult>* operation) {
+auto Await(IAsyncOperation<TResult>* operation, std::chrono::steady_clock::time_point deadline) {
     auto handler = Ref<CompletionHandler<TResult>>::Adopt(new CompletionHandler<TResult>());
     Check(operation->put_Completed(handler.Get()));
-    ::WaitForSingleObject(handler->Signal().Event(), INFINITE);
+    if (!handler->Signal().WaitUntil(deadline)) {
+        CancelOperation(operation);
+        throw OperationTimedOut{};
+    }
     if (handler->Signal().Status() != AsyncStatus::Completed) {
         HRESULT error = E_FAIL;
         if (Ref<IAsyncInfo> info; SUCCEEDED(

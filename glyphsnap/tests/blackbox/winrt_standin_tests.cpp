@@ -199,5 +199,24 @@ TEST_F(WinrtStandIn, EachFailureGetsItsReplyAndTheNextRequestIsServed) {
     }
 }
 
+// The platform's operation never completes, not even when cancelled: the caller still hears
+// within the reply limit, and the next request is served.
+TEST_F(WinrtStandIn, OperationThatNeverEndsIsCancelledAndAnsweredAsTimedOut) {
+    const std::vector<std::uint8_t> png = GreyPng(8, 8, 0);
+    Script("!hang");
+    auto glyphsnap = Start();
+    glyphsnap->Write(RecognitionRequest(png));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit),
+              R"({"data":"文字识别失败: 识别超时","status":"error"})");
+    const std::vector<std::string> log = LogWith("Operation.Cancel");
+    EXPECT_NE(std::find(log.begin(), log.end(), "Operation.Cancel"), log.end());
+
+    Script("a 1");
+    glyphsnap->Write(RecognitionRequest(png));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), R"({"data":"a1\r\n","status":"success"})");
+    glyphsnap->CloseInput();
+    EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
+}
+
 }  // namespace
 }  // namespace glyphsnap::blackbox

@@ -117,7 +117,8 @@ HRESULT Hand(const Ref<T>& object, Interface** out) {
 
 // An operation whose outcome is known when it is made and which completes on a pool thread, as
 // the platform's do: a handler set before completion is called from that thread, one set after
-// it at once.
+// it at once. A held operation never completes, not even when cancelled: the worst a caller can
+// meet.
 template <typename TResult>
 class Operation final : public Object<IAsyncOperation<TResult>, IAsyncInfo> {
     using Handler = IAsyncOperationCompletedHandler<TResult>;
@@ -132,6 +133,9 @@ class Operation final : public Object<IAsyncOperation<TResult>, IAsyncInfo> {
     static Ref<IAsyncOperation<TResult>> Failed(HRESULT error) {
         auto operation = Ref<Operation>::Adopt(new Operation(Stored{}, error));
         return operation->Start();
+    }
+    static Ref<IAsyncOperation<TResult>> Held() {
+        return Ref<IAsyncOperation<TResult>>::Adopt(new Operation(Stored{}, S_OK));
     }
 
     HRESULT STDMETHODCALLTYPE put_Completed(Handler* handler) override {
@@ -185,7 +189,10 @@ class Operation final : public Object<IAsyncOperation<TResult>, IAsyncInfo> {
         *error = status_ == AsyncStatus::Error ? error_ : S_OK;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Cancel() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Cancel() override {
+        Log("Operation.Cancel");
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Close() override { return S_OK; }
 
   private:

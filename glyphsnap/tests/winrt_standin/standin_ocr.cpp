@@ -1,7 +1,7 @@
 // The stand-in's OCR engine: it reports the bitmap it is given and "recognises" the lines and
 // words scripted in the UTF-8 file named by GLYPHSNAP_STANDIN_OCR, read at every call ("|"
 // between lines, " " between words; "!no-engine" for a profile without a recognizer, "!fail" for
-// a recognition that fails).
+// a recognition that fails, "!hang" for one that never ends).
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -130,6 +130,9 @@ class Engine final : public Object<IOcrEngine> {
         const std::wstring script = Script();
         if (script == L"!fail") {
             return Hand(Operation<IOcrResult*>::Failed(E_FAIL), operation);
+        }
+        if (script == L"!hang") {
+            return Hand(Operation<IOcrResult*>::Held(), operation);
         }
         Ref<IOcrResult> result;
         result.Reset(new Result(script));
