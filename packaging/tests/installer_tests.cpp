@@ -31,9 +31,9 @@ class InstallerTest : public ::testing::Test {
         // Whatever a test left: its entries, its registrations, its installation.
         DeleteFileW(LockListFile().c_str());
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kOtherUserService);
-        for (const std::wstring folder : {std::wstring(kDefaultFolder), kChosenFolder}) {
+        for (const std::wstring& folder : {std::wstring(kDefaultFolder), kChosenFolder}) {
             if (Exists(folder + L"\\Uninstall.exe")) {
-                Run(folder + L"\\Uninstall.exe", L"/S _?=" + folder);
+                installer_scene::Run(folder + L"\\Uninstall.exe", L"/S _?=" + folder);
                 DeleteFileW((folder + L"\\Uninstall.exe").c_str());
                 RemoveDirectoryW(folder.c_str());
             }
@@ -42,10 +42,10 @@ class InstallerTest : public ::testing::Test {
     }
 
     static std::optional<DWORD> Install(const std::wstring& installer, const std::wstring& args) {
-        return Run(installer, L"/S " + args);
+        return installer_scene::Run(installer, L"/S " + args);
     }
     static std::optional<DWORD> UninstallInPlace(const std::wstring& folder) {
-        return Run(folder + L"\\Uninstall.exe", L"/S _?=" + folder);
+        return installer_scene::Run(folder + L"\\Uninstall.exe", L"/S _?=" + folder);
     }
 
     static inline const std::wstring kOtherUserService =
@@ -99,8 +99,10 @@ TEST_F(InstallerTest, InstalledBramboltShowsItsMainWindow) {
 
     auto brambolt = winauto::StartProgram(std::wstring(kDefaultFolder) + L"\\Brambolt.exe", L"");
     ASSERT_TRUE(brambolt);
-    const HWND window =
-        winauto::WaitForWindow({.caption = kMainCaption, .processId = brambolt->processId}, 60s);
+    winauto::WindowQuery mainWindow;
+    mainWindow.caption = kMainCaption;
+    mainWindow.processId = brambolt->processId;
+    const HWND window = winauto::WaitForWindow(mainWindow, 60s);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(winauto::ControlText(window, 1001), L"增加");
     ASSERT_TRUE(winauto::PressButton(window, IDOK));

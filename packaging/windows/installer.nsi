@@ -94,6 +94,49 @@ FunctionEnd
 !insertmacro DEFINE_REFUSE_WHILE_RUNNING ""
 !insertmacro DEFINE_REFUSE_WHILE_RUNNING "un."
 
+; The value of a command-line option NAME=VALUE (on the stack: NAME; back: VALUE or ""). The
+; values hold slashes (chrome-extension://...), which FileFunc's GetOptions takes for the start of
+; the next option; a value runs up to the next space or quotation mark.
+Function CommandLineOption
+    Exch $0
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    ${GetParameters} $1
+    StrLen $2 $0
+    StrCpy $3 0
+    ${Do}
+        StrCpy $4 $1 $2 $3
+        ${If} $4 == ""
+            StrCpy $0 ""
+            ${ExitDo}
+        ${EndIf}
+        ${If} $4 == $0
+            IntOp $3 $3 + $2
+            StrCpy $1 $1 "" $3
+            StrCpy $3 0
+            ${Do}
+                StrCpy $4 $1 1 $3
+                ${If} $4 == ""
+                ${OrIf} $4 == " "
+                ${OrIf} $4 == '"'
+                    ${ExitDo}
+                ${EndIf}
+                IntOp $3 $3 + 1
+            ${Loop}
+            StrCpy $0 $1 $3
+            ${ExitDo}
+        ${EndIf}
+        IntOp $3 $3 + 1
+    ${Loop}
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Exch $0
+FunctionEnd
+
 Function .onInit
     SetShellVarContext all
     Call RefuseWhileBramboltRuns
@@ -137,15 +180,16 @@ Section "Brambolt and Glyphsnap" SecMain
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-    IntFmt $0 "0x%08X" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
     ; /ALLOW=origin-or-id[,...] [/HOSTNAME=name]: Glyphsnap as this user's native-messaging host.
-    ${GetParameters} $R0
-    ClearErrors
-    ${GetOptions} $R0 "/ALLOW=" $R1
-    ${IfNot} ${Errors}
-        ${GetOptions} $R0 "/HOSTNAME=" $R2
+    Push "/ALLOW="
+    Call CommandLineOption
+    Pop $R1
+    ${If} $R1 != ""
+        Push "/HOSTNAME="
+        Call CommandLineOption
+        Pop $R2
         nsExec::ExecToStack '"${HELPER}" register-host --folder "$INSTDIR" --name "$R2" --allow "$R1"'
         Pop $0
         Pop $R9
