@@ -34,17 +34,27 @@ const std::string kOrigin = "chrome-extension://abcdefghijklmnopabcdefghijklmnop
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, SplitAllowedTest,
-    ::testing::Values(
-        SplitCase{"OneOfEach", "chrome-extension://abcdefghijklmnopabcdefghijklmnop/,a@b.org",
-                  {kOrigin}, {"a@b.org"}, false},
-        SplitCase{"RepeatsAndEmptyItemsDropped",
-                  ",a@b.org,,a@b.org,{12345678-9abc-def0-1234-56789abcdef0},",
-                  {}, {"a@b.org", "{12345678-9abc-def0-1234-56789abcdef0}"}, false},
-        SplitCase{"OriginWithoutFinalSlash",
-                  "chrome-extension://abcdefghijklmnopabcdefghijklmnop", {}, {}, true},
-        SplitCase{"OriginWithLettersAfterP",
-                  "chrome-extension://abcdefghijklmnopabcdefghijklmnoq/", {}, {}, true},
-        SplitCase{"PlainWord", "reader", {}, {}, true}),
+    ::testing::Values(SplitCase{"OneOfEach",
+                                "chrome-extension://abcdefghijklmnopabcdefghijklmnop/,a@b.org",
+                                {kOrigin},
+                                {"a@b.org"},
+                                false},
+                      SplitCase{"RepeatsAndEmptyItemsDropped",
+                                ",a@b.org,,a@b.org,{12345678-9abc-def0-1234-56789abcdef0},",
+                                {},
+                                {"a@b.org", "{12345678-9abc-def0-1234-56789abcdef0}"},
+                                false},
+                      SplitCase{"OriginWithoutFinalSlash",
+                                "chrome-extension://abcdefghijklmnopabcdefghijklmnop",
+                                {},
+                                {},
+                                true},
+                      SplitCase{"OriginWithLettersAfterP",
+                                "chrome-extension://abcdefghijklmnopabcdefghijklmnoq/",
+                                {},
+                                {},
+                                true},
+                      SplitCase{"PlainWord", "reader", {}, {}, true}),
     [](const ::testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
 
 TEST(HostName, FollowsChromiumsRule) {

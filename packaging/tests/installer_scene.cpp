@@ -3,7 +3,9 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <thread>
+#include <vector>
 
 #include "automation.h"
 #include "brambolt/base/unique_handle.h"
@@ -97,8 +99,7 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
            written == bytes.size();
 }
 
-std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key,
-                                         const wchar_t* value) {
+std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key, const wchar_t* value) {
     wchar_t text[1024];
     DWORD bytes = sizeof(text);
     if (RegGetValueW(root, key.c_str(), value, RRF_RT_REG_SZ, nullptr, text, &bytes) !=
@@ -133,12 +134,38 @@ bool WriteRegistryText(HKEY root, const std::wstring& key, const wchar_t* value,
     }
     return RegSetValueExW(opened.get(), value, 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
-           ERROR_SUCCESS;
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 void DeleteKeyTree(HKEY root, const std::wstring& key) {
     brambolt::DeleteRegistryTree(root, key);
+}
+
+std::optional<std::wstring> FileVersionText(const std::wstring& program) {
+    const DWORD size = GetFileVersionInfoSizeW(program.c_str(), nullptr);
+    std::vector<BYTE> info(size);
+    if (size == 0 || !GetFileVersionInfoW(program.c_str(), 0, size, info.data())) {
+        return std::nullopt;
+    }
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    Translation* translation = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(&translation), &length) ||
+        length < sizeof(Translation)) {
+        return std::nullopt;
+    }
+    wchar_t query[64];
+    swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\FileVersion", translation->language,
+             translation->codePage);
+    wchar_t* text = nullptr;
+    if (!VerQueryValueW(info.data(), query, reinterpret_cast<void**>(&text), &length)) {
+        return std::nullopt;
+    }
+    return std::wstring(text);
 }
 
 std::optional<std::wstring> ShortcutTarget(const std::wstring& link) {
@@ -147,11 +174,11 @@ std::optional<std::wstring> ShortcutTarget(const std::wstring& link) {
     }
     std::optional<std::wstring> target;
     IShellLinkW* shellLink = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkW, reinterpret_cast<void**>(&shellLink)))) {
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink)))) {
         IPersistFile* file = nullptr;
-        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile,
-                                                reinterpret_cast<void**>(&file)))) {
+        if (SUCCEEDED(
+                shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
             wchar_t path[MAX_PATH] = {};
             if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
                 SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {

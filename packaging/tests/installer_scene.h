@@ -34,14 +34,16 @@ bool WaitUntilGone(const std::wstring& path);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
-std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key,
-                                         const wchar_t* value);
+std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key, const wchar_t* value);
 std::optional<std::uint32_t> RegistryNumber(HKEY root, const std::wstring& key,
                                             const wchar_t* value);
 bool KeyExists(HKEY root, const std::wstring& key);
 bool WriteRegistryText(HKEY root, const std::wstring& key, const wchar_t* value,
                        const std::wstring& text);
 void DeleteKeyTree(HKEY root, const std::wstring& key);
+
+// The "FileVersion" text of a program's version resource (its first translation).
+std::optional<std::wstring> FileVersionText(const std::wstring& program);
 
 // The target program of a shell link.
 std::optional<std::wstring> ShortcutTarget(const std::wstring& link);

@@ -22,7 +22,9 @@ constexpr wchar_t kMainCaption[] = L"Vorlin文件夹隐藏保护 V1.3";
 
 // Two entries in the lock list's own bytes: C:\DATA and D:\PHOTOS.
 const std::string kTwoEntries(
-    "\xff\xfe" "C\0:\0\\\0D\0A\0T\0A\0\r\0\n\0D\0:\0\\\0P\0H\0O\0T\0O\0S\0\r\0\n\0", 42);
+    "\xff\xfe"
+    "C\0:\0\\\0D\0A\0T\0A\0\r\0\n\0D\0:\0\\\0P\0H\0O\0T\0O\0S\0\r\0\n\0",
+    42);
 const std::string kRecord = "sealed credential record stand-in";
 
 class InstallerTest : public ::testing::Test {
@@ -62,6 +64,16 @@ TEST_F(InstallerTest, SilentInstallPutsTheProgramsAndTheShortcutInProgramFiles) 
     EXPECT_EQ(ReadBytes(std::wstring(kDefaultFolder) + L"\\TarnBrambolt.sys"),
               "placeholder driver file for the installer tests\n");
     EXPECT_EQ(ShortcutTarget(kShortcut), L"C:\\Program Files\\Vorlin\\Brambolt\\Brambolt.exe");
+}
+
+TEST_F(InstallerTest, InstalledProgramsCarryTheProjectsVersion) {
+    ASSERT_EQ(Install(kCurrentInstaller, L""), 0U);
+
+    for (const wchar_t* program : {L"Brambolt.exe", L"Glyphsnap.exe"}) {
+        EXPECT_EQ(FileVersionText(std::wstring(kDefaultFolder) + L"\\" + program),
+                  L"" INSTALLER_VERSION ".0")
+            << program;
+    }
 }
 
 TEST_F(InstallerTest, AddRemoveProgramsEntryHoldsEveryValue) {
@@ -170,9 +182,9 @@ TEST_F(InstallerTest, HostOptionWritesManifestsAndKeysThatTheUninstallerRemoves)
 }
 
 TEST_F(InstallerTest, HostOptionRefusesAnOriginWithoutItsFinalSlash) {
-    EXPECT_EQ(Install(kCurrentInstaller,
-                      L"/ALLOW=chrome-extension://abcdefghijklmnopabcdefghijklmnop"),
-              6U);
+    EXPECT_EQ(
+        Install(kCurrentInstaller, L"/ALLOW=chrome-extension://abcdefghijklmnopabcdefghijklmnop"),
+        6U);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER,
                            L"Software\\Google\\Chrome\\NativeMessagingHosts\\vorlin.glyphsnap"));
 }

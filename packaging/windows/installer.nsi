@@ -161,10 +161,11 @@ Section "Brambolt and Glyphsnap" SecMain
     SetOutPath "$INSTDIR"
     File "/oname=Brambolt.exe" "${BRAMBOLT_EXE}"
     File "/oname=Glyphsnap.exe" "${GLYPHSNAP_EXE}"
-    ; A loaded driver keeps its file open; the running copy then stays and serves on.
-    SetOverwrite try
-    File "/oname=TarnBrambolt.sys" "${DRIVER_FILE}"
-    SetOverwrite on
+    ; A loaded driver may hold its file: the new one then replaces it at the next restart, and
+    ; the running one serves on until then.
+    File "/oname=TarnBrambolt.sys.new" "${DRIVER_FILE}"
+    Delete "$INSTDIR\TarnBrambolt.sys"
+    Rename /REBOOTOK "$INSTDIR\TarnBrambolt.sys.new" "$INSTDIR\TarnBrambolt.sys"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
     CreateShortCut "$SMPROGRAMS\Brambolt.lnk" "$INSTDIR\Brambolt.exe" "" "$INSTDIR\Brambolt.exe" 0
@@ -236,6 +237,7 @@ Section "Uninstall"
     Delete "$INSTDIR\Brambolt.exe"
     Delete "$INSTDIR\Glyphsnap.exe"
     Delete /REBOOTOK "$INSTDIR\TarnBrambolt.sys"
+    Delete "$INSTDIR\TarnBrambolt.sys.new"
     Delete "$INSTDIR\*.json"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"

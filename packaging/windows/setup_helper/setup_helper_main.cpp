@@ -164,8 +164,9 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                             nullptr) &&
+    return file &&
+           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
            written == bytes.size();
 }
 
@@ -216,12 +217,12 @@ int RegisterHostCommand(const std::vector<std::wstring>& args) {
         if (values.empty()) {
             continue;
         }
-        const std::wstring manifest = *folder + L"\\" + wideName + (firefox ? L".firefox" : L"") +
-                                      L".json";
-        ok = WriteWholeFile(manifest, setup_helper::ManifestText(
-                                          hostName, Utf8(program),
-                                          firefox ? "allowed_extensions" : "allowed_origins",
-                                          values)) &&
+        const std::wstring manifest =
+            *folder + L"\\" + wideName + (firefox ? L".firefox" : L"") + L".json";
+        ok = WriteWholeFile(manifest,
+                            setup_helper::ManifestText(
+                                hostName, Utf8(program),
+                                firefox ? "allowed_extensions" : "allowed_origins", values)) &&
              ok;
         for (const HostParent& parent : kHostParents) {
             if (parent.firefox == firefox) {
