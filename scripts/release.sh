@@ -54,8 +54,9 @@ build_release() {
         --toolchain "$folder/src/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DBRAMBOLT_DRIVER_FILE="$driver" >/dev/null
     cmake --build "$folder/windows" -j2 --target "${targets[@]}" >/dev/null
+    # The package needs only the program and its module, not the whole tree's tests.
     cmake -S "$folder/src" -B "$folder/native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DBUILD_BENCHMARKS=OFF >/dev/null
+        -DBUILD_BENCHMARKS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
     cmake --build "$folder/native" -j2 --target glyphsnap glyphsnap_recognizer >/dev/null
 
     if [ -n "$driver" ]; then

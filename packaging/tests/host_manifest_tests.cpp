@@ -1,6 +1,7 @@
 // The host manifest rules of the installer, which must agree with tools/native_host.py.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct SplitCase {
     std::vector<std::string> ids;
     bool refused;
 };
+
+// Test listings show the case's name, not its bytes.
+void PrintTo(const SplitCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SplitAllowedTest : public ::testing::TestWithParam<SplitCase> {};
 
