@@ -61,7 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
                                 {},
                                 true},
                       SplitCase{"PlainWord", "reader", {}, {}, true}),
-    [](const ::testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<SplitCase>& testCase) {
+        return std::string(testCase.param.name);
+    });
 
 TEST(HostName, FollowsChromiumsRule) {
     EXPECT_TRUE(setup_helper::IsValidHostName("vorlin.glyphsnap"));
