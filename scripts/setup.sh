@@ -22,6 +22,8 @@ packages=(
     chromium
     # memory checking of the built programs
     valgrind
+    # release packaging: the Windows installer (NSIS runs on Linux) and the zip
+    nsis zip
 )
 
 missing=()

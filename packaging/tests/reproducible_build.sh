@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Two builds of the same sources in two folders give byte-identical programs: the programs of
+# this build tree are compared with those of a fresh build of a copy of the sources elsewhere.
+#   reproducible_build.sh SOURCE_DIR TOOLCHAIN SCRATCH PROGRAM=TARGET...
+set -euo pipefail
+source_dir=$1 toolchain=$2 scratch=$3
+shift 3
+
+rm -rf "$scratch"
+mkdir -p "$scratch/copy"
+(cd "$source_dir" && git ls-files -z --cached --others --exclude-standard |
+    xargs -0 cp --parents -t "$scratch/copy")
+targets=()
+for pair in "$@"; do targets+=("${pair#*=}"); done
+cmake -S "$scratch/copy" -B "$scratch/build" -G Ninja --toolchain "$scratch/copy/${toolchain#"$source_dir"/}" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$scratch/build" -j2 --target "${targets[@]}" >/dev/null
+
+status=0
+for pair in "$@"; do
+    program=${pair%%=*}
+    other=$(find "$scratch/build" -name "$(basename "$program")" -type f | head -1)
+    if cmp -s "$program" "$other"; then
+        echo "identical: $(basename "$program") ($(stat -c %s "$program") bytes)"
+    else
+        echo "DIFFERENT: $program and $other"
+        cmp -l "$program" "$other" | head -5
+        status=1
+    fi
+done
+rm -rf "$scratch"
+exit $status
