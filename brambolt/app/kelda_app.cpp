@@ -6,6 +6,7 @@
 #include "brambolt/app/credential_gate.h"
 #include "brambolt/app/startup_steps.h"
 #include "brambolt/base/program_directory.h"
+#include "brambolt/folders/commit_thread.h"
 #include "brambolt/folders/kelda_dlg.h"
 #include "brambolt/folders/window_handle_store.h"
 
@@ -48,6 +49,8 @@ BOOL CKeldaApp::InitInstance() {
 
     CKeldaDlg mainDialog;
     mainDialog.DoModal();  // however it ends, the program ends
+    // The window has waited for its commits on every way out; none may be cut off by the exit.
+    WaitForPendingCommits();
     return FALSE;
 }
 

@@ -3,11 +3,18 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "brambolt/app/main_window_identity.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/base/vendor_site.h"
 #include "brambolt/folders/main_window_messages.h"
 
 namespace brambolt {
+
+namespace {
+
+constexpr wchar_t kAlreadyRunning[] = L"程序已经在运行，请勿重复启动。";
+
+}  // namespace
 
 void EnableLoadDriverPrivilege() {
     UniqueHandle token;
@@ -44,13 +51,15 @@ bool WakeRunningInstance(std::uint64_t storedWindow) {
     if (!running) {
         return false;
     }
-    if (storedWindow != 0) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
+    const auto window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(storedWindow));
+    if (IsBramboltMainWindow(window)) {
         // Posted, never sent: this instance must not wait for the running one.
-        // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
-        ::PostMessageW(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(
-                           storedWindow)),  // NOLINT(performance-no-int-to-ptr): Win32 passes
-                                            // pointers as integers
-                       WM_WAKE_MAIN_WINDOW, kWakeParam, static_cast<LPARAM>(kWakeParam));
+        ::PostMessageW(window, WM_WAKE_MAIN_WINDOW, kWakeParam, static_cast<LPARAM>(kWakeParam));
+    } else {
+        // The running instance has no main window to show (it is still asking for the password,
+        // or the mutex is held by something else): at least the user learns why nothing opens.
+        ::MessageBoxW(nullptr, kAlreadyRunning, L"提示", MB_OK | MB_ICONINFORMATION);
     }
     return true;
 }

@@ -21,8 +21,9 @@ void ReportDamagedInstallation();
 // The mutex that marks the logon session's running instance.
 inline constexpr wchar_t kSingleInstanceMutex[] = L"OrinKelda";
 
-// True when another instance holds the mutex; then its main window (when a handle was stored) is
-// sent the wake-up message.
+// True when another instance holds the mutex. Then the stored handle is sent the wake-up message
+// when it is the main window of a Brambolt of this user (IsBramboltMainWindow); without such a
+// window the user is told that the program is already running.
 bool WakeRunningInstance(std::uint64_t storedWindow);
 
 }  // namespace brambolt

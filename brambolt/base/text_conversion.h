@@ -17,6 +17,10 @@ inline std::u16string_view AsUtf16(std::wstring_view text) noexcept {
     return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
 }
 
+inline std::wstring_view AsWide(std::u16string_view text) noexcept {
+    return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
+}
+
 inline std::wstring ToWide(std::u16string_view text) {
     return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
 }

@@ -12,6 +12,12 @@ void CommitOrder::WaitForTurn(std::uint64_t ticket) {
     turnChanged_.wait(lock, [&] { return current_ == ticket; });
 }
 
+void CommitOrder::WaitForAllIssued() {
+    std::unique_lock lock(mutex_);
+    const std::uint64_t issued = nextTicket_;
+    turnChanged_.wait(lock, [&] { return current_ >= issued; });
+}
+
 void CommitOrder::Finish(std::uint64_t ticket) {
     {
         const std::scoped_lock lock(mutex_);

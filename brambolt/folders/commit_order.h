@@ -18,6 +18,8 @@ class CommitOrder {
     void WaitForTurn(std::uint64_t ticket);
     // The ticket's commit is over, or will never run (its thread could not start).
     void Finish(std::uint64_t ticket);
+    // Blocks until every ticket issued before this call is finished.
+    void WaitForAllIssued();
 
     // Finishes the ticket on every way out of a commit.
     class Turn {

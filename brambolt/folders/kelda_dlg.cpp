@@ -1,7 +1,9 @@
 #include "brambolt/folders/kelda_dlg.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "brambolt/base/program_directory.h"
 #include "brambolt/base/text_conversion.h"
@@ -16,6 +18,7 @@
 #include "brambolt/folders/explorer_watch.h"
 #include "brambolt/folders/lock_list.h"
 #include "brambolt/folders/lock_list_startup.h"
+#include "brambolt/folders/lock_list_store.h"
 #include "brambolt/folders/main_window_messages.h"
 #include "brambolt/folders/shell_port.h"
 #include "brambolt/folders/window_handle_store.h"
@@ -30,6 +33,14 @@ constexpr wchar_t kAddWithoutDriver[] =
     L"驱动未正确加载，操作无效。驱动加载可能被安全软件拦截，请注意选择允许。";
 constexpr wchar_t kDeleteWithoutDriver[] = L"驱动未正确加载，操作无效";
 constexpr UINT kWatchPeriodMs = 3000;
+constexpr wchar_t kCommitFailed[] =
+    L"文件夹列表写入失败！请检查系统权限或安全软件拦截。\n列表已恢复为实际保存的内容。";
+constexpr wchar_t kUnreadableList[] =
+    L"文件夹列表文件无法读取，列表暂时显示为空。\n原文件已保留，不会被覆盖或删除。";
+constexpr wchar_t kUnreadableListKeptAs[] = L"\n原文件已另存为：";
+
+// Posted to itself at initialisation, so that the notice shows over the opened window.
+constexpr UINT WM_REPORT_UNREADABLE_LIST = WM_APP + 22;
 
 }  // namespace
 
@@ -61,6 +72,15 @@ void CKeldaDlg::LoadFolderList() {
     for (const std::wstring& row : loaded.listBoxRows) {
         folderList_.AddString(row);
     }
+    RecordSavedLockList(TheLockList().Entries());
+    if (loaded.unreadableFile) {
+        unreadableListNotice_ = kUnreadableList;
+        if (loaded.keptPath) {
+            unreadableListNotice_ += kUnreadableListKeptAs;
+            unreadableListNotice_ += *loaded.keptPath;
+        }
+        ::PostMessageW(Window(), WM_REPORT_UNREADABLE_LIST, 0, 0);
+    }
 }
 
 void CKeldaDlg::DoDataExchange(DataExchange& exchange) {
@@ -80,8 +100,14 @@ bool CKeldaDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
         OnCommand<CKeldaDlg>(BN_CLICKED, IDC_DELETE_FOLDER, &CKeldaDlg::OnDeleteFolder),
         OnCommand<CKeldaDlg>(LBN_DBLCLK, IDC_FOLDER_LIST, &CKeldaDlg::OnOpenFolder),
         OnMessage<CKeldaDlg>(WM_WAKE_MAIN_WINDOW, &CKeldaDlg::OnWakeMainWindow),
+        OnMessage<CKeldaDlg>(WM_LOCK_LIST_COMMIT_FAILED, &CKeldaDlg::OnCommitFailed),
+        OnMessage<CKeldaDlg>(WM_REPORT_UNREADABLE_LIST, &CKeldaDlg::OnReportUnreadableList),
         OnCommand<CKeldaDlg>(BN_CLICKED, IDC_SET_PASSWORD, &CKeldaDlg::OnSetPassword),
     };
+    if (message == WM_DESTROY) {
+        // A later start must not take this handle, or one that reuses it, for the main window.
+        ClearStoredMainWindowHandle(Window());
+    }
     if (message == WM_TIMER) {
         // The tick is handled here and then goes on to the dialog's own handling.
         OnTimer(wParam);
@@ -93,6 +119,39 @@ bool CKeldaDlg::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
 
 void CKeldaDlg::ShowWarning(const wchar_t* text, const wchar_t* caption, UINT type) {
     ::MessageBoxW(Window(), text, caption, type);
+}
+
+void CKeldaDlg::ShowRows(const LockListEntries& entries) {
+    folderList_.ResetContent();
+    for (const std::u16string& entry : entries) {
+        folderList_.AddString(ToWide(entry));
+    }
+}
+
+bool CKeldaDlg::SettleCommits() {
+    WaitForPendingCommits();
+    std::optional<LockListEntries> saved = TakeFailedCommitReport();
+    if (!saved) {
+        return false;
+    }
+    ShowRows(*saved);
+    TheLockList().Replace(std::move(*saved));
+    ShowWarning(kCommitFailed, L"错误", MB_OK | MB_ICONERROR);
+    return true;
+}
+
+std::intptr_t CKeldaDlg::OnCommitFailed(std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {
+    SettleCommits();
+    return 0;
+}
+
+std::intptr_t CKeldaDlg::OnReportUnreadableList(std::uintptr_t /*wParam*/,
+                                                std::intptr_t /*lParam*/) {
+    if (!unreadableListNotice_.empty()) {
+        ShowWarning(unreadableListNotice_.c_str(), L"警告", MB_OK | MB_ICONWARNING);
+        unreadableListNotice_.clear();
+    }
+    return 0;
 }
 
 bool CKeldaDlg::DriverAnswers(const wchar_t* refusal) {
@@ -115,9 +174,9 @@ void CKeldaDlg::OnAddFolder() {
         ShowWarning(ToWide(RefusalText(countVerdict)).c_str(), L"警告", MB_OK);
         return;
     }
-    const std::u16string path =
+    const std::u16string chosen =
         ToAsciiUpper(ToUtf16(CurrentShellPort().BrowseForFolder(Window(), kBrowseTitle)));
-    const AddVerdict folderVerdict = JudgeChosenFolder(path, ToUtf16(ProgramDirectory()));
+    const AddVerdict folderVerdict = JudgeChosenFolder(chosen, ToUtf16(ProgramDirectory()));
     if (folderVerdict == AddVerdict::kIgnore) {
         return;
     }
@@ -128,9 +187,11 @@ void CKeldaDlg::OnAddFolder() {
     if (!DriverAnswers(kAddWithoutDriver)) {
         return;
     }
+    // Shown and saved as a later start reads it back.
+    const std::u16string path(StoredFolderPath(chosen));
     folderList_.AddString(ToWide(path));
     list.Append(path);
-    StartCommitLockListThread(list);
+    StartCommitLockListThread(list, Window());
 }
 
 void CKeldaDlg::OnDeleteFolder() {
@@ -144,14 +205,23 @@ void CKeldaDlg::OnDeleteFolder() {
     folderList_.DeleteString(selected);
     LockList& list = TheLockList();
     list.RemoveAt(static_cast<std::size_t>(selected));
-    StartCommitLockListThread(list);
+    StartCommitLockListThread(list, Window());
 }
 
 void CKeldaDlg::OnOK() {
+    // Protection goes on, or the driver goes, only behind every commit: a commit still running
+    // would otherwise switch protection on again, or find its driver gone half-way.
+    if (SettleCommits()) {
+        return;  // the window now shows what is saved; the user decides again
+    }
     if (TheLockList().Count() > 0) {
         SetDriverProtection(1);
     } else {
-        UninstallDriver();
+        if (KeepUnreadableLockListAside()) {
+            UninstallDriver();
+        }
+        // Otherwise a list file that could not be read is still held in place: removing the
+        // driver would delete it, so driver and file stay as they are.
     }
     CDialog::OnOK();
 }
@@ -171,6 +241,10 @@ void CKeldaDlg::OnOpenFolder() {
     if (folder.empty()) {
         return;
     }
+    // A commit behind the switch would protect the folder again while it is open.
+    if (SettleCommits()) {
+        return;
+    }
     SetDriverProtection(0);
     CurrentShellPort().OpenFolder(ToWide(folder));
     ::ShowWindow(Window(), SW_HIDE);
@@ -180,6 +254,7 @@ void CKeldaDlg::OnOpenFolder() {
 
 void CKeldaDlg::OnTimer(UINT_PTR timer) {
     if (timer == kExplorerWatchTimer && !IsLockedFolderShown()) {
+        WaitForPendingCommits();
         SetDriverProtection(1);
         NotifyShellOfChange();
         // The timer ends with the window.

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
+#include "brambolt/folders/lock_list_codec.h"
 #include "brambolt/framework/controls.h"
 #include "brambolt/framework/dialog.h"
 #include "brambolt/framework/hyperlink.h"
@@ -35,6 +37,10 @@ class CKeldaDlg : public CDialog {
     // box with this text has been shown.
     bool DriverAnswers(const wchar_t* refusal);
     void ShowWarning(const wchar_t* text, const wchar_t* caption, UINT type);
+    // Waits for the commits still running; when one of them failed, shows the list the file really
+    // holds, tells the user and returns true (the caller then stops what it was doing).
+    bool SettleCommits();
+    void ShowRows(const LockListEntries& entries);
 
     void OnOK() override;
     void OnAddFolder();
@@ -46,6 +52,8 @@ class CKeldaDlg : public CDialog {
     std::intptr_t OnPaint(std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t OnQueryDragIcon(std::uintptr_t wParam, std::intptr_t lParam);
     std::intptr_t OnWakeMainWindow(std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t OnCommitFailed(std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t OnReportUnreadableList(std::uintptr_t wParam, std::intptr_t lParam);
     // Timer 101 of the watch over an opened folder.
     void OnTimer(UINT_PTR timer);
 
@@ -54,7 +62,8 @@ class CKeldaDlg : public CDialog {
     CListBox folderList_;
     CButton setPasswordButton_;
     CLinkCtrl updateLink_;
-    NoticePanel noticePanel_;  // its view and controller, and offlineFallbackShown
+    NoticePanel noticePanel_;            // its view and controller, and offlineFallbackShown
+    std::wstring unreadableListNotice_;  // shown once after the window opens
 };
 
 }  // namespace brambolt

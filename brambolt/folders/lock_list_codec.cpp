@@ -77,4 +77,19 @@ LockListEntries DecodeLockList(std::span<const std::uint8_t> file) {
     return entries;
 }
 
+bool DecodesWhole(std::span<const std::uint8_t> file) noexcept {
+    if (file.empty()) {
+        return true;
+    }
+    if (file.size() < 2 || file[0] != kMarkLow || file[1] != kMarkHigh || file.size() % 2 != 0) {
+        return false;
+    }
+    for (std::size_t i = 2; i < file.size(); i += 2) {
+        if (file[i] == 0 && file[i + 1] == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace brambolt

@@ -22,4 +22,9 @@ using LockListEntries = std::vector<std::u16string>;
 // line is trimmed of Windows white space, and lines left empty are dropped.
 [[nodiscard]] LockListEntries DecodeLockList(std::span<const std::uint8_t> file);
 
+// True when DecodeLockList takes in everything the file holds: an empty file, or the mark and an
+// even number of bytes without a NUL unit. Any other file holds something the reader drops (text in
+// another encoding, lines after a NUL, an odd last byte), so the program must not replace it.
+[[nodiscard]] bool DecodesWhole(std::span<const std::uint8_t> file) noexcept;
+
 }  // namespace brambolt

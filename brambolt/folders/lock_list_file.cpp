@@ -6,11 +6,23 @@
 #include "brambolt/base/whole_file.h"
 
 namespace brambolt {
-void LoadLockListFile(const std::wstring& path, LockList& list) {
-    const std::optional<std::vector<std::uint8_t>> file = ReadWholeFile(path, kLargestLockListFile);
-    if (file) {
-        list.Replace(DecodeLockList(*file));
+
+LockListLoad LoadLockListFile(const std::wstring& path, LockList& list) {
+    const WholeFileRead file = ReadWholeFileWithStatus(path, kLargestLockListFile);
+    switch (file.status) {
+        case WholeFileStatus::kMissing:
+            return LockListLoad::kMissing;
+        case WholeFileStatus::kNotOpened:
+            return LockListLoad::kUnreadable;
+        case WholeFileStatus::kTooLarge:
+        case WholeFileStatus::kReadFailed:
+            list.Replace({});
+            return LockListLoad::kUnreadable;
+        case WholeFileStatus::kRead:
+            break;
     }
+    list.Replace(DecodeLockList(file.bytes));
+    return DecodesWhole(file.bytes) ? LockListLoad::kRead : LockListLoad::kUnreadable;
 }
 
 bool SaveLockListFile(const std::wstring& path, const LockListEntries& entries,

@@ -12,11 +12,18 @@
 
 namespace brambolt {
 
+enum class LockListLoad {
+    kRead,        // the file was read whole (or holds no entries at all, as the mark alone)
+    kMissing,     // no file
+    kUnreadable,  // a file the reader could not take in whole: it must not be replaced unseen
+};
+
 // Opens the file for reading without sharing. When it does not open (missing, refused, in use) the
 // list keeps what it held; otherwise the list is replaced by the file's entries, which is the empty
 // list for a file without the mark, shorter than two bytes, holding only the mark, unreadable, or
-// larger than kLargestLockListFile.
-void LoadLockListFile(const std::wstring& path, LockList& list);
+// larger than kLargestLockListFile. kUnreadable for a file that is there but refused, unreadable,
+// too large, or not DecodesWhole.
+LockListLoad LoadLockListFile(const std::wstring& path, LockList& list);
 
 inline constexpr std::uint64_t kLargestLockListFile = std::uint64_t{16} << 20U;
 

@@ -2,9 +2,11 @@
 //   driver answering:     SetDataFolderAccess 1, LoadLockList, SetDataFolderAccess 0;
 //   driver not answering: LoadLockList alone, and EnsureDriverThread is due when the list is not
 //                         empty (the caller starts it on a new thread and does not wait for it).
-// The rows come back in list order, for LB_ADDSTRING one after the other.
+// The rows come back in list order, for LB_ADDSTRING one after the other. A list file that could
+// not be read whole is moved aside at once where it can be (else before the first change).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,8 @@ namespace brambolt {
 struct LockListStartup {
     bool startEnsureDriverThread = false;
     std::vector<std::wstring> listBoxRows;
+    bool unreadableFile = false;           // the user is told once
+    std::optional<std::wstring> keptPath;  // where it was moved, when it could be at once
 };
 
 [[nodiscard]] LockListStartup LoadLockListAtStartup(LockList& list);

@@ -40,15 +40,32 @@ std::uint64_t ReadStoredWindowHandle() {
     return handle;
 }
 
-void StoreMainWindowHandle(HWND window) {
+namespace {
+
+void WriteStoredWindowHandle(std::uint64_t handle) {
     const UniqueHkey key = OpenRavelinKey();
     if (!key) {
         return;
     }
-    const auto handle = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(window));
     // A failed write only means that a second instance cannot wake this window.
     ::RegSetValueExW(key.get(), kWindowValue, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&handle),
                      sizeof(handle));
+}
+
+std::uint64_t HandleValue(HWND window) {
+    return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+}  // namespace
+
+void StoreMainWindowHandle(HWND window) {
+    WriteStoredWindowHandle(HandleValue(window));
+}
+
+void ClearStoredMainWindowHandle(HWND window) {
+    if (ReadStoredWindowHandle() == HandleValue(window)) {
+        WriteStoredWindowHandle(0);
+    }
 }
 
 }  // namespace brambolt

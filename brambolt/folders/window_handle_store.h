@@ -13,5 +13,8 @@ namespace brambolt {
 std::uint64_t ReadStoredWindowHandle();
 // Silent when the key cannot be created.
 void StoreMainWindowHandle(HWND window);
+// When the main window ends: the value becomes 0 (no window) if it still holds this window, so
+// that no later start posts to a handle that is gone or reused.
+void ClearStoredMainWindowHandle(HWND window);
 
 }  // namespace brambolt

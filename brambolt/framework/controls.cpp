@@ -8,6 +8,10 @@ int CListBox::AddString(std::wstring_view text) const {
         ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(terminated.c_str())));
 }
 
+void CListBox::ResetContent() const {
+    ::SendMessageW(window_, LB_RESETCONTENT, 0, 0);
+}
+
 int CListBox::DeleteString(int index) const {
     return static_cast<int>(
         ::SendMessageW(window_, LB_DELETESTRING, static_cast<WPARAM>(index), 0));

@@ -25,6 +25,7 @@ class CListBox : public CWndControl {
     // The new row's index, or LB_ERR.
     int AddString(std::wstring_view text) const;
     int DeleteString(int index) const;
+    void ResetContent() const;
     [[nodiscard]] int GetCount() const;
     // LB_ERR when no row is selected.
     [[nodiscard]] int GetCurSel() const;

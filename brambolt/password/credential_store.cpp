@@ -38,13 +38,9 @@ std::optional<std::vector<std::uint8_t>> Seal(const CredentialRecord& record) {
     return std::vector<std::uint8_t>(sealed.pbData, sealed.pbData + sealed.cbData);
 }
 
-// The record of a sealed file, when it opens, unseals and holds exactly a record.
-bool ReadCredentialRecordFile(const std::wstring& path, CredentialRecord& record) {
-    std::optional<std::vector<std::uint8_t>> file = ReadWholeFile(path, kLargestRecordFile);
-    if (!file) {
-        return false;
-    }
-    DATA_BLOB sealed{static_cast<DWORD>(file->size()), file->data()};
+// The record that sealed bytes hold, when they unseal to exactly a record.
+bool UnsealCredentialRecord(std::vector<std::uint8_t>& file, CredentialRecord& record) {
+    DATA_BLOB sealed{static_cast<DWORD>(file.size()), file.data()};
     DATA_BLOB plain{};
     if (::CryptUnprotectData(&sealed, nullptr, nullptr, nullptr, nullptr, 0, &plain) == FALSE) {
         return false;
@@ -58,27 +54,50 @@ bool ReadCredentialRecordFile(const std::wstring& path, CredentialRecord& record
     return true;
 }
 
+// The record of a sealed file, when it opens, unseals and holds exactly a record.
+CredentialRecordLoad ReadCredentialRecordFile(const std::wstring& path, CredentialRecord& record) {
+    WholeFileRead file = ReadWholeFileWithStatus(path, kLargestRecordFile);
+    switch (file.status) {
+        case WholeFileStatus::kMissing:
+        case WholeFileStatus::kTooLarge:  // read or not, no sealed record is that large
+            return CredentialRecordLoad::kNoRecord;
+        case WholeFileStatus::kNotOpened:
+        case WholeFileStatus::kReadFailed:
+            return CredentialRecordLoad::kUnreadable;
+        case WholeFileStatus::kRead:
+            break;
+    }
+    return UnsealCredentialRecord(file.bytes, record) ? CredentialRecordLoad::kLoaded
+                                                      : CredentialRecordLoad::kNoRecord;
+}
+
 }  // namespace
 
-void LoadCredentialRecord(const std::wstring& path, CredentialRecord& record, bool& loaded) {
+CredentialRecordLoad LoadCredentialRecord(const std::wstring& path, CredentialRecord& record,
+                                          bool& loaded) {
     record = CredentialRecord{};
     loaded = false;
     CredentialRecord read{};
+    CredentialRecordLoad result = CredentialRecordLoad::kNoRecord;
     {
         const DataFolderAccess access;
-        loaded = ReadCredentialRecordFile(path, read);
+        result = ReadCredentialRecordFile(path, read);
     }
-    if (loaded) {
+    if (result == CredentialRecordLoad::kLoaded) {
         record = read;
+        loaded = true;
     }
+    return result;
 }
 
-void LoadCredentialRecord() {
+CredentialRecordLoad LoadCredentialRecord() {
     credentialRecord = CredentialRecord{};
     credentialLoaded = false;
-    if (const std::optional<std::wstring> path = GetCredentialRecordPath()) {
-        LoadCredentialRecord(*path, credentialRecord, credentialLoaded);
+    const std::optional<std::wstring> path = GetCredentialRecordPath();
+    if (!path) {
+        return CredentialRecordLoad::kNoRecord;
     }
+    return LoadCredentialRecord(*path, credentialRecord, credentialLoaded);
 }
 
 bool SaveCredentialRecord(const std::wstring& path, CredentialRecord& record,

@@ -16,12 +16,20 @@ namespace brambolt {
 extern CredentialRecord credentialRecord;
 extern bool credentialLoaded;
 
+enum class CredentialRecordLoad {
+    kLoaded,
+    kNoRecord,    // no file, or one that is not a record of this user (no password is set)
+    kUnreadable,  // a file is there but cannot be read (held open, refused): it may hold a password
+};
+
 // Start-up: zeroes the record, then fills it and sets loaded when the file opens (without
 // sharing), unseals, and holds exactly 268 bytes. The file is read between SetDataFolderAccess 1
-// and 0. Reports nothing. Without arguments: credentialRecord and credentialLoaded, from the user's
+// and 0. Reports nothing; the result tells a file that could not be read from one that holds no
+// record. Without arguments: credentialRecord and credentialLoaded, from the user's
 // "TARNLOCKLIST.DAT".
-void LoadCredentialRecord();
-void LoadCredentialRecord(const std::wstring& path, CredentialRecord& record, bool& loaded);
+CredentialRecordLoad LoadCredentialRecord();
+CredentialRecordLoad LoadCredentialRecord(const std::wstring& path, CredentialRecord& record,
+                                          bool& loaded);
 
 // Zeroes the record's reserved bytes, seals it and replaces the file, between SetDataFolderAccess
 // 1 and 0 (not touched at all when sealing fails). The old file stays whole when the new one cannot

@@ -34,4 +34,12 @@ NewPasswordCheck CheckNewPassword(std::u16string_view password,
     return NewPasswordCheck::Accepted;
 }
 
+std::optional<std::u16string_view> PasswordToCompare(std::u16string_view typed) noexcept {
+    const std::u16string_view trimmed = TrimWindowsSpace(typed);
+    if (CheckNewPassword(trimmed, trimmed) != NewPasswordCheck::Accepted) {
+        return std::nullopt;
+    }
+    return trimmed;
+}
+
 }  // namespace brambolt

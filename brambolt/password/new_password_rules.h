@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace brambolt {
@@ -23,5 +24,12 @@ inline constexpr std::size_t kLongestPassword = 12;
 // confirmation BadLength. The confirmation only has to equal the password, case-sensitively.
 [[nodiscard]] NewPasswordCheck CheckNewPassword(std::u16string_view password,
                                                 std::u16string_view confirmation) noexcept;
+
+// What the start-up prompt compares with the stored hash: the typed text trimmed as the
+// set-password dialog trims a new password, or nothing when the dialog would refuse that password
+// (empty, a character outside U+0020..U+007E, a length outside 6 to 12): such a text can never
+// have been set, so it never matches. A view into typed.
+[[nodiscard]] std::optional<std::u16string_view> PasswordToCompare(
+    std::u16string_view typed) noexcept;
 
 }  // namespace brambolt

@@ -1,5 +1,6 @@
 #include "brambolt/password/password_hash.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -12,27 +13,19 @@ namespace {
 
 constexpr DWORD kSha256Bytes = 32;
 
-// The password as the thread's ANSI code page spells it, without a terminating zero.
-std::vector<char> ToThreadAnsi(std::wstring_view password) {
-    if (password.empty()) {
-        return {};
-    }
-    const int length = static_cast<int>(password.size());
-    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, password.data(), length, nullptr, 0,
-                                           nullptr, nullptr);
-    if (size <= 0) {
-        return {};
-    }
-    std::vector<char> bytes(static_cast<std::size_t>(size));
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, password.data(), length, bytes.data(), size, nullptr,
-                          nullptr);
-    return bytes;
+// One byte per character, its code: the password must be printable ASCII.
+bool IsPrintableAscii(std::wstring_view password) noexcept {
+    return std::all_of(password.begin(), password.end(),
+                       [](wchar_t unit) { return unit >= L' ' && unit <= L'~'; });
 }
 
 }  // namespace
 
 std::wstring HashPassword(std::wstring_view password) {
     std::wstring hash;
+    if (!IsPrintableAscii(password)) {
+        return hash;
+    }
     UniqueCryptProvider provider;
     if (::CryptAcquireContextW(provider.put(), nullptr, nullptr, PROV_RSA_AES,
                                CRYPT_VERIFYCONTEXT) == FALSE) {
@@ -44,10 +37,12 @@ std::wstring HashPassword(std::wstring_view password) {
         digest.release();
         return hash;
     }
-    std::vector<char> bytes = ToThreadAnsi(password);
+    std::vector<char> bytes(password.size());
+    std::transform(password.begin(), password.end(), bytes.begin(),
+                   [](wchar_t unit) { return static_cast<char>(unit); });
     const BOOL hashed = ::CryptHashData(digest.get(), reinterpret_cast<const BYTE*>(bytes.data()),
                                         static_cast<DWORD>(bytes.size()), 0);
-    // The converted password is a copy of it like any other.
+    // The bytes are a copy of the password like any other.
     SecureWipe(bytes);
     if (hashed == FALSE) {
         return hash;

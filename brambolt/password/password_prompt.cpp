@@ -3,6 +3,7 @@
 #include "brambolt/base/text_conversion.h"
 #include "brambolt/password/credential_record.h"
 #include "brambolt/password/credential_store.h"
+#include "brambolt/password/new_password_rules.h"
 #include "brambolt/password/pass_input_dlg.h"
 #include "brambolt/password/password_hash.h"
 
@@ -10,9 +11,15 @@ namespace brambolt {
 
 namespace {
 
-// Read at every attempt: account recovery may have replaced the hash meanwhile.
-bool MatchesStoredHash(const std::wstring& password) {
-    const std::wstring hash = HashPassword(password);
+// Read at every attempt: account recovery may have replaced the hash meanwhile. The typed text is
+// trimmed and judged as the set-password dialog does, so a password matches exactly when it is
+// the one that dialog stored.
+bool MatchesStoredHash(const std::wstring& typed) {
+    const std::optional<std::u16string_view> password = PasswordToCompare(AsUtf16(typed));
+    if (!password) {
+        return false;
+    }
+    const std::wstring hash = HashPassword(AsWide(*password));
     return !hash.empty() && AsUtf16(hash) == FieldText(credentialRecord.passwordHash);
 }
 

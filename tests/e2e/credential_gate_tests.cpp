@@ -145,7 +145,7 @@ TEST_F(CredentialGate, WrongPasswordThenRetryEmptiesTheFieldUntilTheRightOneOpen
     ASSERT_NE(prompt, nullptr);
     HWND edit = ::GetDlgItem(prompt, kPromptEdit);
 
-    for (const wchar_t* wrong : {L"abc123", L" abc 123"}) {  // typed as is: no trimming here
+    for (const wchar_t* wrong : {L"abc123", L"abc  123"}) {  // spaces inside the password count
         EnterAtPrompt(prompt, wrong, true);
         const auto box = AnswerBox(brambolt.processId, L"验证失败", IDRETRY);
         ASSERT_TRUE(box.has_value());

@@ -235,7 +235,7 @@ TEST_P(SecondInstance, PostsTheWakeUpToTheStoredWindowAndExitsWithoutWindow) {
 
 INSTANTIATE_TEST_SUITE_P(CommandLines, SecondInstance, ::testing::Values(L"", L"/show --wake 101"));
 
-TEST_F(BramboltStartup, SecondInstanceWithoutStoredHandleExitsSilently) {
+TEST_F(BramboltStartup, SecondInstanceWithoutStoredHandleSaysBramboltRunsAndExits) {
     const std::wstring program = Install(L"nohandle", true);
     auto& first = Start(program, L"");
     HWND window = WaitForMainWindow(first.processId);
@@ -251,10 +251,18 @@ TEST_F(BramboltStartup, SecondInstanceWithoutStoredHandleExitsSilently) {
             DeleteStoredWindowValue();
         }
         auto& second = Start(program, L"");
-        std::optional<DWORD> exitCode;
-        const std::vector<HWND> shown = VisibleWindowsUntilExit(second, exitCode);
-        ASSERT_TRUE(exitCode.has_value()) << "the second instance did not end";
-        EXPECT_TRUE(shown.empty()) << "the second instance showed a window";
+        winauto::WindowQuery boxQuery;
+        boxQuery.caption = L"提示";
+        boxQuery.processId = second.processId;
+        boxQuery.visibleOnly = true;
+        HWND box = winauto::WaitForWindow(boxQuery, kWindowBound);
+        ASSERT_NE(box, nullptr) << "the second instance did not say that Brambolt runs";
+        const auto content = winauto::ReadMessageBox(box);
+        ASSERT_TRUE(content.has_value());
+        EXPECT_EQ(content->text, L"程序已经在运行，请勿重复启动。");
+        ASSERT_TRUE(winauto::AnswerMessageBox(box, IDOK));
+        ASSERT_TRUE(winauto::WaitForExit(second.process.get(), kExitBound).has_value())
+            << "the second instance did not end";
         ASSERT_TRUE(DrainPostedMessages(window));
         EXPECT_FALSE(::IsWindowVisible(window)) << "the first instance was woken";
         EXPECT_TRUE(MutexExists(kMutexName));

@@ -1,0 +1,330 @@
+// The lock list under hostile files and quick hands, end to end with BramboltTestBench.exe: a list
+// file the program cannot read is kept, a save that fails is reported and undone in the window, and
+// leaving waits for every commit still running.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "automation.h"
+#include "brambolt/base/unique_handle.h"
+#include "brambolt/base/whole_file.h"
+#include "brambolt/driver/user_names.h"
+#include "brambolt/folders/lock_list_codec.h"
+#include "brambolt/testbench/bench_journal.h"
+#include "scene.h"
+
+namespace e2e {
+namespace {
+
+using brambolt::LockListEntries;
+using Bytes = std::vector<std::uint8_t>;
+using Words = std::vector<std::wstring>;
+
+constexpr wchar_t kUnreadableNotice[] =
+    L"文件夹列表文件无法读取，列表暂时显示为空。\n原文件已保留，不会被覆盖或删除。";
+constexpr wchar_t kCommitFailed[] =
+    L"文件夹列表写入失败！请检查系统权限或安全软件拦截。\n列表已恢复为实际保存的内容。";
+const std::wstring kServices = L"SYSTEM\\CurrentControlSet\\Services\\";
+
+class ListFileSafety : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(MutexExists(L"OrinKelda")) << "a Brambolt instance is still running";
+        DeleteStoredWindowValue();
+        brambolt::testbench::ResetStandIn();
+        const auto path = brambolt::GetLockListPath();
+        ASSERT_TRUE(path.has_value());
+        listPath_ = *path;
+        RemoveListFiles();
+        service_ = brambolt::GetDriverServiceName();
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kServices + service_).c_str());
+    }
+
+    void TearDown() override {
+        for (auto& process : started_) {
+            if (!winauto::WaitForExit(process.process.get(), 0ms).has_value()) {
+                ::TerminateProcess(process.process.get(), 1);
+                winauto::WaitForExit(process.process.get(), kExitBound);
+            }
+        }
+        RemoveListFiles();
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kServices + service_).c_str());
+        brambolt::testbench::ResetStandIn();
+    }
+
+    // The list file and every file kept aside beside it.
+    void RemoveListFiles() const {
+        const std::filesystem::path list(listPath_);
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(list.parent_path(), ignored)) {
+            if (entry.path().filename().wstring().starts_with(list.filename().wstring())) {
+                std::filesystem::remove(entry.path(), ignored);
+            }
+        }
+    }
+
+    // Files kept aside beside the list file.
+    std::vector<std::wstring> KeptFiles() const {
+        const std::filesystem::path list(listPath_);
+        std::vector<std::wstring> kept;
+        for (const auto& entry : std::filesystem::directory_iterator(list.parent_path())) {
+            if (entry.path().filename().wstring().starts_with(L"TARNLOCKLIST.INI.unreadable-")) {
+                kept.push_back(entry.path().wstring());
+            }
+        }
+        return kept;
+    }
+
+    HWND Start(const std::wstring& scene) {
+        const std::wstring program =
+            PrepareInstallation(scene, WindowsPath(E2E_TESTBENCH_EXE), true);
+        auto started = winauto::StartProgram(program, L"");
+        if (!started) {
+            ADD_FAILURE() << "the program did not start";
+            return nullptr;
+        }
+        started_.push_back(std::move(*started));
+        winauto::WindowQuery query;
+        query.caption = kMainCaption;
+        query.className = kDialogClass;
+        query.processId = started_.back().processId;
+        query.visibleOnly = true;
+        return winauto::WaitForWindow(query, kWindowBound);
+    }
+    bool Exited() {
+        return winauto::WaitForExit(started_.back().process.get(), kExitBound).has_value();
+    }
+
+    static void WriteBytes(const std::wstring& path, const Bytes& bytes) {
+        std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes ReadBytes(const std::wstring& path) {
+        return brambolt::ReadWholeFile(path, 1 << 20).value_or(Bytes{});
+    }
+    std::optional<LockListEntries> ListFile() const {
+        const auto bytes = brambolt::ReadWholeFile(listPath_, 1 << 20);
+        return bytes ? std::optional(brambolt::DecodeLockList(*bytes)) : std::nullopt;
+    }
+    static void Browse(const std::wstring& chosen) {
+        WriteBytes(brambolt::testbench::BenchFolder() + L"\\browse.txt",
+                   Bytes(chosen.begin(), chosen.end()));  // ASCII paths only
+    }
+    static Words Rows(HWND window) { return winauto::ListBoxRows(::GetDlgItem(window, 1000)); }
+    static void PostDeleteOfFirstRow(HWND window) {
+        ASSERT_TRUE(winauto::Post(::GetDlgItem(window, 1000), LB_SETCURSEL, 0, 0));
+        ASSERT_TRUE(winauto::PressButton(window, 1002));
+    }
+
+    // The next box of the program other than its main window: its content, answered with its first
+    // button.
+    std::optional<winauto::MessageBoxContent> AnswerBox() {
+        HWND box = nullptr;
+        WaitUntil([&] {
+            winauto::WindowQuery query;
+            query.className = kDialogClass;
+            query.processId = started_.back().processId;
+            query.visibleOnly = true;
+            for (HWND window : winauto::FindTopLevelWindows(query)) {
+                if (winauto::WindowText(window) != kMainCaption) {
+                    box = window;
+                }
+            }
+            return box != nullptr;
+        });
+        if (box == nullptr) {
+            ADD_FAILURE() << "no box appeared";
+            return std::nullopt;
+        }
+        auto content = winauto::ReadMessageBox(box);
+        if (!content || content->buttons.empty()) {
+            ADD_FAILURE() << "unreadable box";
+            return std::nullopt;
+        }
+        winauto::AnswerMessageBox(box, content->buttons[0].id);
+        WaitUntil([&] { return ::IsWindow(box) == FALSE; });
+        return content;
+    }
+    bool ShowsOnlyItsMainWindow(HWND window) {
+        winauto::WindowQuery query;
+        query.processId = started_.back().processId;
+        query.visibleOnly = true;
+        return DrainPostedMessages(window) &&
+               winauto::FindTopLevelWindows(query) == std::vector<HWND>{window};
+    }
+
+    // The driver's requests in order: switches as "protection N" / "data access N", and "unload".
+    static Words DriverWords() {
+        Words words;
+        for (const auto& entry : brambolt::testbench::ReadJournal()) {
+            const std::wstring value = entry.value ? std::to_wstring(*entry.value) : L"";
+            if (entry.kind == brambolt::testbench::RequestKind::Control &&
+                entry.subject == L"0x00222164") {
+                words.push_back(L"protection " + value);
+            } else if (entry.kind == brambolt::testbench::RequestKind::Control &&
+                       entry.subject == L"0x00222180") {
+                words.push_back(L"data access " + value);
+            } else if (entry.kind == brambolt::testbench::RequestKind::Unload) {
+                words.push_back(L"unload");
+            }
+        }
+        return words;
+    }
+    brambolt::testbench::DriverState Driver() const {
+        return brambolt::testbench::ReadDriverState(service_);
+    }
+
+    std::wstring listPath_;
+    std::wstring service_;
+    std::deque<winauto::StartedProcess> started_;
+};
+
+const Bytes kUtf8List = {'C', ':', '\\', 'A', 'L', 'P', 'H', 'A',  '\r', '\n',
+                         'C', ':', '\\', 'B', 'E', 'T', 'A', '\r', '\n'};
+
+TEST_F(ListFileSafety, AListFileWithoutTheMarkIsKeptAsideAndReportedOnceThenOkDeletesNothing) {
+    WriteBytes(listPath_, kUtf8List);
+    HWND window = Start(L"unreadable-list");
+    ASSERT_NE(window, nullptr);
+    const auto box = AnswerBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, L"警告");
+    EXPECT_TRUE(box->text.starts_with(kUnreadableNotice)) << testing::PrintToString(box->text);
+    const std::vector<std::wstring> kept = KeptFiles();
+    ASSERT_EQ(kept.size(), 1U);
+    EXPECT_NE(box->text.find(kept[0]), std::wstring::npos) << "the box names the kept file";
+    EXPECT_TRUE(Rows(window).empty());
+    EXPECT_TRUE(ShowsOnlyItsMainWindow(window)) << "the notice came more than once";
+
+    ASSERT_TRUE(winauto::PressButton(window, IDOK));
+    ASSERT_TRUE(Exited());
+    EXPECT_EQ(ReadBytes(kept[0]), kUtf8List);
+
+    HWND again = Start(L"unreadable-list-again");
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(ShowsOnlyItsMainWindow(again)) << "a start without a list file was told again";
+    ASSERT_TRUE(winauto::PressButton(again, IDOK));
+    ASSERT_TRUE(Exited());
+}
+
+TEST_F(ListFileSafety, AListFileHeldAtStartIsNotReplacedUntilItHasBeenKeptAside) {
+    const LockListEntries two = {u"C:\\ALPHA", u"C:\\BETA"};
+    const Bytes twoBytes = brambolt::EncodeLockList(two);
+    WriteBytes(listPath_, twoBytes);
+    brambolt::UniqueFile holder(::CreateFileW(listPath_.c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.valid());
+    HWND window = Start(L"held-list");
+    ASSERT_NE(window, nullptr);
+    const auto notice = AnswerBox();
+    ASSERT_TRUE(notice.has_value());
+    EXPECT_EQ(notice->text, kUnreadableNotice) << "nothing could be kept aside yet";
+
+    Browse(L"D:\\NEW");
+    ASSERT_TRUE(winauto::PressButton(window, 1001));
+    const auto failed = AnswerBox();
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_EQ(failed->caption, L"错误");
+    EXPECT_EQ(failed->text, kCommitFailed);
+    EXPECT_EQ(failed->icon, winauto::IconKind::Error) << winauto::IconName(failed->icon);
+    EXPECT_TRUE(Rows(window).empty()) << "the window shows a folder that is not saved";
+
+    holder.reset();
+    EXPECT_EQ(ReadBytes(listPath_), twoBytes);
+    ASSERT_TRUE(winauto::PressButton(window, 1001));
+    ASSERT_TRUE(WaitUntil([&] { return ListFile() == LockListEntries{u"D:\\NEW"}; }));
+    const std::vector<std::wstring> kept = KeptFiles();
+    ASSERT_EQ(kept.size(), 1U);
+    EXPECT_EQ(ReadBytes(kept[0]), twoBytes);
+    EXPECT_EQ(Rows(window), Words{L"D:\\NEW"});
+    ASSERT_TRUE(winauto::PressButton(window, IDOK));
+    ASSERT_TRUE(Exited());
+}
+
+TEST_F(ListFileSafety, ASaveThatFailsIsReportedAndTheWindowShowsWhatTheFileHolds) {
+    HWND window = Start(L"failed-save");
+    ASSERT_NE(window, nullptr);
+    Browse(L"D:\\FIRST");
+    ASSERT_TRUE(winauto::PressButton(window, 1001));
+    ASSERT_TRUE(WaitUntil([&] { return ListFile() == LockListEntries{u"D:\\FIRST"}; }));
+
+    brambolt::UniqueFile holder(::CreateFileW(listPath_.c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.valid());
+    Browse(L"D:\\SECOND");
+    ASSERT_TRUE(winauto::PressButton(window, 1001));
+    const auto failed = AnswerBox();
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_EQ(failed->text, kCommitFailed);
+    EXPECT_EQ(Rows(window), Words{L"D:\\FIRST"});
+    holder.reset();
+    EXPECT_EQ(ListFile(), LockListEntries{u"D:\\FIRST"});
+
+    // The list in memory went back with the window: a Delete now removes the saved entry.
+    ASSERT_TRUE(winauto::Post(::GetDlgItem(window, 1000), LB_SETCURSEL, 0, 0));
+    ASSERT_TRUE(winauto::PressButton(window, 1002));
+    ASSERT_TRUE(WaitUntil([&] { return !ListFile().has_value(); }));
+    ASSERT_TRUE(winauto::PressButton(window, IDOK));
+    ASSERT_TRUE(Exited());
+}
+
+TEST_F(ListFileSafety, OkRightAfterQuickDeletesWaitsForEveryCommitBeforeProtecting) {
+    LockListEntries ten;
+    for (char16_t c = u'A'; c < u'A' + 10; ++c) {
+        ten.push_back(std::u16string(u"D:\\") + c);
+    }
+    WriteBytes(listPath_, brambolt::EncodeLockList(ten));
+    HWND window = Start(L"quick-ok");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Driver().loaded; }));
+    ASSERT_TRUE(DrainPostedMessages(window));
+    brambolt::testbench::ClearJournal();
+
+    for (int i = 0; i < 9; ++i) {
+        PostDeleteOfFirstRow(window);
+    }
+    ASSERT_TRUE(winauto::PressButton(window, IDOK));
+    ASSERT_TRUE(Exited());
+    EXPECT_EQ(ListFile(), LockListEntries{u"D:\\J"});
+    Words expected;
+    for (int i = 0; i < 9; ++i) {
+        expected.insert(expected.end(), {L"data access 1", L"protection 1", L"data access 0"});
+    }
+    expected.push_back(L"protection 1");
+    EXPECT_EQ(DriverWords(), expected);
+    EXPECT_EQ(Driver().hiddenFolders, Words{L"D:\\J"});
+}
+
+TEST_F(ListFileSafety, OkRightAfterDeletingEveryEntryRemovesTheDriverOnlyAfterTheCommits) {
+    WriteBytes(listPath_, brambolt::EncodeLockList({u"D:\\A", u"D:\\B", u"D:\\C"}));
+    HWND window = Start(L"quick-uninstall");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Driver().loaded; }));
+    ASSERT_TRUE(DrainPostedMessages(window));
+    brambolt::testbench::ClearJournal();
+
+    for (int i = 0; i < 3; ++i) {
+        PostDeleteOfFirstRow(window);
+    }
+    ASSERT_TRUE(winauto::PressButton(window, IDOK));
+    ASSERT_TRUE(Exited());
+    EXPECT_FALSE(ListFile().has_value());
+    Words expected;
+    for (int i = 0; i < 3; ++i) {
+        expected.insert(expected.end(), {L"data access 1", L"protection 1", L"data access 0"});
+    }
+    expected.push_back(L"unload");
+    EXPECT_EQ(DriverWords(), expected);
+    EXPECT_FALSE(Driver().loaded);
+    EXPECT_EQ(Driver().dataAccess, 0) << "the driver went while its data folder stood open";
+}
+
+}  // namespace
+}  // namespace e2e
