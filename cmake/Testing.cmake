@@ -53,8 +53,10 @@ function(project_add_gtest target)
             set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
         endif()
     elseif(ARG_LABELS)
-        gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30 PROPERTIES LABELS "${ARG_LABELS}")
+        gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30 NO_PRETTY_VALUES
+            PROPERTIES LABELS "${ARG_LABELS}")
     else()
-        gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30)
+        # Parameterised cases are named by their name generators, not by their values' bytes.
+        gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30 NO_PRETTY_VALUES)
     endif()
 endfunction()
