@@ -11,6 +11,13 @@ if(WIN32)
     target_link_options(project_options INTERFACE -static -static-libgcc -static-libstdc++)
 endif()
 
+if(BUILD_SANITIZED)
+    # The unit tests under both sanitizers; any finding ends the test.
+    target_compile_options(project_options INTERFACE
+        -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 if(BUILD_FUZZERS)
     target_compile_options(project_options INTERFACE
         -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "flat_request.h"
+#include "glyphsnap/protocol/flat_request.h"
 
 namespace {
 

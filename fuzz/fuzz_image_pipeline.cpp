@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "image_pipeline.h"
+#include "glyphsnap/recognition/image/pipeline.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <sstream>
 #include <string>
 
-#include "base64.h"
-#include "frame_io.h"
-#include "image_text.h"
-#include "replies.h"
-#include "request_handler.h"
+#include "glyphsnap/protocol/frame_io.h"
+#include "glyphsnap/protocol/image_text.h"
+#include "glyphsnap/protocol/replies.h"
+#include "glyphsnap/serve/request_handler.h"
+#include "glyphsnap/text/base64.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Glyphsnap: answers framed JSON requests on standard input with framed replies on standard output.
 #include <iostream>
 
-#include "platform.h"
-#include "recognition.h"
-#include "request_loop.h"
+#include "glyphsnap/platform/platform.h"
+#include "glyphsnap/recognition/recognition.h"
+#include "glyphsnap/serve/request_loop.h"
 
 int main() {
     glyphsnap::InitialiseProcess();

@@ -16,8 +16,8 @@ packages=(
     tesseract-ocr tesseract-ocr-eng tesseract-ocr-chi-sim
     # running and testing the Windows programs
     wine wine64 xvfb xauth x11-utils fonts-wqy-microhei fonts-dejavu-core
-    # tools and test image rendering
-    python3 python3-pil imagemagick
+    # tools and test image rendering, formatting and linting
+    python3 python3-pil imagemagick clang-format clang-tidy
     # the browser whose extension calls the installed Glyphsnap as a native-messaging host
     chromium
     # memory checking of the built programs
@@ -38,7 +38,7 @@ if [ "${#missing[@]}" -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-for preset in native windows fuzz; do
+for preset in native windows fuzz sanitize; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
 done

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "base64.h"
+#include "glyphsnap/text/base64.h"
 
 namespace {
 

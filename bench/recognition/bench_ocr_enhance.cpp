@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "ocr_enhance.h"
+#include "glyphsnap/recognition/enhance.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "image_pipeline.h"
-#include "recognition_tesseract_engine.h"
+#include "glyphsnap/recognition/image/pipeline.h"
+#include "glyphsnap/recognition/tesseract/engine.h"
 
 namespace {
 

@@ -33,7 +33,7 @@ UniqueHkey CreateKey(const std::wstring& subkey) {
     UniqueHkey key;
     if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
-        key.release();
+        key.release();  // a failed call hands out no key: whatever it left there is not closed
     }
     return key;
 }
@@ -134,7 +134,7 @@ void WriteDriverRegistration(const std::wstring& serviceName,
                         instances.put()) == ERROR_SUCCESS) {
         SetText(instances.get(), L"DefaultInstance", REG_SZ, instanceName);
     } else {
-        instances.release();
+        instances.release();  // a failed open hands out no key: what it left is not closed
     }
 }
 
@@ -189,7 +189,7 @@ void DeleteRegistryTree(const std::wstring& subkey) {
 bool DeleteRegistryTree(HKEY root, const std::wstring& subkey) {
     UniqueHkey key;
     if (::RegOpenKeyExW(root, subkey.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) {
-        key.release();
+        key.release();  // a failed open hands out no key: what it left is not closed
         return false;
     }
     // Index 0 every time: each deleted child moves the next one to the front. A child that stays

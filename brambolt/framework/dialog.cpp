@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "brambolt/base/unique_handle.h"
 #include "brambolt/framework/app.h"
 #include "brambolt/framework/message_map.h"
 
@@ -85,18 +86,16 @@ void CenterOnOwnerOrScreen(HWND dialog) {
 
 }  // namespace
 
-CDialog::~CDialog() {
-    if (window_ != nullptr) {
-        ::DestroyWindow(window_);
-    }
-}
+CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
     endedEarly_ = false;
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    HWND created = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId_), parent_,
-                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
-    if (created == nullptr) {
+    // The dialog is owned here, for the length of the modal loop; `window_`, set when the dialog
+    // initialises, borrows it for the message handlers, and stays set while it is destroyed.
+    UniqueHwnd dialog(::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId_), parent_,
+                                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)));
+    if (!dialog) {
         window_ = nullptr;
         return -1;
     }
@@ -113,7 +112,7 @@ INT_PTR CDialog::DoModal() {
         ::EnableWindow(parent_, TRUE);
         ::SetActiveWindow(parent_);
     }
-    ::DestroyWindow(window_);
+    dialog.reset();
     window_ = nullptr;
     return result;
 }

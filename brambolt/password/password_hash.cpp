@@ -29,12 +29,12 @@ std::wstring HashPassword(std::wstring_view password) {
     UniqueCryptProvider provider;
     if (::CryptAcquireContextW(provider.put(), nullptr, nullptr, PROV_RSA_AES,
                                CRYPT_VERIFYCONTEXT) == FALSE) {
-        provider.release();
+        provider.release();  // a failed call hands out no provider: what it left is not released
         return hash;
     }
     UniqueCryptHash digest;
     if (::CryptCreateHash(provider.get(), CALG_SHA_256, 0, 0, digest.put()) == FALSE) {
-        digest.release();
+        digest.release();  // a failed call hands out no hash object: what it left is not destroyed
         return hash;
     }
     std::vector<char> bytes(password.size());

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <string>
 
+#include "brambolt/base/co_task_string.h"
 #include "brambolt/base/text_conversion.h"
 #include "brambolt/web/notice_page.h"
 #include "brambolt/web/vendor_server.h"
@@ -102,11 +103,10 @@ void NoticePanel::OnNavigationCompleted(webview2::ICoreWebView2NavigationComplet
     args->get_WebErrorStatus(&status);  // read, not used
     std::u16string source;
     if (succeeded == FALSE) {
-        LPWSTR text = nullptr;
-        if (SUCCEEDED(view_->get_Source(&text)) && text != nullptr) {
-            source = ToUtf16(text);
+        UniqueCoTaskString text;
+        if (SUCCEEDED(view_->get_Source(text.put())) && text.valid()) {
+            source = ToUtf16(text.get());
         }
-        ::CoTaskMemFree(text);
     }
     if (ShouldShowOfflineFallback(succeeded != FALSE, source, offlineFallbackShown)) {
         view_->NavigateToString(ToWide(OfflineFallbackPage()).c_str());

@@ -20,9 +20,10 @@ Function Export(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
-// Loaded once and never freed: see WebView2Runtime::Installed.
-HMODULE LoadForProcessLife(const std::wstring& path) {
-    return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+// Freed again unless its exports are taken into use; then it stays loaded for the life of the
+// process (see WebView2Runtime::Installed).
+UniqueHmodule Load(const std::wstring& path) {
+    return UniqueHmodule(::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 std::optional<std::wstring> ReadEvergreenLocation(HKEY root) {
@@ -73,20 +74,20 @@ std::optional<WebView2Runtime> WebView2Runtime::FromLoader(const std::wstring& p
     if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         return std::nullopt;
     }
-    HMODULE loader = LoadForProcessLife(path);
-    if (loader == nullptr) {
+    UniqueHmodule loader = Load(path);
+    if (!loader) {
         return std::nullopt;
     }
     WebView2Runtime runtime;
     runtime.versionFunction_ =
         Export<webview2::GetAvailableCoreWebView2BrowserVersionStringFunction>(
-            loader, "GetAvailableCoreWebView2BrowserVersionString");
+            loader.get(), "GetAvailableCoreWebView2BrowserVersionString");
     runtime.createFunction_ = Export<webview2::CreateCoreWebView2EnvironmentWithOptionsFunction>(
-        loader, "CreateCoreWebView2EnvironmentWithOptions");
+        loader.get(), "CreateCoreWebView2EnvironmentWithOptions");
     if (runtime.versionFunction_ == nullptr || runtime.createFunction_ == nullptr) {
-        ::FreeLibrary(loader);  // not a loader: nothing of it is in use
-        return std::nullopt;
+        return std::nullopt;  // not a loader: freed, nothing of it is in use
     }
+    loader.release();  // its functions are in use from now on, for the life of the process
     return runtime;
 }
 
@@ -100,17 +101,17 @@ std::optional<WebView2Runtime> WebView2Runtime::FromEvergreenRegistration() {
         if (!client.has_value()) {
             continue;
         }
-        HMODULE module = LoadForProcessLife(ToWide(client->clientDll));
-        if (module == nullptr) {
+        UniqueHmodule module = Load(ToWide(client->clientDll));
+        if (!module) {
             continue;
         }
         WebView2Runtime runtime;
-        runtime.internalCreateFunction_ =
-            Export<InternalCreateFunction>(module, "CreateWebViewEnvironmentWithOptionsInternal");
+        runtime.internalCreateFunction_ = Export<InternalCreateFunction>(
+            module.get(), "CreateWebViewEnvironmentWithOptionsInternal");
         if (runtime.internalCreateFunction_ == nullptr) {
-            ::FreeLibrary(module);
-            continue;
+            continue;  // freed: nothing of it is in use
         }
+        module.release();  // its function is in use from now on, for the life of the process
         runtime.evergreenVersion_ = ToWide(client->version);
         return runtime;
     }

@@ -1,9 +1,8 @@
 #include "brambolt/web/webview_start.h"
 
-#include <objbase.h>
-
 #include <utility>
 
+#include "brambolt/base/co_task_string.h"
 #include "brambolt/web/webview2_callbacks.h"
 #include "brambolt/web/webview2_options.h"
 #include "brambolt/web/webview2_runtime.h"
@@ -13,12 +12,10 @@ namespace brambolt {
 namespace {
 
 bool RuntimeHasVersion(const WebView2Runtime& runtime) {
-    LPWSTR version = nullptr;
-    const HRESULT result = runtime.GetAvailableBrowserVersionString(&version);
-    const bool found = SUCCEEDED(result) && version != nullptr;
+    UniqueCoTaskString version;
+    const HRESULT result = runtime.GetAvailableBrowserVersionString(version.put());
     // Only its presence counts; the text itself is not used.
-    ::CoTaskMemFree(version);
-    return found;
+    return SUCCEEDED(result) && version.valid();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "brambolt/base/co_task_string.h"
 #include "brambolt/base/text_conversion.h"
 #include "brambolt/framework/dpi_scale.h"
 #include "brambolt/web/verification_outcome.h"
@@ -155,12 +156,11 @@ void CWeChatAuthDlg::OnNavigationStarting(
     if (args == nullptr || finished_.has_value()) {
         return;
     }
-    LPWSTR text = nullptr;
+    UniqueCoTaskString text;
     std::u16string address;
-    if (SUCCEEDED(args->get_Uri(&text)) && text != nullptr) {
-        address = ToUtf16(text);
+    if (SUCCEEDED(args->get_Uri(text.put())) && text.valid()) {
+        address = ToUtf16(text.get());
     }
-    ::CoTaskMemFree(text);
     if (!IsVerificationOutcome(address)) {
         return;  // the page's own navigation proceeds
     }

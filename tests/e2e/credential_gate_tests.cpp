@@ -39,7 +39,11 @@ TEST_P(RecordWithoutPassword, OpensTheMainWindowWithoutPrompt) {
 }
 
 // An empty hash field, and one character, count as no password.
-INSTANTIATE_TEST_SUITE_P(HashFields, RecordWithoutPassword, ::testing::Values(u"", u"X"));
+INSTANTIATE_TEST_SUITE_P(HashFields, RecordWithoutPassword, ::testing::Values(u"", u"X"),
+                         [](const auto& caseInfo) {
+                             return std::string(caseInfo.param[0] == u'\0' ? "Empty"
+                                                                           : "OneCharacter");
+                         });
 
 int Scaled(int length) {
     HDC screen = ::GetDC(nullptr);
@@ -210,7 +214,18 @@ TEST_P(GivingUpAtThePrompt, EndsTheProgramWithoutTheMainWindow) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, GivingUpAtThePrompt,
                          ::testing::Values(GiveUp::CancelAfterWrongPassword, GiveUp::Escape,
-                                           GiveUp::CloseBox));
+                                           GiveUp::CloseBox),
+                         [](const auto& caseInfo) {
+                             switch (caseInfo.param) {
+                                 case GiveUp::CancelAfterWrongPassword:
+                                     return std::string("CancelAfterWrongPassword");
+                                 case GiveUp::Escape:
+                                     return std::string("Escape");
+                                 case GiveUp::CloseBox:
+                                     break;
+                             }
+                             return std::string("CloseBox");
+                         });
 
 }  // namespace
 }  // namespace e2e

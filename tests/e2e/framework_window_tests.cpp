@@ -257,6 +257,7 @@ TEST(CodeBuiltWindow, WindowDestroyedFromOutsideLeavesNothingToDestroyTwice) {
 }
 
 struct BoxCase {
+    const char* name;
     UINT type;
     winauto::IconKind icon;
     std::vector<int> buttons;
@@ -297,15 +298,21 @@ TEST_P(ApplicationMessageBox, IsCaptionedWithTheProgramNameAndGetsItsIcon) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, ApplicationMessageBox,
-    ::testing::Values(BoxCase{MB_OK, winauto::IconKind::Warning, {IDOK}, IDOK},
-                      BoxCase{MB_OK | MB_ICONERROR, winauto::IconKind::Error, {IDOK}, IDOK},
+    ::testing::Values(BoxCase{"OkWarnsByDefault", MB_OK, winauto::IconKind::Warning, {IDOK}, IDOK},
                       BoxCase{
-                          MB_OK | MB_ICONINFORMATION, winauto::IconKind::Information, {IDOK}, IDOK},
-                      BoxCase{MB_YESNO, winauto::IconKind::Question, {IDYES, IDNO}, IDNO},
-                      BoxCase{MB_RETRYCANCEL | MB_ICONERROR,
+                          "OkError", MB_OK | MB_ICONERROR, winauto::IconKind::Error, {IDOK}, IDOK},
+                      BoxCase{"OkInformation",
+                              MB_OK | MB_ICONINFORMATION,
+                              winauto::IconKind::Information,
+                              {IDOK},
+                              IDOK},
+                      BoxCase{"YesNo", MB_YESNO, winauto::IconKind::Question, {IDYES, IDNO}, IDNO},
+                      BoxCase{"RetryCancelError",
+                              MB_RETRYCANCEL | MB_ICONERROR,
                               winauto::IconKind::Error,
                               {IDCANCEL, IDRETRY},
-                              IDRETRY}));
+                              IDRETRY}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 }  // namespace
 }  // namespace brambolt

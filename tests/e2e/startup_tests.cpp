@@ -73,6 +73,11 @@ class BramboltStartup : public ::testing::Test {
     std::deque<winauto::StartedProcess> started_;
 };
 
+// The case name of a command line: the program is started with none, or with some.
+std::string CommandLineName(const ::testing::TestParamInfo<const wchar_t*>& caseInfo) {
+    return caseInfo.param[0] == L'\0' ? "NoArguments" : "WithArguments";
+}
+
 class DamagedInstallation : public BramboltStartup,
                             public ::testing::WithParamInterface<const wchar_t*> {};
 
@@ -128,7 +133,8 @@ TEST_P(DamagedInstallation, FirstInstanceOpensTheMainWindowAndStoresItsHandle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CommandLines, DamagedInstallation,
-                         ::testing::Values(L"", L"/uninstall --reset C:\\ \"two words\""));
+                         ::testing::Values(L"", L"/uninstall --reset C:\\ \"two words\""),
+                         CommandLineName);
 
 TEST_F(BramboltStartup, MainWindowCarriesTheControlsOfItsTemplateInTabOrder) {
     const std::wstring program = Install(L"controls", true);
@@ -233,7 +239,8 @@ TEST_P(SecondInstance, PostsTheWakeUpToTheStoredWindowAndExitsWithoutWindow) {
     CloseMainWindow(window, first);
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLines, SecondInstance, ::testing::Values(L"", L"/show --wake 101"));
+INSTANTIATE_TEST_SUITE_P(CommandLines, SecondInstance, ::testing::Values(L"", L"/show --wake 101"),
+                         CommandLineName);
 
 TEST_F(BramboltStartup, SecondInstanceWithoutStoredHandleSaysBramboltRunsAndExits) {
     const std::wstring program = Install(L"nohandle", true);

@@ -27,7 +27,6 @@
 #include "brambolt/framework/modal_window.h"
 #include "brambolt/password/credential_record.h"
 #include "brambolt/password/credential_store.h"
-#include "brambolt/password/password_hash.h"
 #include "brambolt/resources/resource_ids.h"
 #include "brambolt/web/account_recovery.h"
 #include "brambolt/web/notice_panel.h"
@@ -41,6 +40,11 @@ brambolt::CWinApp application;  // the framework's application object, as in Bra
 constexpr char kNoticePage[] = "https://" E2E_VENDOR_HOST "/keldanew.html";
 constexpr char kLoginPage[] = "https://" E2E_VENDOR_HOST "/brambolt/wx_login_new.php";
 constexpr wchar_t kVerificationCaption[] = L"微信安全登录验证";
+// SHA-256 of "oldpass1" and of "583064", as the credential record holds them.
+constexpr wchar_t kHashOfOldpass1[] =
+    L"9FFC3DCD1EC8DD41B3C13A3E28A2CFB41CD088FE5DBB2BC297E587CF9A74AF02";
+constexpr wchar_t kHashOf583064[] =
+    L"828E07A53E6268332EACF97B0FD6FF1A8378849E0CBA3792FE29BDB57B7C72D1";
 
 std::wstring FolderOf(const std::wstring& program) {
     return program.substr(0, program.find_last_of(L'\\'));
@@ -341,7 +345,7 @@ class AccountRecoveryScene : public ::testing::Test {
         recordPath_ = *path;
         brambolt::credentialRecord = {};
         brambolt::SetFieldText(brambolt::credentialRecord.passwordHash,
-                               brambolt::ToUtf16(brambolt::HashPassword(L"oldpass1")));
+                               brambolt::ToUtf16(kHashOfOldpass1));
         brambolt::SetFieldText(brambolt::credentialRecord.openid, u"oBOUND");
         ASSERT_TRUE(brambolt::SaveCredentialRecord(brambolt::credentialRecord));
         brambolt::credentialLoaded = true;
@@ -381,8 +385,8 @@ TEST_F(AccountRecoveryScene, VerifiedOutcomeResetsThePasswordToTheFixedValue) {
     EXPECT_EQ(seen[0].caption, L"重置成功");
     EXPECT_EQ(seen[0].text, L"身份验证成功！密码已重置为：583064，请以此密码登录后重新设置。");
     EXPECT_EQ(seen[0].icon, winauto::IconKind::Information) << winauto::IconName(seen[0].icon);
-    EXPECT_EQ(HashInMemory(), brambolt::HashPassword(L"583064")) << "the next prompt accepts it";
-    EXPECT_EQ(HashOnDisk(), brambolt::HashPassword(L"583064"));
+    EXPECT_EQ(HashInMemory(), kHashOf583064) << "the next prompt accepts it";
+    EXPECT_EQ(HashOnDisk(), kHashOf583064);
     EXPECT_TRUE(brambolt::credentialLoaded);
     EXPECT_EQ(brambolt::FieldText(brambolt::credentialRecord.openid), u"oBOUND");
     const std::vector<std::string> log = Here().Log();
@@ -404,8 +408,8 @@ TEST_F(AccountRecoveryScene, UnauthorizedOutcomeIsRejectedAndChangesNothing) {
     EXPECT_EQ(seen[0].caption, L"重置失败");
     EXPECT_EQ(seen[0].text, L"身份验证失败！当前微信用户与记录不符。");
     EXPECT_EQ(seen[0].icon, winauto::IconKind::Error) << winauto::IconName(seen[0].icon);
-    EXPECT_EQ(HashInMemory(), brambolt::HashPassword(L"oldpass1"));
-    EXPECT_EQ(HashOnDisk(), brambolt::HashPassword(L"oldpass1"));
+    EXPECT_EQ(HashInMemory(), kHashOfOldpass1);
+    EXPECT_EQ(HashOnDisk(), kHashOfOldpass1);
     ExpectPromptEnabledAndFocused();
 }
 
@@ -429,8 +433,8 @@ TEST_F(AccountRecoveryScene, ClosingTheVerificationWindowChangesNothing) {
     brambolt::ResetPasswordViaWeChat(prompt_.Window());
     EXPECT_TRUE(boxes.Stop().empty());
     EXPECT_TRUE(closed);
-    EXPECT_EQ(HashInMemory(), brambolt::HashPassword(L"oldpass1"));
-    EXPECT_EQ(HashOnDisk(), brambolt::HashPassword(L"oldpass1"));
+    EXPECT_EQ(HashInMemory(), kHashOfOldpass1);
+    EXPECT_EQ(HashOnDisk(), kHashOfOldpass1);
     const std::vector<std::string> log = Here().Log();
     EXPECT_EQ(Count(log, "completed " + std::string(kLoginPage) +
                              "?action=reset&expected_openid=oBOUND 1"),
@@ -448,7 +452,7 @@ TEST_F(AccountRecoveryScene, WithoutRuntimeTheVerificationSaysSoAndChangesNothin
     EXPECT_EQ(seen[0].caption, L"错误");
     EXPECT_EQ(seen[0].text, L"未检测到 WebView2 Runtime。");
     EXPECT_EQ(seen[0].icon, winauto::IconKind::Error) << winauto::IconName(seen[0].icon);
-    EXPECT_EQ(HashOnDisk(), brambolt::HashPassword(L"oldpass1"));
+    EXPECT_EQ(HashOnDisk(), kHashOfOldpass1);
     EXPECT_EQ(Here().Log(), (std::vector<std::string>{"version"}));
     ExpectPromptEnabledAndFocused();
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <latch>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -22,9 +22,15 @@ TEST(CommitOrder, CommitsRunInTicketOrderWhateverOrderTheirThreadsStartIn) {
         const std::scoped_lock lock(mutex);
         ran.push_back(ticket);
     };
-    std::thread last(commit, third);
-    std::thread middle(commit, second);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // both wait for the first
+    // The first commits only once both later ones are on their way to their turns.
+    std::latch started(2);
+    const auto startedCommit = [&](std::uint64_t ticket) {
+        started.count_down();
+        commit(ticket);
+    };
+    std::thread last(startedCommit, third);
+    std::thread middle(startedCommit, second);
+    started.wait();
     commit(first);
     middle.join();
     last.join();

@@ -15,8 +15,8 @@
 #include <sstream>
 #include <thread>
 
-#include "child_process.h"
-#include "frame_bytes.h"
+#include "glyphsnap/tests/blackbox/child_process.h"
+#include "glyphsnap/tests/protocol/frame_bytes.h"
 
 namespace glyphsnap::blackbox {
 namespace {

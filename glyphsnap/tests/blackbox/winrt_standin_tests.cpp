@@ -11,9 +11,9 @@
 #include <sstream>
 #include <thread>
 
-#include "child_process.h"
-#include "frame_bytes.h"
-#include "recognition/test_images.h"
+#include "glyphsnap/tests/blackbox/child_process.h"
+#include "glyphsnap/tests/protocol/frame_bytes.h"
+#include "glyphsnap/tests/recognition/test_images.h"
 
 namespace glyphsnap::blackbox {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "glyphsnap_process.h"
-#include "recognition.h"
-#include "test_images.h"
+#include "glyphsnap/recognition/recognition.h"
+#include "glyphsnap/tests/recognition/glyphsnap_process.h"
+#include "glyphsnap/tests/recognition/test_images.h"
 
 namespace glyphsnap {
 namespace {

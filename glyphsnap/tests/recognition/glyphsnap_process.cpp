@@ -1,10 +1,10 @@
-#include "glyphsnap_process.h"
+#include "glyphsnap/tests/recognition/glyphsnap_process.h"
 
 #include <chrono>
 #include <vector>
 
-#include "child_process.h"
-#include "frame_bytes.h"
+#include "glyphsnap/tests/blackbox/child_process.h"
+#include "glyphsnap/tests/protocol/frame_bytes.h"
 
 namespace glyphsnap::testing {
 

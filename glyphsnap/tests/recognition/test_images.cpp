@@ -1,4 +1,4 @@
-#include "test_images.h"
+#include "glyphsnap/tests/recognition/test_images.h"
 
 #include <leptonica/allheaders.h>
 #include <spawn.h>

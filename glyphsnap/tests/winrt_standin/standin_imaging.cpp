@@ -1,5 +1,5 @@
 // The stand-in's bitmap decoder, transform and software bitmaps, decoding with WIC.
-#include "standin_object.h"
+#include "glyphsnap/tests/winrt_standin/standin_object.h"
 
 #include <shlwapi.h>
 #include <wincodec.h>

@@ -4,7 +4,7 @@
 #include <array>
 #include <fstream>
 
-#include "standin_object.h"
+#include "glyphsnap/tests/winrt_standin/standin_object.h"
 
 namespace glyphsnap::standin {
 namespace {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "winrt_abi.h"
-#include "winrt_runtime.h"
+#include "glyphsnap/recognition/winrt/abi.h"
+#include "glyphsnap/recognition/winrt/runtime.h"
 
 namespace glyphsnap::standin {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "standin_object.h"
+#include "glyphsnap/tests/winrt_standin/standin_object.h"
 
 namespace glyphsnap::standin {
 namespace {

@@ -1,5 +1,5 @@
 // The stand-in's Base64 decoder, in-memory stream and data writer.
-#include "standin_object.h"
+#include "glyphsnap/tests/winrt_standin/standin_object.h"
 
 #include <wincrypt.h>
 

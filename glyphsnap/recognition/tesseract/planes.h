@@ -1,0 +1,36 @@
+// The grey images Tesseract is handed: one byte per pixel.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "glyphsnap/recognition/image/bitmap.h"
+
+namespace glyphsnap {
+
+// A grey image of one byte per pixel, rows without padding.
+struct GreyPlane {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> levels;
+};
+
+// The blue channel of an enhanced bitmap, whose blue, green and red are equal. Tesseract never
+// looks at alpha, so this carries all it reads; on four bytes it would threshold the three equal
+// channels one by one, about a sixth more time on a full page.
+GreyPlane GreyPlaneOf(const BgraBitmap& bitmap);
+
+// Each 2 x 2 block averaged, rounded, into one pixel; an odd last row or column is dropped.
+GreyPlane HalvedPlane(const GreyPlane& plane);
+
+// Thin straight strokes of at least the given lengths (frames, the edges of list boxes, buttons
+// and input boxes, table rules) painted over with the page's commonest level. A stroke is thin
+// when the levels three pixels to either side of it are background again, so filled areas (a
+// selected row, a dark button) stay whole.
+void RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown);
+
+// The plane enlarged `factor` times (at least 1) with bilinear interpolation, pixel centres
+// aligned.
+GreyPlane EnlargedPlane(const GreyPlane& plane, float factor);
+
+}  // namespace glyphsnap

@@ -1,0 +1,185 @@
+#include "glyphsnap/recognition/tesseract/words.h"
+
+#include <algorithm>
+
+namespace glyphsnap {
+namespace {
+
+bool IsIdeograph(char16_t c) {
+    return (c >= 0x3040 && c <= 0x30FF) ||  // kana
+           (c >= 0x3400 && c <= 0x9FFF) ||  // CJK ideographs, extension A
+           (c >= 0xAC00 && c <= 0xD7A3) ||  // Hangul syllables
+           (c >= 0xF900 && c <= 0xFAFF) ||  // compatibility ideographs
+           (c >= 0xD840 && c <= 0xD87F);    // lead surrogates of the supplementary ideographs
+}
+
+bool IsLetterOrDigit(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+           (c >= 0x00C0 && c <= 0x024F && c != 0x00D7 && c != 0x00F7) ||  // Latin letters
+           (c >= 0x0370 && c <= 0x052F) ||                                // Greek, Cyrillic
+           (c >= 0xFF10 && c <= 0xFF19) || (c >= 0xFF21 && c <= 0xFF3A) ||
+           (c >= 0xFF41 && c <= 0xFF5A);  // full-width digits and letters
+}
+
+bool IsSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0x00A0 || c == 0x3000;
+}
+
+bool Blank(std::u16string_view text) {
+    return std::all_of(text.begin(), text.end(), IsSpace);
+}
+
+bool Mark(std::u16string_view text) {
+    return std::none_of(text.begin(), text.end(),
+                        [](char16_t c) { return IsLetterOrDigit(c) || IsIdeograph(c); });
+}
+
+// What frames, list boxes and the edges of buttons are read as at the end of a line.
+bool FrameMark(std::u16string_view text) {
+    constexpr std::u16string_view kFrameParts = u"|[]{}_~`'\"\u2018\u2019\u201C\u201D\u00AB\u00BB";
+    return !text.empty() && std::all_of(text.begin(), text.end(), [&](char16_t c) {
+        return kFrameParts.find(c) != std::u16string_view::npos;
+    });
+}
+
+bool Meet(const WordBox& a, const WordBox& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
+bool HoldsIdeograph(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), IsIdeograph);
+}
+
+WordBox BoxOf(const ReadLine& line) {
+    if (line.empty()) {
+        return {};
+    }
+    WordBox box = line.front().box;
+    for (const ReadWord& word : line) {
+        box.left = std::min(box.left, word.box.left);
+        box.top = std::min(box.top, word.box.top);
+        box.right = std::max(box.right, word.box.right);
+        box.bottom = std::max(box.bottom, word.box.bottom);
+    }
+    return box;
+}
+
+float MeanConfidence(const ReadLine& line) {
+    float sum = 0;
+    for (const ReadWord& word : line) {
+        sum += word.confidence;
+    }
+    return line.empty() ? 0 : sum / static_cast<float>(line.size());
+}
+
+std::vector<WordBox> ScaledBoxes(const std::vector<WordBox>& boxes, float factor) {
+    std::vector<WordBox> scaled;
+    scaled.reserve(boxes.size());
+    const auto times = [&](int value) {
+        return static_cast<int>(static_cast<float>(value) * factor);
+    };
+    for (const WordBox& box : boxes) {
+        scaled.push_back({times(box.left), times(box.top), times(box.right), times(box.bottom)});
+    }
+    return scaled;
+}
+
+std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
+                                             std::uint32_t height) {
+    std::vector<WordBox> sorted = lines;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const WordBox& a, const WordBox& b) { return a.top < b.top; });
+    // Where each prefix ends at the lowest: a cut after line k must pass below all of them.
+    std::vector<int> lowest(sorted.size());
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+        lowest[k] = std::max(k == 0 ? sorted[k].bottom : lowest[k - 1], sorted[k].bottom);
+    }
+    std::optional<std::uint32_t> best;
+    std::size_t bestDistance = sorted.size();
+    const std::size_t middle = sorted.size() / 2;
+    for (std::size_t k = 1; k < sorted.size(); ++k) {
+        if (lowest[k - 1] < sorted[k].top) {
+            const std::size_t distance = k > middle ? k - middle : middle - k;
+            const int row = (lowest[k - 1] + sorted[k].top) / 2;
+            if (distance < bestDistance && row > 0 && static_cast<std::uint32_t>(row) < height) {
+                best = static_cast<std::uint32_t>(row);
+                bestDistance = distance;
+            }
+        }
+    }
+    return best;
+}
+
+std::pair<std::vector<WordBox>, std::vector<WordBox>> SplitBoxes(const std::vector<WordBox>& boxes,
+                                                                 std::uint32_t cut) {
+    std::pair<std::vector<WordBox>, std::vector<WordBox>> halves;
+    const int row = static_cast<int>(cut);
+    for (const WordBox& box : boxes) {
+        if (box.bottom <= row) {
+            halves.first.push_back(box);
+        } else {
+            halves.second.push_back({box.left, box.top - row, box.right, box.bottom - row});
+        }
+    }
+    return halves;
+}
+
+bool AllMet(const std::vector<WordBox>& boxes, const std::vector<ReadLine>& lines) {
+    return std::all_of(boxes.begin(), boxes.end(), [&](const WordBox& box) {
+        return std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+            return std::any_of(line.begin(), line.end(),
+                               [&](const ReadWord& word) { return Meet(box, word.box); });
+        });
+    });
+}
+
+std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
+                                          const std::vector<ReadLine>& other) {
+    std::vector<ReadLine> apart;
+    for (const ReadLine& candidate : other) {
+        const bool meets = std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+            return std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
+                return std::any_of(candidate.begin(), candidate.end(),
+                                   [&](const ReadWord& mine) { return Meet(word.box, mine.box); });
+            });
+        });
+        if (!candidate.empty() && !meets) {
+            apart.push_back(candidate);
+        }
+    }
+    for (ReadLine& line : apart) {
+        const WordBox box = BoxOf(line);
+        const int middle = (box.top + box.bottom) / 2;
+        const auto below = std::find_if(lines.begin(), lines.end(), [&](const ReadLine& kept) {
+            return !kept.empty() && BoxOf(kept).top > middle;
+        });
+        lines.insert(below, std::move(line));
+    }
+    return lines;
+}
+
+std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
+    std::vector<OcrLine> kept;
+    for (const ReadLine& line : lines) {
+        OcrLine text;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const ReadWord& word = line[i];
+            const bool doubtful = word.confidence < kMarkConfidence &&
+                                  word.text.size() <= kLongestMark && !HoldsIdeograph(word.text);
+            const bool leadingMark = text.words.empty() && i + 1 < line.size() && Mark(word.text);
+            const bool trailingFrame = i + 1 == line.size() && i > 0 && FrameMark(word.text);
+            if (Blank(word.text) || doubtful || leadingMark || trailingFrame) {
+                continue;
+            }
+            text.words.push_back(word.text);
+        }
+        if (!text.words.empty()) {
+            kept.push_back(std::move(text));
+        }
+    }
+    return kept;
+}
+
+}  // namespace glyphsnap

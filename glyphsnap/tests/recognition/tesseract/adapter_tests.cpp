@@ -1,0 +1,190 @@
+// What the Tesseract adapter hands the engine and takes from it.
+#include <gtest/gtest.h>
+
+#include "glyphsnap/recognition/tesseract/planes.h"
+#include "glyphsnap/recognition/tesseract/words.h"
+#include "glyphsnap/text/utf.h"
+
+namespace glyphsnap {
+namespace {
+
+TEST(GreyPlane, TakesOneChannelOfEachPixel) {
+    const BgraBitmap bitmap{3, 1, {10, 10, 10, 255, 200, 200, 200, 0, 7, 7, 7, 128}};
+    const GreyPlane plane = GreyPlaneOf(bitmap);
+    EXPECT_EQ(plane.width, 3u);
+    EXPECT_EQ(plane.height, 1u);
+    EXPECT_EQ(plane.levels, (std::vector<std::uint8_t>{10, 200, 7}));
+}
+
+TEST(GreyPlane, HalvingAveragesBlocksAndDropsAnOddEdge) {
+    // 5 x 3: the last column and row have no partner and are dropped.
+    const GreyPlane plane{5,
+                          3,
+                          {0, 255, 10, 20, 99,  //
+                           255, 0, 30, 41, 99,  //
+                           99, 99, 99, 99, 99}};
+    const GreyPlane half = HalvedPlane(plane);
+    EXPECT_EQ(half.width, 2u);
+    EXPECT_EQ(half.height, 1u);
+    EXPECT_EQ(half.levels, (std::vector<std::uint8_t>{128, 25}));  // 127.5 and 25.25 rounded
+}
+
+TEST(GreyPlane, EnlargingInterpolatesBetweenPixelCentres) {
+    const GreyPlane plane{2, 1, {0, 200}};
+    const GreyPlane large = EnlargedPlane(plane, 2);
+    EXPECT_EQ(large.width, 4u);
+    EXPECT_EQ(large.height, 2u);
+    EXPECT_EQ(large.levels, (std::vector<std::uint8_t>{0, 50, 150, 200, 0, 50, 150, 200}));
+}
+
+TEST(GreyPlane, FrameLinesGoAndTextAndFilledAreasStay) {
+    // 14 x 14 on white: a one-pixel frame on two sides, a 2 x 2 dot of text and a filled
+    // 10 x 6 block (a selected row).
+    constexpr std::uint32_t kSide = 14;
+    GreyPlane plane{kSide, kSide, std::vector<std::uint8_t>(kSide * kSide, 255)};
+    const auto set = [&](std::uint32_t x, std::uint32_t y) { plane.levels[y * kSide + x] = 0; };
+    for (std::uint32_t i = 0; i < kSide; ++i) {
+        set(i, 0);
+        set(0, i);
+    }
+    set(6, 4), set(7, 4), set(6, 5), set(7, 5);
+    for (std::uint32_t y = 8; y < kSide; ++y) {
+        for (std::uint32_t x = 4; x < kSide; ++x) {
+            set(x, y);
+        }
+    }
+    const GreyPlane before = plane;
+    RemoveFrameLines(plane, 10, 10);
+    for (std::uint32_t y = 0; y < kSide; ++y) {
+        for (std::uint32_t x = 0; x < kSide; ++x) {
+            // Where the two strokes cross, neither is thin: that one pixel stays.
+            const bool frame = (x == 0) != (y == 0);
+            EXPECT_EQ(plane.levels[y * kSide + x], frame ? 255 : before.levels[y * kSide + x])
+                << x << "," << y;
+        }
+    }
+}
+
+ReadWord Word(std::u16string text, float confidence, WordBox box = {}) {
+    return ReadWord{std::move(text), confidence, box};
+}
+
+TEST(ReadWords, MarksAndBlankWordsAreNotPassedOn) {
+    struct Case {
+        const char* name;
+        ReadLine line;
+        std::vector<std::u16string> kept;
+    };
+    const Case cases[] = {
+        {"white space only", {Word(u"OK", 90), Word(u" ", 95)}, {u"OK"}},
+        {"checkbox before a label", {Word(u"\u201C|", 88), Word(u"开机", 95)}, {u"开机"}},
+        {"doubtful short Latin mark", {Word(u"if", 34), Word(u"Desktop", 93)}, {u"Desktop"}},
+        {"doubtful long word stays", {Word(u"Remember", 0), Word(u"me", 96)}, {u"Remember", u"me"}},
+        {"doubtful Chinese stays", {Word(u"夹", 0), Word(u"列表", 80)}, {u"夹", u"列表"}},
+        {"frame edge after a button", {Word(u"增加", 96), Word(u"|", 80)}, {u"增加"}},
+        {"closing bracket stays", {Word(u"(a", 90), Word(u")", 90)}, {u"(a", u")"}},
+        {"a lone symbol is text", {Word(u"?", 90)}, {u"?"}},
+        {"negative figure stays", {Word(u"-0.62%", 90), Word(u"GLOBX", 90)}, {u"-0.62%", u"GLOBX"}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<OcrLine> lines = TextLinesOf({c.line});
+        ASSERT_EQ(lines.size(), 1u) << c.name;
+        EXPECT_EQ(lines[0].words, c.kept) << c.name;
+    }
+    EXPECT_TRUE(TextLinesOf({{Word(u" ", 95)}, {Word(u"ab", 10)}}).empty());
+}
+
+TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
+    const std::vector<ReadLine> block = {{Word(u"Title", 90, {0, 0, 100, 20})},
+                                         {Word(u"Body", 90, {0, 100, 100, 120})}};
+    const std::vector<ReadLine> sparse = {
+        {Word(u"Titel", 60, {0, 2, 90, 18})},        // the same words: left out
+        {Word(u"OK", 90, {200, 40, 240, 60})},       // found apart: between the two
+        {Word(u"Cancel", 90, {200, 130, 260, 150})}  // found apart: at the end
+    };
+    const std::vector<ReadLine> merged = WithLinesFoundApart(block, sparse);
+    std::vector<std::u16string> firstWords;
+    for (const ReadLine& line : merged) {
+        firstWords.push_back(line.front().text);
+    }
+    EXPECT_EQ(firstWords, (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"Cancel"}));
+}
+
+TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
+    const auto doubted = [](const ReadWord& word) { return word.confidence < 85; };
+    struct Case {
+        const char* name;
+        ReadLine again;
+        std::vector<std::u16string> words;
+    };
+    const Case cases[] = {
+        {"taken",
+         {Word(u"记住我", 90, {10, 0, 50, 20}), Word(u"Rem", 40, {60, 0, 100, 20})},
+         {u"记住我", u"Remember"}},
+        {"less confident", {Word(u"记住我", 10, {10, 0, 50, 20})}, {u"igf£#", u"Remember"}},
+        {"below the least confidence", {Word(u"日", 55, {10, 0, 50, 20})}, {u"igf£#", u"Remember"}},
+        {"no ideograph", {Word(u"igt", 95, {10, 0, 50, 20})}, {u"igf£#", u"Remember"}},
+        {"reaching past the word",
+         {Word(u"记住我", 90, {10, 0, 120, 20})},
+         {u"igf£#", u"Remember"}},
+    };
+    for (const Case& c : cases) {
+        ReadLine line = {Word(u"igf£#", 14, {8, 0, 52, 20}),
+                         Word(u"Remember", 96, {60, 0, 100, 20})};
+        TakeIdeographicReadings(line, c.again, 60, doubted);
+        std::vector<std::u16string> words;
+        for (const ReadWord& word : line) {
+            words.push_back(word.text);
+        }
+        EXPECT_EQ(words, c.words) << c.name;
+    }
+}
+
+TEST(ReadWords, PagesAreCutBetweenLinesNearestTheMiddleLine) {
+    struct Case {
+        const char* name;
+        std::vector<WordBox> lines;
+        std::optional<std::uint32_t> cut;
+    };
+    const Case cases[] = {
+        {"four rows", {{0, 0, 9, 10}, {0, 20, 9, 30}, {0, 40, 9, 50}, {0, 60, 9, 70}}, 35},
+        {"out of order", {{0, 60, 9, 70}, {0, 0, 9, 10}, {0, 40, 9, 50}, {0, 20, 9, 30}}, 35},
+        {"a tall column beside the middle",
+         {{0, 0, 9, 10}, {0, 20, 9, 30}, {50, 5, 59, 55}, {0, 40, 9, 50}, {0, 60, 9, 70}},
+         57},
+        {"nothing clear", {{0, 0, 9, 50}, {20, 10, 29, 60}}, std::nullopt},
+        {"one line", {{0, 0, 9, 10}}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CutBetweenLines(c.lines, 100), c.cut) << c.name;
+    }
+}
+
+struct Utf8Case {
+    const char* name;
+    std::string utf8;
+    std::u16string expected;
+};
+
+class Utf16FromUtf8Test : public ::testing::TestWithParam<Utf8Case> {};
+
+TEST_P(Utf16FromUtf8Test, Converts) {
+    EXPECT_EQ(Utf16FromUtf8(GetParam().utf8), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, Utf16FromUtf8Test,
+    ::testing::Values(Utf8Case{"Ascii", "Hello", u"Hello"},
+                      Utf8Case{"Chinese", "\xE6\x96\x87\xE5\xAD\x97", u"文字"},
+                      Utf8Case{"TwoBytes", "\xC3\xA9t\xC3\xA9", u"\u00E9t\u00E9"},
+                      Utf8Case{"AstralBecomesSurrogatePair", "\xF0\x9F\x98\x80", u"\U0001F600"},
+                      Utf8Case{"LoneContinuation", "a\x80z", u"a\uFFFDz"},
+                      Utf8Case{"CutShort", "x\xE6\x96", u"x\uFFFD\uFFFD"},
+                      Utf8Case{"Overlong", "\xC0\xAF", u"\uFFFD\uFFFD"},
+                      Utf8Case{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+                      Utf8Case{"BeyondUnicode", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+                      Utf8Case{"LeadThenAscii", "\xE6z", u"\uFFFDz"}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+
+}  // namespace
+}  // namespace glyphsnap

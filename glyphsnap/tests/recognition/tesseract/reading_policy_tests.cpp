@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "glyphsnap/recognition/tesseract/reading_policy.h"
+
+namespace glyphsnap {
+namespace {
+
+struct LanguagesCase {
+    const char* name;
+    const char* languages;
+    bool rightToLeft;
+    const char* ideographic;
+};
+
+class ReadingLanguagesTest : public ::testing::TestWithParam<LanguagesCase> {};
+
+TEST_P(ReadingLanguagesTest, DirectionAndChineseModel) {
+    const LanguagesCase& c = GetParam();
+    EXPECT_EQ(ReadsRightToLeft(c.languages), c.rightToLeft);
+    EXPECT_EQ(IdeographicLanguageOf(c.languages), c.ideographic);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, ReadingLanguagesTest,
+    ::testing::Values(LanguagesCase{"English", "eng", false, ""},
+                      LanguagesCase{"ChineseFirst", "chi_sim+eng", false, "chi_sim"},
+                      LanguagesCase{"TraditionalChinese", "chi_tra+eng", false, "chi_tra"},
+                      LanguagesCase{"ChineseAlone", "chi_sim", false, ""},
+                      LanguagesCase{"ChineseSecond", "eng+chi_sim", false, ""},
+                      LanguagesCase{"ArabicSecond", "eng+ara", true, ""},
+                      LanguagesCase{"HebrewAlone", "heb", true, ""},
+                      LanguagesCase{"ArabicOnlyInAName", "arab+eng", false, ""}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+
+struct HalvingCase {
+    const char* name;
+    bool readNothing;
+    int confidence;
+    std::uint32_t width;
+    std::uint32_t height;
+    bool readAgain;
+};
+
+class HalvingTest : public ::testing::TestWithParam<HalvingCase> {};
+
+TEST_P(HalvingTest, DoubtfulReadingsOfLargeEnoughPagesAreReadAtHalfSize) {
+    const HalvingCase& c = GetParam();
+    EXPECT_EQ(IsReadAgainHalved(c.readNothing, c.confidence, c.width, c.height), c.readAgain);
+}
+
+INSTANTIATE_TEST_SUITE_P(Readings, HalvingTest,
+                         ::testing::Values(HalvingCase{"Doubtful", false, 59, 200, 100, true},
+                                           HalvingCase{"Confident", false, 60, 200, 100, false},
+                                           HalvingCase{"NothingRead", true, 0, 200, 100, false},
+                                           HalvingCase{"HalfJustWideEnough", false, 45, 64, 64,
+                                                       true},
+                                           HalvingCase{"HalfTooNarrow", false, 45, 63, 200, false},
+                                           HalvingCase{"HalfTooLow", false, 45, 200, 63, false}),
+                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+
+struct EnlargementCase {
+    const char* name;
+    float lineHeight;
+    std::uint32_t width;
+    std::uint32_t height;
+    float factor;
+};
+
+class EnlargementTest : public ::testing::TestWithParam<EnlargementCase> {};
+
+TEST_P(EnlargementTest, SmallLinesGrowTowardsThirtyTwoPixels) {
+    const EnlargementCase& c = GetParam();
+    EXPECT_FLOAT_EQ(EnlargementFor(c.lineHeight, c.width, c.height), c.factor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, EnlargementTest,
+    ::testing::Values(EnlargementCase{"SixteenPixelLines", 16, 800, 600, 2},
+                      EnlargementCase{"TinyLinesAtMostThreeTimes", 4, 800, 600, 3},
+                      EnlargementCase{"TwentyPixelLinesByOnePointSix", 20, 800, 600, 1.6F},
+                      EnlargementCase{"TwentyOnePixelLinesStay", 21, 800, 600, 1},
+                      EnlargementCase{"PastTheLargestSideStays", 16, 5001, 600, 1},
+                      EnlargementCase{"UpToTheLargestSide", 16, 5000, 600, 2}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+
+TEST(ReadingPolicy, MedianHeightOfTheLayoutLines) {
+    EXPECT_EQ(MedianHeight({}), std::nullopt);
+    EXPECT_EQ(MedianHeight({{0, 0, 10, 12}, {0, 20, 10, 50}, {0, 60, 10, 76}}), 16.0F);
+    EXPECT_EQ(MedianHeight({{0, 5, 10, 5}}), 1.0F);  // a line of no height counts as one pixel
+}
+
+TEST(ReadingPolicy, FramesAreAtLeastThreeLinesAcrossAndOneAndAThirdDown) {
+    const FrameLineLengths lengths = FrameLineLengthsFor(30);
+    EXPECT_EQ(lengths.across, 90U);
+    EXPECT_EQ(lengths.down, 39U);
+}
+
+TEST(ReadingPolicy, OnlyFullPagesOfManyLinesAreSplitOnSeveralCores) {
+    EXPECT_TRUE(IsSplitWorthwhile(600, 500, 8, 2));
+    EXPECT_FALSE(IsSplitWorthwhile(600, 499, 8, 2));  // 299 400 pixels
+    EXPECT_FALSE(IsSplitWorthwhile(600, 500, 7, 2));
+    EXPECT_FALSE(IsSplitWorthwhile(600, 500, 8, 1));
+}
+
+TEST(ReadingPolicy, WhichReadingWins) {
+    EXPECT_TRUE(IsBlockReadingConfident(80));
+    EXPECT_FALSE(IsBlockReadingConfident(79));
+    EXPECT_TRUE(IsSparseReadingPreferred(76, 70));
+    EXPECT_FALSE(IsSparseReadingPreferred(75, 70));
+}
+
+TEST(ReadingPolicy, DoubtedWordsAreUnsureAndHoldNoIdeograph) {
+    EXPECT_TRUE(IsDoubtedWord({u"Fi1e", 84.9F, {}}));
+    EXPECT_FALSE(IsDoubtedWord({u"File", 85, {}}));
+    EXPECT_FALSE(IsDoubtedWord({u"文件", 30, {}}));
+}
+
+}  // namespace
+}  // namespace glyphsnap
