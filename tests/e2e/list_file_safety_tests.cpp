@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automation.h"
@@ -82,8 +83,9 @@ class ListFileSafety : public ::testing::Test {
     }
 
     HWND Start(const std::wstring& scene) {
-        const std::wstring program =
-            PrepareInstallation(scene, WindowsPath(E2E_TESTBENCH_EXE), true);
+        return StartProgram(PrepareInstallation(scene, WindowsPath(E2E_TESTBENCH_EXE), true));
+    }
+    HWND StartProgram(const std::wstring& program) {
         auto started = winauto::StartProgram(program, L"");
         if (!started) {
             ADD_FAILURE() << "the program did not start";
@@ -271,6 +273,37 @@ TEST_F(ListFileSafety, ASaveThatFailsIsReportedAndTheWindowShowsWhatTheFileHolds
     ASSERT_TRUE(winauto::Post(::GetDlgItem(window, 1000), LB_SETCURSEL, 0, 0));
     ASSERT_TRUE(winauto::PressButton(window, 1002));
     ASSERT_TRUE(WaitUntil([&] { return !ListFile().has_value(); }));
+    ASSERT_TRUE(winauto::PressButton(window, IDOK));
+    ASSERT_TRUE(Exited());
+}
+
+TEST_F(ListFileSafety, AddRefusesTheWindowsAndTheProgramFolderAsTheirEntriesWouldBeReadBack) {
+    // The build folder lies below a "windows" folder: this installation lies elsewhere.
+    const std::wstring programFolder = L"C:\\VorlinSafety";
+    ::CreateDirectoryW(programFolder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(WindowsPath(E2E_TESTBENCH_EXE).c_str(),
+                            (programFolder + L"\\BramboltTestBench.exe").c_str(), FALSE));
+    WriteBytes(programFolder + L"\\TarnBrambolt.sys", {'M', 'Z'});
+    HWND window = StartProgram(programFolder + L"\\BramboltTestBench.exe");
+    ASSERT_NE(window, nullptr);
+    const std::wstring windowsRefusal = L"为保证系统稳定，不能包括WINDOWS文件夹";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\Windows ", windowsRefusal},
+        {L"C:\\Windows\t", windowsRefusal},
+        {L"C:\\Windows.", windowsRefusal},
+        {L"C:/Windows", windowsRefusal},
+        {programFolder + L"\\", L"为保证系统稳定，不能包括软件自身目录"},
+    };
+    for (const auto& [chosen, refusal] : cases) {
+        SCOPED_TRACE(testing::PrintToString(chosen));
+        Browse(chosen);
+        ASSERT_TRUE(winauto::PressButton(window, 1001));
+        const auto box = AnswerBox();
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->text, refusal);
+    }
+    EXPECT_TRUE(Rows(window).empty());
+    EXPECT_FALSE(ListFile().has_value());
     ASSERT_TRUE(winauto::PressButton(window, IDOK));
     ASSERT_TRUE(Exited());
 }
