@@ -72,7 +72,8 @@ void CKeldaDlg::LoadFolderList() {
     for (const std::wstring& row : loaded.listBoxRows) {
         folderList_.AddString(row);
     }
-    RecordSavedLockList(TheLockList().Entries());
+    // What a failed commit falls back to: an unreadable file holds nothing the program wrote.
+    RecordSavedLockList(loaded.unreadableFile ? LockListEntries{} : TheLockList().Entries());
     if (loaded.unreadableFile) {
         unreadableListNotice_ = kUnreadableList;
         if (loaded.keptPath) {

@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automation.h"
@@ -82,8 +84,9 @@ class ListFileSafety : public ::testing::Test {
     }
 
     HWND Start(const std::wstring& scene) {
-        const std::wstring program =
-            PrepareInstallation(scene, WindowsPath(E2E_TESTBENCH_EXE), true);
+        return StartProgram(PrepareInstallation(scene, WindowsPath(E2E_TESTBENCH_EXE), true));
+    }
+    HWND StartProgram(const std::wstring& program) {
         auto started = winauto::StartProgram(program, L"");
         if (!started) {
             ADD_FAILURE() << "the program did not start";
@@ -177,6 +180,12 @@ class ListFileSafety : public ::testing::Test {
         }
         return words;
     }
+    // Commits finished since the journal was last cleared (each ends with data access 0). The list
+    // file is read only after them: a read while a commit saves would refuse the save.
+    static bool WaitForCommits(std::size_t count) {
+        return WaitUntil(
+            [count] { return std::ranges::count(DriverWords(), L"data access 0") >= count; });
+    }
     brambolt::testbench::DriverState Driver() const {
         return brambolt::testbench::ReadDriverState(service_);
     }
@@ -238,8 +247,10 @@ TEST_F(ListFileSafety, AListFileHeldAtStartIsNotReplacedUntilItHasBeenKeptAside)
 
     holder.reset();
     EXPECT_EQ(ReadBytes(listPath_), twoBytes);
+    brambolt::testbench::ClearJournal();
     ASSERT_TRUE(winauto::PressButton(window, 1001));
-    ASSERT_TRUE(WaitUntil([&] { return ListFile() == LockListEntries{u"D:\\NEW"}; }));
+    ASSERT_TRUE(WaitForCommits(1));
+    EXPECT_EQ(ListFile(), LockListEntries{u"D:\\NEW"});
     const std::vector<std::wstring> kept = KeptFiles();
     ASSERT_EQ(kept.size(), 1U);
     EXPECT_EQ(ReadBytes(kept[0]), twoBytes);
@@ -252,8 +263,10 @@ TEST_F(ListFileSafety, ASaveThatFailsIsReportedAndTheWindowShowsWhatTheFileHolds
     HWND window = Start(L"failed-save");
     ASSERT_NE(window, nullptr);
     Browse(L"D:\\FIRST");
+    brambolt::testbench::ClearJournal();
     ASSERT_TRUE(winauto::PressButton(window, 1001));
-    ASSERT_TRUE(WaitUntil([&] { return ListFile() == LockListEntries{u"D:\\FIRST"}; }));
+    ASSERT_TRUE(WaitForCommits(1));
+    ASSERT_EQ(ListFile(), LockListEntries{u"D:\\FIRST"});
 
     brambolt::UniqueFile holder(::CreateFileW(listPath_.c_str(), GENERIC_READ, 0, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -270,7 +283,39 @@ TEST_F(ListFileSafety, ASaveThatFailsIsReportedAndTheWindowShowsWhatTheFileHolds
     // The list in memory went back with the window: a Delete now removes the saved entry.
     ASSERT_TRUE(winauto::Post(::GetDlgItem(window, 1000), LB_SETCURSEL, 0, 0));
     ASSERT_TRUE(winauto::PressButton(window, 1002));
-    ASSERT_TRUE(WaitUntil([&] { return !ListFile().has_value(); }));
+    ASSERT_TRUE(WaitForCommits(3));
+    EXPECT_FALSE(ListFile().has_value());
+    ASSERT_TRUE(winauto::PressButton(window, IDOK));
+    ASSERT_TRUE(Exited());
+}
+
+TEST_F(ListFileSafety, AddRefusesTheWindowsAndTheProgramFolderAsTheirEntriesWouldBeReadBack) {
+    // The build folder lies below a "windows" folder: this installation lies elsewhere.
+    const std::wstring programFolder = L"C:\\VorlinSafety";
+    ::CreateDirectoryW(programFolder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(WindowsPath(E2E_TESTBENCH_EXE).c_str(),
+                            (programFolder + L"\\BramboltTestBench.exe").c_str(), FALSE));
+    WriteBytes(programFolder + L"\\TarnBrambolt.sys", {'M', 'Z'});
+    HWND window = StartProgram(programFolder + L"\\BramboltTestBench.exe");
+    ASSERT_NE(window, nullptr);
+    const std::wstring windowsRefusal = L"为保证系统稳定，不能包括WINDOWS文件夹";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\Windows ", windowsRefusal},
+        {L"C:\\Windows\t", windowsRefusal},
+        {L"C:\\Windows.", windowsRefusal},
+        {L"C:/Windows", windowsRefusal},
+        {programFolder + L"\\", L"为保证系统稳定，不能包括软件自身目录"},
+    };
+    for (const auto& [chosen, refusal] : cases) {
+        SCOPED_TRACE(testing::PrintToString(chosen));
+        Browse(chosen);
+        ASSERT_TRUE(winauto::PressButton(window, 1001));
+        const auto box = AnswerBox();
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->text, refusal);
+    }
+    EXPECT_TRUE(Rows(window).empty());
+    EXPECT_FALSE(ListFile().has_value());
     ASSERT_TRUE(winauto::PressButton(window, IDOK));
     ASSERT_TRUE(Exited());
 }
