@@ -1,11 +1,14 @@
 #!/usr/bin/python3
 """Makes the evaluation set of screenshots: the HTML pages of page_list.py rendered by headless
-Chromium, and the screenshots of Brambolt's windows kept in brambolt/, each with its known text.
+Chromium, the screenshots of Brambolt's windows kept in brambolt/, and element screenshots of
+real documentation (make_real.mjs), each with its known text.
 
   make_set.py OUT_FOLDER
 
 Writes OUT_FOLDER/NAME.png, OUT_FOLDER/NAME.txt and OUT_FOLDER/index.tsv (name, language profile,
-"aside" for the quarter kept out of all tuning, else "work").
+"aside" for the quarter kept out of all tuning, else "work", and "made" for the pages and windows
+made on the project, "real" for the documentation written elsewhere). The real material needs
+Node.js and the packages of package-lock.json, installed here at the first run.
 """
 import os
 import shutil
@@ -24,7 +27,10 @@ BRAMBOLT = ["main_window", "main_window_entries", "password_prompt", "set_passwo
 
 # The quarter set aside: chosen once, by kind, before any tuning; never changed to suit a result.
 SET_ASIDE = {"menu_zh", "invoice_en", "tabs_zh", "inbox_en", "error_zh", "dark_en",
-             "password_prompt"}
+             "password_prompt",
+             # of the real material
+             "install_para_en", "language_list_en", "find_package_table_en", "tutorial_code_en",
+             "cuda_table_en", "man_sections_zh", "cp_options_zh", "grep_para_zh", "bash_code_zh"}
 
 CHROMIUM = ["/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu",
             "--disable-background-networking", "--disable-component-update", "--no-first-run",
@@ -41,6 +47,14 @@ def render(page, out):
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def render_real(out):
+    if not os.path.isdir(os.path.join(HERE, "node_modules", "playwright-core")):
+        subprocess.run(["npm", "ci", "--no-audit", "--no-fund"], cwd=HERE, check=True)
+    subprocess.run(["node", os.path.join(HERE, "make_real.mjs"), out], check=True)
+    with open(os.path.join(out, "real.tsv"), encoding="utf-8") as file:
+        return [tuple(line.split()) for line in file if line.strip()]
+
+
 def main() -> int:
     if len(sys.argv) != 2:
         raise SystemExit(__doc__)
@@ -51,15 +65,16 @@ def main() -> int:
         render(page, os.path.join(out, page["name"] + ".png"))
         with open(os.path.join(out, page["name"] + ".txt"), "w", encoding="utf-8") as file:
             file.write(page_text(page))
-        index.append((page["name"], page["lang"]))
+        index.append((page["name"], page["lang"], "made"))
     for name in BRAMBOLT:
         for ext in (".png", ".txt"):
             shutil.copyfile(os.path.join(HERE, "brambolt", name + ext),
                             os.path.join(out, name + ext))
-        index.append((name, "zh"))
+        index.append((name, "zh", "made"))
+    index += [(name, lang, "real") for name, lang in render_real(out)]
     with open(os.path.join(out, "index.tsv"), "w", encoding="utf-8") as file:
-        for name, lang in index:
-            file.write(f"{name}\t{lang}\t{'aside' if name in SET_ASIDE else 'work'}\n")
+        for name, lang, source in index:
+            file.write(f"{name}\t{lang}\t{'aside' if name in SET_ASIDE else 'work'}\t{source}\n")
     print(f"{len(index)} screenshots, {len(SET_ASIDE)} set aside, in {out}")
     return 0
 

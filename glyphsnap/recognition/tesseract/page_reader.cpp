@@ -17,6 +17,7 @@
 
 #include "glyphsnap/recognition/tesseract/engine.h"
 #include "glyphsnap/recognition/tesseract/engine_cache.h"
+#include "glyphsnap/recognition/tesseract/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/planes.h"
 #include "glyphsnap/recognition/tesseract/reading_policy.h"
 #include "glyphsnap/recognition/tesseract/words.h"
@@ -107,6 +108,48 @@ Reading Joined(Reading upper, Reading lower, int cut) {
     return page;
 }
 
+// `box` grown by the crop margin, within the plane; empty when nothing of it is left.
+WordBox CropOf(const WordBox& box, const GreyPlane& plane) {
+    return {std::max(0, box.left - kCropMargin), std::max(0, box.top - kCropMargin),
+            std::min(static_cast<int>(plane.width), box.right + kCropMargin),
+            std::min(static_cast<int>(plane.height), box.bottom + kCropMargin)};
+}
+
+// The box of doubtful words widened by a line's height on either side, within the line: the
+// Chinese model reads a word better with its neighbours' edges than alone.
+WordBox WithContext(const WordBox& words, const ReadLine& line) {
+    const WordBox whole = BoxOf(line);
+    const int reach = whole.bottom - whole.top;
+    return {std::max(whole.left, words.left - reach), whole.top,
+            std::min(whole.right, words.right + reach), whole.bottom};
+}
+
+// A doubtful line's box with the pieces of ink lines it meets: what the engine read as a mark
+// may be the edge of a button whose neighbour it passed over.
+WordBox WithInkItMeets(WordBox box, const std::vector<WordBox>& inkLines) {
+    const WordBox line = box;
+    for (const WordBox& piece : inkLines) {
+        if (BoxesMeet(piece, line)) {
+            box = {std::min(box.left, piece.left), std::min(box.top, piece.top),
+                   std::max(box.right, piece.right), std::max(box.bottom, piece.bottom)};
+        }
+    }
+    return box;
+}
+
+bool IsEmpty(const WordBox& box) {
+    return box.right <= box.left || box.bottom <= box.top;
+}
+
+// The lines of `reading` moved to a plane `factor` times the size.
+void ScaleLines(std::vector<ReadLine>& lines, float factor) {
+    for (ReadLine& line : lines) {
+        for (ReadWord& word : line) {
+            word.box = ScaledBoxes({word.box}, factor).front();
+        }
+    }
+}
+
 class TesseractRecognizer final : public TextRecognizer {
   public:
     // Borrows the cached engines while `lease` is held.
@@ -126,6 +169,11 @@ class TesseractRecognizer final : public TextRecognizer {
 
     std::uint32_t MaxImageDimension() const override { return kTesseractMaxImageDimension; }
 
+    // The ink's own lines decide where the image is cut between two engines, before any layout
+    // analysis; the engine's layout analysis of the upper band alone (or of the whole image)
+    // measures the text lines. Second readings read crops: the pieces of ink lines no word of
+    // the first reading meets, the lines it doubts, and in a Chinese profile its doubtful Latin
+    // words; a doubtful page, or one whose missed piece no crop reads, is read as sparse text.
     std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
         const BgraBitmap& bitmap) override {
         if (bitmap.width == 0 || bitmap.height == 0) {
@@ -134,40 +182,65 @@ class TesseractRecognizer final : public TextRecognizer {
         KeepRecognitionOnThisThread(threads_);
         RecognitionDeadline deadline(timeLimit_);
         GreyPlane plane = GreyPlaneOf(bitmap);
-        std::vector<WordBox> layoutLines = LayoutLines(plane);
-        if (const std::optional<float> lineHeight = MedianHeight(layoutLines)) {
+        std::vector<WordBox> inkLines = InkLinesOf(plane, kLongestTextStroke);
+        // The row the image is cut at between two engines; 0 for one engine.
+        std::uint32_t cut = IsSplitWorthwhile(inkLines.size(), std::thread::hardware_concurrency())
+                                ? CutBetweenLines(inkLines, plane.height).value_or(0)
+                                : 0;
+        const std::vector<WordBox> layoutLines = LayoutLines(cut > 0 ? Rows(plane, 0, cut) : plane);
+        const std::optional<float> lineHeight =
+            MedianHeight(layoutLines.empty() ? inkLines : layoutLines);
+        if (lineHeight) {
             const FrameLineLengths shortest = FrameLineLengthsFor(*lineHeight);
             RemoveFrameLines(plane, shortest.across, shortest.down);
             if (const float factor = EnlargementFor(*lineHeight, plane.width, plane.height);
                 factor > 1) {
                 plane = EnlargedPlane(plane, factor);
-                layoutLines = ScaledBoxes(layoutLines, factor);
+                inkLines = ScaledBoxes(inkLines, factor);
+                cut = std::min(plane.height,
+                               static_cast<std::uint32_t>(static_cast<float>(cut) * factor));
             }
         }
-        // The page as it came, before any enlargement, decides whether a split pays.
-        auto reading = IsSplitWorthwhile(bitmap.width, bitmap.height, layoutLines.size(),
-                                         std::thread::hardware_concurrency())
-                           ? ReadSplit(plane, layoutLines, deadline)
-                           : Read(plane, layoutLines, deadline);
+        auto reading = cut > 0 && cut < plane.height
+                           ? ReadSplit(plane, cut, deadline)
+                           : ReadBlock(*engines_->Main(), plane, deadline);
         auto* best = std::get_if<Reading>(&reading);
         if (best == nullptr) {
             return std::get<RecognitionFailure>(reading);
         }
         // A doubtful reading is read again at half size. The second reading only ever improves
-        // the first: when it fails or runs out of time, the first stands.
+        // the first: when it fails or runs out of time, the first stands; the lines only the
+        // other reading found are kept either way.
+        SecondReadingBudget budget(plane.width, plane.height);
         const GreyPlane* bestPlane = &plane;
         GreyPlane halvedPlane;
-        std::variant<Reading, RecognitionFailure> halved;
         if (IsReadAgainHalved(best->lines.empty(), best->confidence, plane.width, plane.height)) {
             halvedPlane = HalvedPlane(plane);
-            halved = Read(halvedPlane, ScaledBoxes(layoutLines, 0.5F), deadline);
+            budget.Take(std::uint64_t{halvedPlane.width} * halvedPlane.height);
+            auto halved = ReadBlock(*engines_->Main(), halvedPlane, deadline);
             if (auto* second = std::get_if<Reading>(&halved);
                 second != nullptr && second->confidence > best->confidence) {
-                best = second;
+                ScaleLines(best->lines, 0.5F);
+                second->lines = WithLinesFoundApart(std::move(second->lines), best->lines);
+                *best = std::move(*second);
+                inkLines = ScaledBoxes(inkLines, 0.5F);
                 bestPlane = &halvedPlane;
             }
         }
-        ReadDoubtfulLinesAgain(*bestPlane, best->lines, deadline);
+        const bool doubtfulPage = IsPageDoubtful(best->confidence);
+        if (doubtfulPage) {
+            // A doubtful page (a dialog of frames, list boxes and buttons, which break a block
+            // apart) is read again whole as sparse text: that reading takes the budget.
+            budget.Take(std::uint64_t{bestPlane->width} * bestPlane->height);
+            ReadSparse(*bestPlane, *best, deadline);
+        }
+        if (!ReadMissingAndDoubtfulLines(*bestPlane, inkLines, best->lines, budget, deadline) &&
+            !doubtfulPage) {
+            // Text inside a frame (a button) is not read in a crop cut at the frame; rather than
+            // lose it, the page is read as sparse text, as a doubtful page is.
+            ReadSparse(*bestPlane, *best, deadline);
+        }
+        ReadDoubtfulWordsAgain(*bestPlane, best->lines, budget, deadline);
         return TextLinesOf(best->lines);
     }
 
@@ -179,9 +252,10 @@ class TesseractRecognizer final : public TextRecognizer {
 
     // The boxes of the text lines the layout analysis finds.
     std::vector<WordBox> LayoutLines(const GreyPlane& plane) {
-        engines_->Main()->SetPageSegMode(tesseract::PSM_AUTO);
-        SetPlane(*engines_->Main(), plane);
-        const std::unique_ptr<tesseract::PageIterator> line(engines_->Main()->AnalyseLayout());
+        tesseract::TessBaseAPI& engine = *engines_->Main();
+        engine.SetPageSegMode(tesseract::PSM_AUTO);
+        SetPlane(engine, plane);
+        const std::unique_ptr<tesseract::PageIterator> line(engine.AnalyseLayout());
         std::vector<WordBox> boxes;
         if (line && !line->Empty(tesseract::RIL_TEXTLINE)) {
             do {
@@ -196,76 +270,47 @@ class TesseractRecognizer final : public TextRecognizer {
     }
 
     // Screenshots are rows of text: labels beside their fields, table rows, buttons in a row.
-    // Read as one block, they come out in that order. A page the block reading doubts, or where
-    // it misses a text line the layout analysis found (frames, list boxes, scattered buttons),
-    // is read as sparse text too; the more confident reading wins, and takes in the lines only
-    // the other found. A reading that passes the deadline is dropped whole: its words stop where
-    // the engine was stopped.
-    std::variant<Reading, RecognitionFailure> Read(const GreyPlane& plane,
-                                                   const std::vector<WordBox>& layoutLines,
-                                                   RecognitionDeadline& deadline) {
-        return ReadWith(*engines_->Main(), plane, layoutLines, deadline);
-    }
-
-    static std::variant<Reading, RecognitionFailure> ReadWith(
-        tesseract::TessBaseAPI& engine, const GreyPlane& plane,
-        const std::vector<WordBox>& layoutLines, RecognitionDeadline& deadline) {
-        Reading best;
-        for (const auto mode : {tesseract::PSM_SINGLE_BLOCK, tesseract::PSM_SPARSE_TEXT}) {
-            if (deadline.Passed()) {
-                return RecognitionFailure::RecognitionTimedOut;
-            }
-            engine.SetPageSegMode(mode);
-            SetPlane(engine, plane);
-            const int recognised = engine.Recognize(deadline.Monitor());
-            if (deadline.Passed()) {
-                return RecognitionFailure::RecognitionTimedOut;
-            }
-            if (recognised != 0) {
-                return RecognitionFailure::RecognitionFailed;
-            }
-            Reading reading{RecognisedLines(engine), 0};
-            if (!reading.lines.empty()) {
-                reading.confidence = engine.MeanTextConf();
-                if (best.lines.empty()) {
-                    best = std::move(reading);
-                } else if (IsSparseReadingPreferred(reading.confidence, best.confidence)) {
-                    reading.lines = WithLinesFoundApart(std::move(reading.lines), best.lines);
-                    best = std::move(reading);
-                } else {
-                    best.lines = WithLinesFoundApart(std::move(best.lines), reading.lines);
-                }
-            }
-            if (!best.lines.empty() && IsBlockReadingConfident(best.confidence) &&
-                AllMet(layoutLines, best.lines)) {
-                break;
-            }
+    // Read as one block, they come out in that order. A reading that passes the deadline is
+    // dropped whole: its words stop where the engine was stopped.
+    static std::variant<Reading, RecognitionFailure> ReadBlock(tesseract::TessBaseAPI& engine,
+                                                               const GreyPlane& plane,
+                                                               RecognitionDeadline& deadline) {
+        if (deadline.Passed()) {
+            return RecognitionFailure::RecognitionTimedOut;
         }
-        return best;
+        engine.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+        SetPlane(engine, plane);
+        const int recognised = engine.Recognize(deadline.Monitor());
+        if (deadline.Passed()) {
+            return RecognitionFailure::RecognitionTimedOut;
+        }
+        if (recognised != 0) {
+            return RecognitionFailure::RecognitionFailed;
+        }
+        Reading reading{RecognisedLines(engine), 0};
+        if (!reading.lines.empty()) {
+            reading.confidence = engine.MeanTextConf();
+        }
+        return reading;
     }
 
-    // A full page is read by two engines at once, each on its own band of rows, cut between
-    // two text lines of the layout analysis; a page where no cut runs clear of every line
-    // (columns of different heights), or whose second engine does not start, is read by one. Each
-    // band is read as the whole page is, so the text is the one engine's text.
-    std::variant<Reading, RecognitionFailure> ReadSplit(const GreyPlane& plane,
-                                                        const std::vector<WordBox>& layoutLines,
+    // Two engines at once, each on its own band of rows, cut between two lines of the ink; an
+    // image whose second engine does not start is read by one. Each band is read as the whole
+    // image is, so the text is the one engine's text.
+    std::variant<Reading, RecognitionFailure> ReadSplit(const GreyPlane& plane, std::uint32_t cut,
                                                         RecognitionDeadline& deadline) {
-        const std::optional<std::uint32_t> cut = CutBetweenLines(layoutLines, plane.height);
-        tesseract::TessBaseAPI* second = cut ? engines_->Second() : nullptr;
+        tesseract::TessBaseAPI* second = engines_->Second();
         if (second == nullptr) {
-            return Read(plane, layoutLines, deadline);
+            return ReadBlock(*engines_->Main(), plane, deadline);
         }
-        const std::pair<std::vector<WordBox>, std::vector<WordBox>> bands =
-            SplitBoxes(layoutLines, *cut);
-        const GreyPlane upper = Rows(plane, 0, *cut);
-        const GreyPlane lower = Rows(plane, *cut, plane.height);
+        const GreyPlane lower = Rows(plane, cut, plane.height);
         auto lowerReading = std::async(std::launch::async, [&, end = deadline.End()] {
             KeepRecognitionOnThisThread(threads_);
             RecognitionDeadline own(end);
-            return ReadWith(*second, lower, bands.second, own);
+            return ReadBlock(*second, lower, own);
         });
-        auto upperReading = Read(upper, bands.first, deadline);
+        const GreyPlane upper = Rows(plane, 0, cut);
+        auto upperReading = ReadBlock(*engines_->Main(), upper, deadline);
         auto lowerResult = lowerReading.get();
         if (auto* failure = std::get_if<RecognitionFailure>(&upperReading)) {
             return *failure;
@@ -274,51 +319,167 @@ class TesseractRecognizer final : public TextRecognizer {
             return *failure;
         }
         return Joined(std::get<Reading>(std::move(upperReading)),
-                      std::get<Reading>(std::move(lowerResult)), static_cast<int>(*cut));
+                      std::get<Reading>(std::move(lowerResult)), static_cast<int>(cut));
     }
 
-    // In a Chinese profile, a line with a doubtful word without an ideograph is read again by
-    // the Chinese model alone, and that reading replaces it when it is more confident: the mixed
-    // model reads short Chinese labels, and Chinese beside a checkbox, as Latin letters.
-    void ReadDoubtfulLinesAgain(const GreyPlane& plane, std::vector<ReadLine>& lines,
-                                RecognitionDeadline& deadline) {
-        std::vector<ReadLine*> doubtful;
-        for (ReadLine& line : lines) {
-            const bool doubted = std::any_of(line.begin(), line.end(), IsDoubtedWord);
-            if (doubted && doubtful.size() < kMostLinesReadAgain) {
-                doubtful.push_back(&line);
-            }
-        }
-        if (doubtful.empty()) {
+    // The page read as sparse text, laid over `best`: the more confident reading's lines stand,
+    // with the lines only the other found put in by position.
+    void ReadSparse(const GreyPlane& plane, Reading& best, RecognitionDeadline& deadline) {
+        tesseract::TessBaseAPI& engine = *engines_->Main();
+        engine.SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
+        SetPlane(engine, plane);
+        if (deadline.Passed() || engine.Recognize(deadline.Monitor()) != 0 || deadline.Passed()) {
             return;
         }
-        tesseract::TessBaseAPI* engine = engines_->Ideographic();
+        Reading sparse{RecognisedLines(engine), 0};
+        if (sparse.lines.empty()) {
+            return;
+        }
+        sparse.confidence = engine.MeanTextConf();
+        if (IsSparseReadingPreferred(sparse.confidence, best.confidence)) {
+            sparse.lines = WithLinesFoundApart(std::move(sparse.lines), best.lines);
+            best = std::move(sparse);
+        } else {
+            best.lines = WithLinesFoundApart(std::move(best.lines), sparse.lines);
+        }
+    }
+
+    // One reading in `mode` of each crop of `plane`, words in the plane's coordinates; from two
+    // crops on, the second engine reads every other crop at the same time. A crop the deadline
+    // stops is left unread.
+    std::vector<Reading> ReadCrops(const GreyPlane& plane, const std::vector<WordBox>& crops,
+                                   tesseract::PageSegMode mode, RecognitionDeadline& deadline) {
+        std::vector<Reading> readings(crops.size());
+        const auto readEveryOther = [&](tesseract::TessBaseAPI& engine, std::size_t first,
+                                        RecognitionDeadline& own) {
+            engine.SetPageSegMode(mode);
+            SetPlane(engine, plane);
+            for (std::size_t i = first; i < crops.size(); i += 2) {
+                const WordBox& crop = crops[i];
+                engine.SetRectangle(crop.left, crop.top, crop.right - crop.left,
+                                    crop.bottom - crop.top);
+                if (own.Passed() || engine.Recognize(own.Monitor()) != 0 || own.Passed()) {
+                    return;
+                }
+                readings[i].lines = RecognisedLines(engine);
+                readings[i].confidence = readings[i].lines.empty() ? 0 : engine.MeanTextConf();
+            }
+        };
+        tesseract::TessBaseAPI* second =
+            crops.size() >= 2 && std::thread::hardware_concurrency() >= 2 ? engines_->Second()
+                                                                          : nullptr;
+        if (second == nullptr) {
+            readEveryOther(*engines_->Main(), 0, deadline);
+            readEveryOther(*engines_->Main(), 1, deadline);
+            return readings;
+        }
+        auto odd = std::async(std::launch::async, [&, end = deadline.End()] {
+            KeepRecognitionOnThisThread(threads_);
+            RecognitionDeadline own(end);
+            readEveryOther(*second, 1, own);
+        });
+        readEveryOther(*engines_->Main(), 0, deadline);
+        odd.get();
+        return readings;
+    }
+
+    // The second readings of whole lines, within the budget, missing ones first. Each piece of
+    // an ink line that no word read meets is read as a crop, and its lines are put in by
+    // position: the engine's layout analysis passes over whole lines (a second line below a
+    // first at some sizes, rows of a tall table), which the same analysis cannot notice. Each
+    // doubtful line is read again as sparse text in a crop and replaced by a better reading.
+    // False when a missed piece stays unread: its crop gave no words, or the budget ran out.
+    bool ReadMissingAndDoubtfulLines(const GreyPlane& plane, const std::vector<WordBox>& inkLines,
+                                     std::vector<ReadLine>& lines, SecondReadingBudget& budget,
+                                     RecognitionDeadline& deadline) {
+        bool allRead = true;
+        std::vector<WordBox> missing;
+        for (const WordBox& piece : MissedPieces(inkLines, lines)) {
+            if (const WordBox crop = CropOf(piece, plane); !IsEmpty(crop)) {
+                if (budget.Take(crop)) {
+                    missing.push_back(crop);
+                } else {
+                    allRead = false;
+                }
+            }
+        }
+        std::vector<ReadLine*> doubtful;
+        std::vector<WordBox> doubtfulCrops;
+        for (ReadLine& line : lines) {
+            if (const WordBox crop = CropOf(WithInkItMeets(BoxOf(line), inkLines), plane);
+                IsLineDoubtful(line) && !IsEmpty(crop) && budget.Take(crop)) {
+                doubtful.push_back(&line);
+                doubtfulCrops.push_back(crop);
+            }
+        }
+        std::vector<Reading> again =
+            ReadCrops(plane, doubtfulCrops, tesseract::PSM_SPARSE_TEXT, deadline);
+        for (std::size_t i = 0; i < doubtful.size(); ++i) {
+            ReadLine words;
+            for (ReadLine& part : again[i].lines) {
+                std::move(part.begin(), part.end(), std::back_inserter(words));
+            }
+            if (IsLineReadingBetter(words, *doubtful[i])) {
+                *doubtful[i] = std::move(words);
+            }
+        }
+        for (Reading& found : ReadCrops(plane, missing, tesseract::PSM_SPARSE_TEXT, deadline)) {
+            std::erase_if(found.lines, IsMarkLine);
+            allRead = allRead && !found.lines.empty();
+            DropMarksUnder(lines, found.lines);
+            lines = WithLinesFoundApart(std::move(lines), found.lines);
+        }
+        return allRead;
+    }
+
+    // In a Chinese profile, each run of doubtful words without an ideograph is read again by
+    // the Chinese model alone, as a crop, and that reading replaces them when it is more
+    // confident: the mixed model reads short Chinese labels, and Chinese beside a checkbox, as
+    // Latin letters.
+    void ReadDoubtfulWordsAgain(const GreyPlane& plane, std::vector<ReadLine>& lines,
+                                SecondReadingBudget& budget, RecognitionDeadline& deadline) {
+        if (IdeographicLanguageOf(engines_->Settings().languages).empty()) {
+            return;
+        }
+        std::vector<std::pair<ReadLine*, WordBox>> crops;
+        for (ReadLine& line : lines) {
+            for (auto word = line.begin(); word != line.end();) {
+                const auto run = std::find_if_not(word, line.end(), IsDoubtedWord);
+                if (run == word) {
+                    ++word;
+                    continue;
+                }
+                if (const WordBox crop =
+                        CropOf(WithContext(BoxOf(ReadLine(word, run)), line), plane);
+                    !IsEmpty(crop) && budget.Take(crop)) {
+                    crops.emplace_back(&line, crop);
+                }
+                word = run;
+            }
+        }
+        tesseract::TessBaseAPI* engine = crops.empty() ? nullptr : engines_->Ideographic();
         if (engine == nullptr) {
             return;
         }
         engine->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
         SetPlane(*engine, plane);
-        for (ReadLine* line : doubtful) {
-            if (deadline.Passed()) {
-                return;
+        std::vector<std::pair<ReadLine*, ReadLine>> again;
+        for (const auto& [line, crop] : crops) {
+            engine->SetRectangle(crop.left, crop.top, crop.right - crop.left,
+                                 crop.bottom - crop.top);
+            if (deadline.Passed() || engine->Recognize(deadline.Monitor()) != 0 ||
+                deadline.Passed()) {
+                break;
             }
-            const WordBox box = BoxOf(*line);
-            const int left = std::max(0, box.left - kLineMargin);
-            const int top = std::max(0, box.top - kLineMargin);
-            const int right = std::min(static_cast<int>(plane.width), box.right + kLineMargin);
-            const int bottom = std::min(static_cast<int>(plane.height), box.bottom + kLineMargin);
-            if (right <= left || bottom <= top) {
-                continue;
+            if (again.empty() || again.back().first != line) {
+                again.emplace_back(line, ReadLine{});
             }
-            engine->SetRectangle(left, top, right - left, bottom - top);
-            if (engine->Recognize(deadline.Monitor()) != 0 || deadline.Passed()) {
-                return;
-            }
-            ReadLine again;
             for (ReadLine& part : RecognisedLines(*engine)) {
-                std::move(part.begin(), part.end(), std::back_inserter(again));
+                std::move(part.begin(), part.end(), std::back_inserter(again.back().second));
             }
-            TakeIdeographicReadings(*line, again, kLeastIdeographicConfidence, IsDoubtedWord);
+        }
+        for (auto& [line, words] : again) {
+            TakeIdeographicReadings(*line, words, kLeastIdeographicConfidence, IsDoubtedWord);
         }
     }
 

@@ -89,11 +89,11 @@ std::uint8_t CommonestLevel(const GreyPlane& plane) {
 
 }  // namespace
 
-void RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown) {
+bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown) {
     const std::uint32_t w = plane.width;
     const std::uint32_t h = plane.height;
     if (w <= 2 * kStrokeReach || h <= 2 * kStrokeReach) {
-        return;
+        return false;
     }
     const std::uint8_t background = CommonestLevel(plane);
     std::vector<std::uint8_t> ink(plane.levels.size());
@@ -131,11 +131,14 @@ void RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
                           (x + kStrokeReach >= w || !ink[at(x + kStrokeReach, y)]);
         return thin ? at(x, y) : SIZE_MAX;
     });
+    bool changed = false;
     for (std::size_t i = 0; i < stroke.size(); ++i) {
         if (stroke[i] != 0) {
+            changed = changed || plane.levels[i] != background;
             plane.levels[i] = background;
         }
     }
+    return changed;
 }
 
 }  // namespace glyphsnap

@@ -26,8 +26,8 @@ GreyPlane HalvedPlane(const GreyPlane& plane);
 // Thin straight strokes of at least the given lengths (frames, the edges of list boxes, buttons
 // and input boxes, table rules) painted over with the page's commonest level. A stroke is thin
 // when the levels three pixels to either side of it are background again, so filled areas (a
-// selected row, a dark button) stay whole.
-void RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown);
+// selected row, a dark button) stay whole. True when any pixel changed.
+bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown);
 
 // The plane enlarged `factor` times (at least 1) with bilinear interpolation, pixel centres
 // aligned.

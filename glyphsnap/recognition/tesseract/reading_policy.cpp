@@ -11,14 +11,18 @@ namespace {
 constexpr int kDoubtfulConfidence = 60;
 constexpr std::uint32_t kSmallestHalvedSide = 32;
 
-// A reading as one block this confident is kept; below it the page is read again as sparse text
-// (frames, list boxes and rows of buttons break the block apart), and the more confident wins.
-constexpr int kConfidentBlockReading = 80;
-// The sparse reading replaces the block's rows only when it is this much more confident.
+// A page below this mean word confidence is read again whole as sparse text; that reading
+// replaces the first only when it is this much more confident.
+constexpr int kDoubtfulPageConfidence = 80;
 constexpr int kSparseReadingMargin = 5;
 
-// A line holding a word below this confidence without any ideograph is read again by the
-// Chinese model alone, in a Chinese profile.
+// A line of the first reading below this mean word confidence is read again; the crop's reading
+// replaces it when it is this much more confident.
+constexpr float kDoubtfulLineConfidence = 80;
+constexpr float kBetterLineMargin = 5;
+
+// A word below this confidence without any ideograph is read again by the Chinese model alone,
+// in a Chinese profile.
 constexpr float kDoubtfulWordConfidence = 85;
 
 // Tesseract reads screen text best with text lines of about this height in pixels; 12 to 16
@@ -35,11 +39,9 @@ constexpr float kSmallestEnlargement = 1.6F;
 constexpr float kShortestRuleAcross = 3;
 constexpr float kShortestRuleDown = 1.3F;
 
-// A page is split between two engines from this many text lines and pixels on: below, the
-// second engine's share would not pay for handing it over. Dialogs and labels, enlarged or not,
-// stay with one engine.
-constexpr std::size_t kLeastLinesToSplit = 8;
-constexpr std::uint64_t kLeastPixelsToSplit = 300'000;
+// An image is spread over two engines from this many pieces of text lines on, whatever its
+// size: below, the second engine's share would not pay for handing it over.
+constexpr std::size_t kLeastLinesToSplit = 6;
 
 }  // namespace
 
@@ -76,12 +78,21 @@ bool IsReadAgainHalved(bool readNothing, int confidence, std::uint32_t width,
            height / 2 >= kSmallestHalvedSide;
 }
 
-bool IsBlockReadingConfident(int confidence) {
-    return confidence >= kConfidentBlockReading;
+bool IsPageDoubtful(int confidence) {
+    return confidence < kDoubtfulPageConfidence;
 }
 
 bool IsSparseReadingPreferred(int sparseConfidence, int blockConfidence) {
     return sparseConfidence > blockConfidence + kSparseReadingMargin;
+}
+
+bool IsLineDoubtful(const ReadLine& line) {
+    return !line.empty() && MeanConfidence(line) < kDoubtfulLineConfidence;
+}
+
+bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line) {
+    return !again.empty() && MeanConfidence(again) > MeanConfidence(line) + kBetterLineMargin &&
+           CoversWordsOf(again, line);
 }
 
 bool IsDoubtedWord(const ReadWord& word) {
@@ -114,10 +125,26 @@ FrameLineLengths FrameLineLengthsFor(float lineHeight) {
             static_cast<std::uint32_t>(lineHeight * kShortestRuleDown)};
 }
 
-bool IsSplitWorthwhile(std::uint32_t width, std::uint32_t height, std::size_t layoutLines,
-                       unsigned cores) {
-    return std::uint64_t{width} * height >= kLeastPixelsToSplit &&
-           layoutLines >= kLeastLinesToSplit && cores >= 2;
+bool IsSplitWorthwhile(std::size_t inkLines, unsigned cores) {
+    return inkLines >= kLeastLinesToSplit && cores >= 2;
+}
+
+SecondReadingBudget::SecondReadingBudget(std::uint32_t width, std::uint32_t height)
+    : left_(std::uint64_t{width} * height) {}
+
+bool SecondReadingBudget::Take(std::uint64_t pixels) {
+    if (pixels > left_) {
+        return false;
+    }
+    left_ -= pixels;
+    return true;
+}
+
+bool SecondReadingBudget::Take(const WordBox& crop) {
+    const auto side = [](int from, int to) {
+        return static_cast<std::uint64_t>(std::max(0, to - from));
+    };
+    return Take(side(crop.left, crop.right) * side(crop.top, crop.bottom));
 }
 
 }  // namespace glyphsnap

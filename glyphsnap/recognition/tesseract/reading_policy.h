@@ -1,6 +1,6 @@
-// The rules by which the Tesseract recognizer reads a page: when a reading is doubtful and the
-// page is read again, which language re-reads a line, how much a page is enlarged, where frames
-// are taken out and when a page is split between two engines. Plain C++, without the engine.
+// The rules by which the Tesseract recognizer reads a page: when a reading is doubtful and what
+// is read again, which language re-reads a word, how much a page is enlarged, where frames are
+// taken out and when a page is split between two engines. Plain C++, without the engine.
 #pragma once
 
 #include <cstddef>
@@ -33,24 +33,49 @@ std::string IdeographicLanguageOf(std::string_view languages);
 // is not read again.
 bool IsReadAgainHalved(bool readNothing, int confidence, std::uint32_t width, std::uint32_t height);
 
-// True when a reading as one block is confident enough to be kept without a reading as sparse
-// text, provided it met every text line of the layout analysis.
-bool IsBlockReadingConfident(int confidence);
+// True when a page read with this mean word confidence is read again whole as sparse text.
+bool IsPageDoubtful(int confidence);
 
-// True when the sparse reading replaces the block's rows; otherwise the block stands, with the
-// lines the sparse reading found apart from its words.
+// True when the sparse reading of a doubtful page replaces its rows; otherwise the first
+// reading stands, with the lines the sparse reading found apart from its words.
 bool IsSparseReadingPreferred(int sparseConfidence, int blockConfidence);
 
-// True when a word, in a Chinese profile, makes its line worth reading again with the Chinese
-// model alone: a doubtful word without any ideograph.
+// True when a line of the first reading is doubtful enough to be read again alone, as sparse
+// text in a crop of its own: frames, list boxes and rows of buttons break a block apart.
+bool IsLineDoubtful(const ReadLine& line);
+
+// True when the crop's reading `again` of a doubtful line replaces the line: clearly more
+// confident, and with a word wherever the line has more than a doubtful mark, so that no word
+// is lost to a reading that passed over it.
+bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line);
+
+// True when a word, in a Chinese profile, is read again with the Chinese model alone: a
+// doubtful word without any ideograph.
 bool IsDoubtedWord(const ReadWord& word);
 
 // A Chinese reading replaces a doubtful word only from this confidence on: icons beside a label
 // are read as ideographs too, rated lower.
 inline constexpr float kLeastIdeographicConfidence = 60;
-// At most this many lines of a page are read again, each with this margin around its words.
-inline constexpr std::size_t kMostLinesReadAgain = 40;
-inline constexpr int kLineMargin = 4;
+
+// Each crop read again has this margin around what it reads.
+inline constexpr int kCropMargin = 4;
+
+// The ink's own lines, which find what the engine's layout analysis passes over, leave out
+// strokes down the page longer than any stroke of text on a screen: frames and table borders.
+inline constexpr std::uint32_t kLongestTextStroke = 48;
+
+// What the second readings of a request may still read, in pixels: at most what the first
+// reading read, so that no second reading costs more than the first.
+class SecondReadingBudget {
+  public:
+    SecondReadingBudget(std::uint32_t width, std::uint32_t height);
+    // True, and the pixels counted, when they still fit.
+    bool Take(std::uint64_t pixels);
+    bool Take(const WordBox& crop);
+
+  private:
+    std::uint64_t left_;
+};
 
 // The median height of the text lines the layout analysis found (at least 1); none without any.
 std::optional<float> MedianHeight(std::vector<WordBox> boxes);
@@ -68,9 +93,8 @@ struct FrameLineLengths {
 };
 FrameLineLengths FrameLineLengthsFor(float lineHeight);
 
-// True when a page of `width` x `height` (as it came, before any enlargement) with
-// `layoutLines` text lines is split between two engines, on a machine with `cores` cores.
-bool IsSplitWorthwhile(std::uint32_t width, std::uint32_t height, std::size_t layoutLines,
-                       unsigned cores);
+// True when an image with `inkLines` pieces of text lines is spread over two engines, one band
+// of rows each, on a machine with `cores` cores.
+bool IsSplitWorthwhile(std::size_t inkLines, unsigned cores);
 
 }  // namespace glyphsnap

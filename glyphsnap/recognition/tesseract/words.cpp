@@ -42,11 +42,28 @@ bool FrameMark(std::u16string_view text) {
     });
 }
 
-bool Meet(const WordBox& a, const WordBox& b) {
+}  // namespace
+
+bool BoxesMeet(const WordBox& a, const WordBox& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-}  // namespace
+bool IsMoreThanAMark(const ReadWord& word) {
+    return !Mark(word.text) && (word.confidence >= kMarkConfidence || HoldsIdeograph(word.text));
+}
+
+bool CoversWordsOf(const ReadLine& other, const ReadLine& line) {
+    return std::all_of(line.begin(), line.end(), [&](const ReadWord& word) {
+        return !IsMoreThanAMark(word) ||
+               std::any_of(other.begin(), other.end(),
+                           [&](const ReadWord& mine) { return BoxesMeet(word.box, mine.box); });
+    });
+}
+
+bool IsMarkLine(const ReadLine& line) {
+    return std::all_of(line.begin(), line.end(),
+                       [](const ReadWord& word) { return Mark(word.text); });
+}
 
 bool HoldsIdeograph(std::u16string_view text) {
     return std::any_of(text.begin(), text.end(), IsIdeograph);
@@ -112,27 +129,44 @@ std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
     return best;
 }
 
-std::pair<std::vector<WordBox>, std::vector<WordBox>> SplitBoxes(const std::vector<WordBox>& boxes,
-                                                                 std::uint32_t cut) {
-    std::pair<std::vector<WordBox>, std::vector<WordBox>> halves;
-    const int row = static_cast<int>(cut);
-    for (const WordBox& box : boxes) {
-        if (box.bottom <= row) {
-            halves.first.push_back(box);
-        } else {
-            halves.second.push_back({box.left, box.top - row, box.right, box.bottom - row});
+std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
+                                  const std::vector<ReadLine>& lines) {
+    std::vector<WordBox> missed;
+    bool joinable = false;  // the piece before was missed too
+    for (const WordBox& piece : pieces) {
+        const bool met = std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+            return std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
+                return IsMoreThanAMark(word) && BoxesMeet(piece, word.box);
+            });
+        });
+        if (met) {
+            joinable = false;
+            continue;
         }
+        if (joinable && piece.top < missed.back().bottom && missed.back().top < piece.bottom) {
+            WordBox& row = missed.back();
+            row = {std::min(row.left, piece.left), std::min(row.top, piece.top),
+                   std::max(row.right, piece.right), std::max(row.bottom, piece.bottom)};
+        } else {
+            missed.push_back(piece);
+        }
+        joinable = true;
     }
-    return halves;
+    return missed;
 }
 
-bool AllMet(const std::vector<WordBox>& boxes, const std::vector<ReadLine>& lines) {
-    return std::all_of(boxes.begin(), boxes.end(), [&](const WordBox& box) {
-        return std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
-            return std::any_of(line.begin(), line.end(),
-                               [&](const ReadWord& word) { return Meet(box, word.box); });
+void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found) {
+    for (ReadLine& line : lines) {
+        std::erase_if(line, [&](const ReadWord& word) {
+            return !IsMoreThanAMark(word) &&
+                   std::any_of(found.begin(), found.end(), [&](const ReadLine& other) {
+                       return std::any_of(other.begin(), other.end(), [&](const ReadWord& mine) {
+                           return BoxesMeet(word.box, mine.box);
+                       });
+                   });
         });
-    });
+    }
+    std::erase_if(lines, [](const ReadLine& line) { return line.empty(); });
 }
 
 std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
@@ -141,8 +175,9 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
     for (const ReadLine& candidate : other) {
         const bool meets = std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
             return std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
-                return std::any_of(candidate.begin(), candidate.end(),
-                                   [&](const ReadWord& mine) { return Meet(word.box, mine.box); });
+                return std::any_of(candidate.begin(), candidate.end(), [&](const ReadWord& mine) {
+                    return BoxesMeet(word.box, mine.box);
+                });
             });
         });
         if (!candidate.empty() && !meets) {

@@ -32,6 +32,21 @@ using ReadLine = std::vector<ReadWord>;
 // True when `text` holds a Chinese, Japanese or Korean character.
 bool HoldsIdeograph(std::u16string_view text);
 
+// True when the two boxes share a pixel.
+bool BoxesMeet(const WordBox& a, const WordBox& b);
+
+// True when a word is more than a mark: it holds a letter, a digit or an ideograph, and is at
+// least kMarkConfidence confident or holds an ideograph. Only such words count where readings
+// are laid over each other: a checkbox or a frame read as a letter hides no line.
+bool IsMoreThanAMark(const ReadWord& word);
+
+// True when every word of `line` that is more than a mark meets a word of `other`.
+bool CoversWordsOf(const ReadLine& other, const ReadLine& line);
+
+// True when no word of the line holds a letter, a digit or an ideograph: an icon, a bullet or the
+// edge of a box read alone. Such a line found only by a second reading is not taken in.
+bool IsMarkLine(const ReadLine& line);
+
 // The box around all words of a line.
 WordBox BoxOf(const ReadLine& line);
 
@@ -46,12 +61,15 @@ std::vector<WordBox> ScaledBoxes(const std::vector<WordBox>& boxes, float factor
 std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
                                              std::uint32_t height);
 
-// The boxes above and below `cut`, the lower ones moved up by it.
-std::pair<std::vector<WordBox>, std::vector<WordBox>> SplitBoxes(const std::vector<WordBox>& boxes,
-                                                                 std::uint32_t cut);
+// The boxes of `pieces` (pieces of text lines of the ink, in page order) that no word of `lines`
+// that is more than a mark meets. Missed pieces side by side in one row, with no met piece between
+// them, come as one box: a row missed whole is read again as one line.
+std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
+                                  const std::vector<ReadLine>& lines);
 
-// True when each box meets the box of some word of `lines`.
-bool AllMet(const std::vector<WordBox>& boxes, const std::vector<ReadLine>& lines);
+// Takes out of `lines` the words that are no more than marks where they meet words of `found`
+// (a reading of the crop of a piece of ink that only marks met), and the lines left empty.
+void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found);
 
 // `lines` with the lines of `other` that lie apart from all of them (no word's box meets one of
 // theirs) put in, each before the first line that starts below its middle. Two readings of one
@@ -61,7 +79,8 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
 
 // `line` with each word that `doubted` picks replaced by the words of `again` (another reading
 // of the same line) that lie in its box, when those hold an ideograph and are more confident on
-// the whole, and at least `leastConfidence`. Words not doubted stay as they are.
+// the whole, and at least `leastConfidence`. Words not doubted stay as they are; a word of
+// `again` replaces at most one word.
 template <typename Doubted>
 void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastConfidence,
                              Doubted doubted);
@@ -83,16 +102,20 @@ template <typename Doubted>
 void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastConfidence,
                              Doubted doubted) {
     ReadLine result;
+    std::vector<bool> taken(again.size());
     for (ReadWord& word : line) {
         ReadLine inside;
+        std::vector<std::size_t> chosen;
         if (doubted(word)) {
-            for (const ReadWord& other : again) {
+            for (std::size_t k = 0; k < again.size(); ++k) {
+                const ReadWord& other = again[k];
                 const int middle = (other.box.left + other.box.right) / 2;
                 const int reach = (word.box.bottom - word.box.top) / 2;
-                if (middle >= word.box.left && middle < word.box.right &&
+                if (!taken[k] && middle >= word.box.left && middle < word.box.right &&
                     other.box.left >= word.box.left - reach &&
                     other.box.right <= word.box.right + reach) {
                     inside.push_back(other);
+                    chosen.push_back(k);
                 }
             }
         }
@@ -100,6 +123,9 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
         if (!inside.empty() && confidence > word.confidence && confidence >= leastConfidence &&
             std::any_of(inside.begin(), inside.end(),
                         [](const ReadWord& w) { return HoldsIdeograph(w.text); })) {
+            for (const std::size_t k : chosen) {
+                taken[k] = true;
+            }
             std::move(inside.begin(), inside.end(), std::back_inserter(result));
         } else {
             result.push_back(std::move(word));

@@ -132,6 +132,12 @@ std::vector<std::uint8_t> RenderedText(const std::filesystem::path& file,
     if (options.height > 0) {
         arguments.insert(arguments.end(), {"--height", std::to_string(options.height)});
     }
+    if (options.spacing > 0) {
+        arguments.insert(arguments.end(), {"--spacing", std::to_string(options.spacing)});
+    }
+    if (!options.colours.empty()) {
+        arguments.insert(arguments.end(), {"--colours", options.colours});
+    }
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) {

@@ -33,6 +33,8 @@ struct RenderOptions {
     int padding = -1;  // the tool's default
     int width = 0;     // 0: fit the text
     int height = 0;
+    float spacing = 0;         // distance between lines in font sizes; 0: the tool's default
+    std::string colours = {};  // "INK,PAPER" as the tool takes them; empty: black on white
 };
 
 // Renders `lines` with tools/render_text.py into `file` (format from its extension) and returns

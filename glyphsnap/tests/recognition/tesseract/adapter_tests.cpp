@@ -1,6 +1,7 @@
 // What the Tesseract adapter hands the engine and takes from it.
 #include <gtest/gtest.h>
 
+#include "glyphsnap/recognition/tesseract/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/planes.h"
 #include "glyphsnap/recognition/tesseract/words.h"
 #include "glyphsnap/text/utf.h"
@@ -54,7 +55,7 @@ TEST(GreyPlane, FrameLinesGoAndTextAndFilledAreasStay) {
         }
     }
     const GreyPlane before = plane;
-    RemoveFrameLines(plane, 10, 10);
+    EXPECT_TRUE(RemoveFrameLines(plane, 10, 10));
     for (std::uint32_t y = 0; y < kSide; ++y) {
         for (std::uint32_t x = 0; x < kSide; ++x) {
             // Where the two strokes cross, neither is thin: that one pixel stays.
@@ -63,6 +64,49 @@ TEST(GreyPlane, FrameLinesGoAndTextAndFilledAreasStay) {
                 << x << "," << y;
         }
     }
+    EXPECT_FALSE(RemoveFrameLines(plane, 10, 10));  // nothing left to take out
+}
+
+TEST(InkLines, RowsOfInkCutAtWideGapsWithoutFramesAndRules) {
+    // 60 x 40 on white: a frame's edge down the whole left side, two words in the first row
+    // (the gap between them narrower than twice the row's height), a word far to the right in
+    // the second row, and a two-row rule below.
+    GreyPlane plane{60, 40, std::vector<std::uint8_t>(60 * 40, 250)};
+    const auto fill = [&](std::uint32_t left, std::uint32_t top, std::uint32_t right,
+                          std::uint32_t bottom) {
+        for (std::uint32_t y = top; y < bottom; ++y) {
+            for (std::uint32_t x = left; x < right; ++x) {
+                plane.levels[y * 60 + x] = 20;
+            }
+        }
+    };
+    fill(0, 0, 1, 40);
+    fill(4, 2, 10, 8), fill(15, 3, 20, 9);
+    fill(4, 14, 8, 20), fill(40, 15, 50, 21);
+    fill(4, 30, 56, 32);
+    const std::vector<WordBox> lines = InkLinesOf(plane, 30);
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_EQ((std::vector<int>{lines[0].left, lines[0].top, lines[0].right, lines[0].bottom}),
+              (std::vector<int>{4, 2, 20, 9}));
+    EXPECT_EQ((std::vector<int>{lines[1].left, lines[1].top, lines[1].right, lines[1].bottom}),
+              (std::vector<int>{4, 14, 8, 20}));
+    EXPECT_EQ((std::vector<int>{lines[2].left, lines[2].top, lines[2].right, lines[2].bottom}),
+              (std::vector<int>{40, 15, 50, 21}));
+    // Allowed strokes as long as the frame, its edge joins every row into one piece.
+    EXPECT_EQ(InkLinesOf(plane, 41).size(), 1U);
+}
+
+TEST(InkLines, DarkThemesHaveInkLighterThanTheirBackground) {
+    GreyPlane plane{20, 10, std::vector<std::uint8_t>(200, 30)};
+    for (std::uint32_t y = 3; y < 8; ++y) {
+        for (std::uint32_t x = 5; x < 12; ++x) {
+            plane.levels[y * 20 + x] = 220;
+        }
+    }
+    const std::vector<WordBox> lines = InkLinesOf(plane, 48);
+    ASSERT_EQ(lines.size(), 1U);
+    EXPECT_EQ(lines[0].left, 5);
+    EXPECT_EQ(lines[0].bottom, 8);
 }
 
 ReadWord Word(std::u16string text, float confidence, WordBox box = {}) {
@@ -138,6 +182,35 @@ TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
         }
         EXPECT_EQ(words, c.words) << c.name;
     }
+}
+
+TEST(ReadWords, AReadingReplacesOneDoubtedWordOnly) {
+    // Two doubted words whose boxes both hold the middle of one Chinese word read again.
+    ReadLine line = {Word(u"igf", 14, {8, 0, 52, 20}), Word(u"£#", 20, {20, 0, 60, 20})};
+    TakeIdeographicReadings(line, {Word(u"记住", 90, {25, 0, 45, 20})}, 60,
+                            [](const ReadWord&) { return true; });
+    ASSERT_EQ(line.size(), 2U);
+    EXPECT_EQ(line[0].text, u"记住");
+    EXPECT_EQ(line[1].text, u"£#");
+}
+
+TEST(ReadWords, PiecesOfInkNoWordMeetsAreMissedARowAtATime) {
+    const std::vector<ReadLine> read = {{Word(u"Name", 90, {0, 0, 40, 10})}};
+    const std::vector<WordBox> pieces = {
+        {2, 1, 38, 9},     // under the word read: met
+        {60, 0, 90, 10},   // beside it, missed
+        {0, 20, 30, 30},   // a row missed whole: its two cells come as one box
+        {50, 21, 80, 31},  //
+        {0, 40, 30, 50},   // a row of two cells, the second met
+        {50, 40, 80, 50},
+    };
+    const std::vector<ReadLine> alsoRead = {read[0], {Word(u"Size", 90, {55, 42, 75, 48})}};
+    const std::vector<WordBox> missed = MissedPieces(pieces, alsoRead);
+    ASSERT_EQ(missed.size(), 3U);
+    EXPECT_EQ((std::vector<int>{missed[0].left, missed[0].right}), (std::vector<int>{60, 90}));
+    EXPECT_EQ((std::vector<int>{missed[1].left, missed[1].top, missed[1].right, missed[1].bottom}),
+              (std::vector<int>{0, 20, 80, 31}));
+    EXPECT_EQ((std::vector<int>{missed[2].left, missed[2].right}), (std::vector<int>{0, 30}));
 }
 
 TEST(ReadWords, PagesAreCutBetweenLinesNearestTheMiddleLine) {

@@ -98,18 +98,42 @@ TEST(ReadingPolicy, FramesAreAtLeastThreeLinesAcrossAndOneAndAThirdDown) {
     EXPECT_EQ(lengths.down, 39U);
 }
 
-TEST(ReadingPolicy, OnlyFullPagesOfManyLinesAreSplitOnSeveralCores) {
-    EXPECT_TRUE(IsSplitWorthwhile(600, 500, 8, 2));
-    EXPECT_FALSE(IsSplitWorthwhile(600, 499, 8, 2));  // 299 400 pixels
-    EXPECT_FALSE(IsSplitWorthwhile(600, 500, 7, 2));
-    EXPECT_FALSE(IsSplitWorthwhile(600, 500, 8, 1));
+TEST(ReadingPolicy, ImagesOfSixLinesAndMoreAreSplitOnSeveralCores) {
+    EXPECT_TRUE(IsSplitWorthwhile(6, 2));
+    EXPECT_FALSE(IsSplitWorthwhile(5, 2));
+    EXPECT_FALSE(IsSplitWorthwhile(40, 1));
 }
 
 TEST(ReadingPolicy, WhichReadingWins) {
-    EXPECT_TRUE(IsBlockReadingConfident(80));
-    EXPECT_FALSE(IsBlockReadingConfident(79));
+    EXPECT_FALSE(IsPageDoubtful(80));
+    EXPECT_TRUE(IsPageDoubtful(79));
     EXPECT_TRUE(IsSparseReadingPreferred(76, 70));
     EXPECT_FALSE(IsSparseReadingPreferred(75, 70));
+}
+
+TEST(ReadingPolicy, DoubtfulLinesAndTheReadingThatReplacesThem) {
+    // A mean of 70, with a checkbox read as a digit at the start.
+    const ReadLine doubtful{{u"0", 20, {0, 0, 10, 10}},
+                            {u"0K", 90, {20, 0, 40, 10}},
+                            {u"Cance1", 100, {50, 0, 90, 10}}};
+    EXPECT_TRUE(IsLineDoubtful(doubtful));
+    EXPECT_FALSE(IsLineDoubtful({{u"OK", 80, {}}}));
+    EXPECT_FALSE(IsLineDoubtful({}));
+    const ReadLine better{{u"OK", 86, {21, 1, 39, 9}}, {u"Cancel", 86, {50, 0, 90, 10}}};
+    EXPECT_TRUE(IsLineReadingBetter(better, doubtful));  // the mark needs no word
+    EXPECT_FALSE(IsLineReadingBetter(
+        {{u"OK", 75, {21, 1, 39, 9}}, {u"Cancel", 75, {50, 0, 90, 10}}}, doubtful));
+    EXPECT_FALSE(IsLineReadingBetter({better[0]}, doubtful));  // passes over Cancel
+    EXPECT_FALSE(IsLineReadingBetter({}, doubtful));
+}
+
+TEST(ReadingPolicy, SecondReadingsReadNoMoreThanThePage) {
+    SecondReadingBudget budget(100, 50);
+    EXPECT_TRUE(budget.Take(WordBox{0, 0, 100, 30}));  // 3 000 of 5 000 pixels
+    EXPECT_FALSE(budget.Take(WordBox{0, 0, 100, 21}));
+    EXPECT_TRUE(budget.Take(WordBox{10, 10, 110, 30}));
+    EXPECT_FALSE(budget.Take(1));
+    EXPECT_TRUE(budget.Take(WordBox{5, 5, 5, 9}));  // nothing to read
 }
 
 TEST(ReadingPolicy, DoubtedWordsAreUnsureAndHoldNoIdeograph) {
