@@ -18,8 +18,9 @@ packages=(
     wine wine64 xvfb xauth x11-utils fonts-wqy-microhei fonts-dejavu-core
     # tools and test image rendering, formatting and linting
     python3 python3-pil imagemagick clang-format clang-tidy
-    # the evaluation set's real documentation and its renderer (Playwright drives the Chromium below)
-    cmake-doc manpages-zh man2html-base nodejs npm
+    # the evaluation set's real documentation and its renderer (Playwright, through the npm that
+    # comes with nodejs, drives the Chromium below)
+    cmake-doc manpages-zh man2html-base nodejs
     # the browser whose extension calls the installed Glyphsnap as a native-messaging host
     chromium
     # memory checking of the built programs

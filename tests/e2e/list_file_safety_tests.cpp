@@ -113,7 +113,7 @@ class ListFileSafety : public ::testing::Test {
         return brambolt::ReadWholeFile(path, 1 << 20).value_or(Bytes{});
     }
     std::optional<LockListEntries> ListFile() const {
-        const auto bytes = brambolt::ReadWholeFile(listPath_, 1 << 20);
+        const auto bytes = e2e::ReadFileShared(listPath_);
         return bytes ? std::optional(brambolt::DecodeLockList(*bytes)) : std::nullopt;
     }
     static void Browse(const std::wstring& chosen) {

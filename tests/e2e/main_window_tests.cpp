@@ -145,7 +145,7 @@ class MainWindowScene : public ::testing::Test {
     }
     // nullopt when there is no list file.
     std::optional<brambolt::LockListEntries> ListFile() const {
-        const auto bytes = brambolt::ReadWholeFile(listPath_, 1 << 20);
+        const auto bytes = e2e::ReadFileShared(listPath_);
         if (!bytes) {
             return std::nullopt;
         }

@@ -74,6 +74,22 @@ std::wstring PrepareInstallation(const std::wstring& sceneName, const std::wstri
     return copy;
 }
 
+std::optional<std::vector<std::uint8_t>> ReadFileShared(const std::wstring& path) {
+    const brambolt::UniqueFile file(::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + read);
+    }
+    return bytes;
+}
+
 bool MutexExists(const wchar_t* name) {
     const brambolt::UniqueHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, name));
     return mutex.valid();

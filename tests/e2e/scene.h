@@ -34,6 +34,10 @@ std::wstring PrepareInstallation(const std::wstring& sceneName, const std::wstri
 
 bool MutexExists(const wchar_t* name);
 
+// The whole file, read with every kind of sharing so that a scene looking at the program's files
+// never makes one of the program's own saves fail; nullopt when it cannot be opened.
+std::optional<std::vector<std::uint8_t>> ReadFileShared(const std::wstring& path);
+
 // HKCU\Software\Ravelin "KDWND".
 std::optional<std::uint64_t> StoredWindowValue();
 void DeleteStoredWindowValue();
