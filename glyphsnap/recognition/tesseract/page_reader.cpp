@@ -124,12 +124,15 @@ WordBox WithContext(const WordBox& words, const ReadLine& line) {
             std::min(whole.right, words.right + reach), whole.bottom};
 }
 
-// A doubtful line's box with the pieces of ink lines it meets: what the engine read as a mark
-// may be the edge of a button whose neighbour it passed over.
+// A doubtful line's box with the pieces of ink lines in its row that reach within a line's
+// height of it: what the engine read as a mark may be the edge of a button whose neighbour it
+// passed over.
 WordBox WithInkItMeets(WordBox box, const std::vector<WordBox>& inkLines) {
-    const WordBox line = box;
+    const int middle = (box.top + box.bottom) / 2;
     for (const WordBox& piece : inkLines) {
-        if (BoxesMeet(piece, line)) {
+        if (piece.top <= middle && middle < piece.bottom &&
+            piece.left < box.right + box.bottom - box.top &&
+            box.left - (box.bottom - box.top) < piece.right) {
             box = {std::min(box.left, piece.left), std::min(box.top, piece.top),
                    std::max(box.right, piece.right), std::max(box.bottom, piece.bottom)};
         }
@@ -230,8 +233,8 @@ class TesseractRecognizer final : public TextRecognizer {
         const bool doubtfulPage = IsPageDoubtful(best->confidence);
         if (doubtfulPage) {
             // A doubtful page (a dialog of frames, list boxes and buttons, which break a block
-            // apart) is read again whole as sparse text: that reading takes the budget.
-            budget.Take(std::uint64_t{bestPlane->width} * bestPlane->height);
+            // apart) is read again whole as sparse text, outside the budget of the crops: the
+            // Chinese re-reading of its lines still has to follow.
             ReadSparse(*bestPlane, *best, deadline);
         }
         if (!ReadMissingAndDoubtfulLines(*bestPlane, inkLines, best->lines, budget, deadline) &&
@@ -415,9 +418,15 @@ class TesseractRecognizer final : public TextRecognizer {
         std::vector<Reading> again =
             ReadCrops(plane, doubtfulCrops, tesseract::PSM_SPARSE_TEXT, deadline);
         for (std::size_t i = 0; i < doubtful.size(); ++i) {
+            // Only the words in the line's own row: the crop may reach into its neighbours.
+            const WordBox row = BoxOf(*doubtful[i]);
             ReadLine words;
             for (ReadLine& part : again[i].lines) {
-                std::move(part.begin(), part.end(), std::back_inserter(words));
+                std::copy_if(part.begin(), part.end(), std::back_inserter(words),
+                             [&](const ReadWord& word) {
+                                 const int middle = (word.box.top + word.box.bottom) / 2;
+                                 return row.top <= middle && middle < row.bottom;
+                             });
             }
             if (IsLineReadingBetter(words, *doubtful[i])) {
                 *doubtful[i] = std::move(words);

@@ -91,8 +91,12 @@ bool IsLineDoubtful(const ReadLine& line) {
 }
 
 bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line) {
+    const auto ideographic = [](const ReadLine& words) {
+        return std::any_of(words.begin(), words.end(),
+                           [](const ReadWord& word) { return HoldsIdeograph(word.text); });
+    };
     return !again.empty() && MeanConfidence(again) > MeanConfidence(line) + kBetterLineMargin &&
-           CoversWordsOf(again, line);
+           CoversWordsOf(again, line) && (ideographic(again) || !ideographic(line));
 }
 
 bool IsDoubtedWord(const ReadWord& word) {

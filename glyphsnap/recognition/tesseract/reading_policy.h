@@ -45,8 +45,9 @@ bool IsSparseReadingPreferred(int sparseConfidence, int blockConfidence);
 bool IsLineDoubtful(const ReadLine& line);
 
 // True when the crop's reading `again` of a doubtful line replaces the line: clearly more
-// confident, and with a word wherever the line has more than a doubtful mark, so that no word
-// is lost to a reading that passed over it.
+// confident, with a word wherever the line has more than a doubtful mark, so that no word is
+// lost to a reading that passed over it, and with Chinese where the line has Chinese: the
+// mixed model reads dense Chinese in a crop as confident Latin nonsense.
 bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line);
 
 // True when a word, in a Chinese profile, is read again with the Chinese model alone: a
