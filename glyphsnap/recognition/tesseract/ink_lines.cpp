@@ -8,19 +8,8 @@
 namespace glyphsnap {
 namespace {
 
-// Ink differs from the background by more than this; antialiased edges of text may not.
-constexpr int kInkDifference = 40;
 // Runs of fewer rows are rules or the edges of boxes, not text.
 constexpr std::uint32_t kThinnestText = 4;
-
-std::uint8_t CommonestLevel(const GreyPlane& plane) {
-    std::array<std::size_t, 256> counts{};
-    for (const std::uint8_t level : plane.levels) {
-        ++counts[level];
-    }
-    return static_cast<std::uint8_t>(std::max_element(counts.begin(), counts.end()) -
-                                     counts.begin());
-}
 
 }  // namespace
 

@@ -73,10 +73,10 @@ GreyPlane EnlargedPlane(const GreyPlane& plane, float factor) {
 
 namespace {
 
-// Ink differs from the background by more than this; antialiased edges of text may not.
-constexpr int kInkDifference = 40;
 // How far beyond a thin stroke the background must show again.
 constexpr std::uint32_t kStrokeReach = 3;
+
+}  // namespace
 
 std::uint8_t CommonestLevel(const GreyPlane& plane) {
     std::array<std::size_t, 256> counts{};
@@ -86,8 +86,6 @@ std::uint8_t CommonestLevel(const GreyPlane& plane) {
     return static_cast<std::uint8_t>(std::max_element(counts.begin(), counts.end()) -
                                      counts.begin());
 }
-
-}  // namespace
 
 bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown) {
     const std::uint32_t w = plane.width;

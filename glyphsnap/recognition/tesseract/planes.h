@@ -23,6 +23,12 @@ GreyPlane GreyPlaneOf(const BgraBitmap& bitmap);
 // Each 2 x 2 block averaged, rounded, into one pixel; an odd last row or column is dropped.
 GreyPlane HalvedPlane(const GreyPlane& plane);
 
+// Ink differs from the background by more than this; antialiased edges of text may not.
+inline constexpr int kInkDifference = 40;
+
+// The level most pixels have: the page's background.
+std::uint8_t CommonestLevel(const GreyPlane& plane);
+
 // Thin straight strokes of at least the given lengths (frames, the edges of list boxes, buttons
 // and input boxes, table rules) painted over with the page's commonest level. A stroke is thin
 // when the levels three pixels to either side of it are background again, so filled areas (a
