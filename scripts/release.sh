@@ -52,7 +52,8 @@ build_release() {
     [ -n "$driver" ] && targets+=(brambolt_installer)
     cmake -S "$folder/src" -B "$folder/windows" -G Ninja \
         --toolchain "$folder/src/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DBRAMBOLT_DRIVER_FILE="$driver" >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DBRAMBOLT_DRIVER_FILE="$driver" \
+        -DGLYPHSNAP_HOST_TEST_DIR="$folder/native/glyphsnap/tests/blackbox" >/dev/null
     cmake --build "$folder/windows" -j2 --target "${targets[@]}" >/dev/null
     # The package needs only the program and its module, not the whole tree's tests.
     cmake -S "$folder/src" -B "$folder/native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
