@@ -391,16 +391,19 @@ class TesseractRecognizer final : public TextRecognizer {
     // position: the engine's layout analysis passes over whole lines (a second line below a
     // first at some sizes, rows of a tall table), which the same analysis cannot notice. Each
     // doubtful line is read again as sparse text in a crop and replaced by a better reading.
-    // False when a missed piece stays unread: its crop gave no words, or the budget ran out.
+    // False when a missed piece stays unread: its crop gave no words, or the budget ran out; a
+    // lone glyph that its crop reads as nothing is taken for the mark it is.
     bool ReadMissingAndDoubtfulLines(const GreyPlane& plane, const std::vector<WordBox>& inkLines,
                                      std::vector<ReadLine>& lines, SecondReadingBudget& budget,
                                      RecognitionDeadline& deadline) {
         bool allRead = true;
         std::vector<WordBox> missing;
+        std::vector<bool> missingGlyph;  // for each missing crop, whether it holds one glyph
         for (const WordBox& piece : MissedPieces(inkLines, lines)) {
             if (const WordBox crop = CropOf(piece, plane); !IsEmpty(crop)) {
                 if (budget.Take(crop)) {
                     missing.push_back(crop);
+                    missingGlyph.push_back(IsLoneGlyph(piece));
                 } else {
                     allRead = false;
                 }
@@ -432,11 +435,13 @@ class TesseractRecognizer final : public TextRecognizer {
                 *doubtful[i] = std::move(words);
             }
         }
-        for (Reading& found : ReadCrops(plane, missing, tesseract::PSM_SPARSE_TEXT, deadline)) {
-            std::erase_if(found.lines, IsMarkLine);
-            allRead = allRead && !found.lines.empty();
-            DropMarksUnder(lines, found.lines);
-            lines = WithLinesFoundApart(std::move(lines), found.lines);
+        std::vector<Reading> found =
+            ReadCrops(plane, missing, tesseract::PSM_SPARSE_TEXT, deadline);
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            std::erase_if(found[i].lines, IsMarkLine);
+            allRead = allRead && (!found[i].lines.empty() || missingGlyph[i]);
+            DropMarksUnder(lines, found[i].lines);
+            lines = WithLinesFoundApart(std::move(lines), found[i].lines);
         }
         return allRead;
     }

@@ -43,6 +43,10 @@ constexpr float kShortestRuleDown = 1.3F;
 // size: below, the second engine's share would not pay for handing it over.
 constexpr std::size_t kLeastLinesToSplit = 6;
 
+// A piece up to this many times as wide as high holds at most one glyph (a full-width ideograph
+// is about as wide as high).
+constexpr float kWidestLoneGlyph = 1.5F;
+
 }  // namespace
 
 // Tesseract's result iterator puts the words of right-to-left scripts in reading order, but each
@@ -131,6 +135,11 @@ FrameLineLengths FrameLineLengthsFor(float lineHeight) {
 
 bool IsSplitWorthwhile(std::size_t inkLines, unsigned cores) {
     return inkLines >= kLeastLinesToSplit && cores >= 2;
+}
+
+bool IsLoneGlyph(const WordBox& piece) {
+    return static_cast<float>(piece.right - piece.left) <=
+           kWidestLoneGlyph * static_cast<float>(piece.bottom - piece.top);
 }
 
 SecondReadingBudget::SecondReadingBudget(std::uint32_t width, std::uint32_t height)

@@ -94,6 +94,11 @@ struct FrameLineLengths {
 };
 FrameLineLengths FrameLineLengthsFor(float lineHeight);
 
+// True when a piece of an ink line is no wider than one glyph of its height (an icon, a bullet, a
+// lone sign such as ">"): when its crop reads as nothing, or as marks only, it is a mark, and the
+// page is not read again for it.
+bool IsLoneGlyph(const WordBox& piece);
+
 // True when an image with `inkLines` pieces of text lines is spread over two engines, one band
 // of rows each, on a machine with `cores` cores.
 bool IsSplitWorthwhile(std::size_t inkLines, unsigned cores);

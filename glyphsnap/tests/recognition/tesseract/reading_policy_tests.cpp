@@ -104,6 +104,13 @@ TEST(ReadingPolicy, ImagesOfSixLinesAndMoreAreSplitOnSeveralCores) {
     EXPECT_FALSE(IsSplitWorthwhile(40, 1));
 }
 
+TEST(ReadingPolicy, PiecesUpToOneAndAHalfTimesAsWideAsHighAreLoneGlyphs) {
+    EXPECT_TRUE(IsLoneGlyph({100, 40, 114, 54}));  // an ideograph, or ">" in a table cell
+    EXPECT_TRUE(IsLoneGlyph({0, 0, 21, 14}));
+    EXPECT_FALSE(IsLoneGlyph({0, 0, 22, 14}));
+    EXPECT_FALSE(IsLoneGlyph({0, 0, 60, 14}));  // a word
+}
+
 TEST(ReadingPolicy, WhichReadingWins) {
     EXPECT_FALSE(IsPageDoubtful(80));
     EXPECT_TRUE(IsPageDoubtful(79));
