@@ -204,9 +204,10 @@ class TesseractRecognizer final : public TextRecognizer {
                                static_cast<std::uint32_t>(static_cast<float>(cut) * factor));
             }
         }
-        auto reading = cut > 0 && cut < plane.height
-                           ? ReadSplit(plane, cut, deadline)
-                           : ReadBlock(*engines_->Main(), plane, deadline);
+        auto reading =
+            cut > 0 && cut < plane.height
+                ? ReadSplit(plane, cut, tesseract::PSM_SINGLE_BLOCK, deadline)
+                : ReadWhole(*engines_->Main(), plane, tesseract::PSM_SINGLE_BLOCK, deadline);
         auto* best = std::get_if<Reading>(&reading);
         if (best == nullptr) {
             return std::get<RecognitionFailure>(reading);
@@ -220,7 +221,8 @@ class TesseractRecognizer final : public TextRecognizer {
         if (IsReadAgainHalved(best->lines.empty(), best->confidence, plane.width, plane.height)) {
             halvedPlane = HalvedPlane(plane);
             budget.Take(std::uint64_t{halvedPlane.width} * halvedPlane.height);
-            auto halved = ReadBlock(*engines_->Main(), halvedPlane, deadline);
+            auto halved =
+                ReadWhole(*engines_->Main(), halvedPlane, tesseract::PSM_SINGLE_BLOCK, deadline);
             if (auto* second = std::get_if<Reading>(&halved);
                 second != nullptr && second->confidence > best->confidence) {
                 ScaleLines(best->lines, 0.5F);
@@ -228,20 +230,22 @@ class TesseractRecognizer final : public TextRecognizer {
                 *best = std::move(*second);
                 inkLines = ScaledBoxes(inkLines, 0.5F);
                 bestPlane = &halvedPlane;
+                cut /= 2;
             }
         }
         const bool doubtfulPage = IsPageDoubtful(best->confidence);
         if (doubtfulPage) {
             // A doubtful page (a dialog of frames, list boxes and buttons, which break a block
-            // apart) is read again whole as sparse text, outside the budget of the crops: the
-            // Chinese re-reading of its lines still has to follow.
-            ReadSparse(*bestPlane, *best, deadline);
+            // apart) is read again as sparse text, in the bands of its first reading, outside the
+            // budget of the crops: the Chinese re-reading of its lines still has to follow.
+            ReadSparse(*bestPlane, cut, *best, deadline);
         }
         if (!ReadMissingAndDoubtfulLines(*bestPlane, inkLines, best->lines, budget, deadline) &&
             !doubtfulPage) {
             // Text inside a frame (a button) is not read in a crop cut at the frame; rather than
-            // lose it, the page is read as sparse text, as a doubtful page is.
-            ReadSparse(*bestPlane, *best, deadline);
+            // lose it, the page is read as sparse text, whole: a band cut between the ink's lines
+            // may pass through the frames beside it, and lose the buttons read from the page.
+            ReadSparse(*bestPlane, 0, *best, deadline);
         }
         ReadDoubtfulWordsAgain(*bestPlane, best->lines, budget, deadline);
         return TextLinesOf(best->lines);
@@ -272,16 +276,17 @@ class TesseractRecognizer final : public TextRecognizer {
         return boxes;
     }
 
-    // Screenshots are rows of text: labels beside their fields, table rows, buttons in a row.
-    // Read as one block, they come out in that order. A reading that passes the deadline is
-    // dropped whole: its words stop where the engine was stopped.
-    static std::variant<Reading, RecognitionFailure> ReadBlock(tesseract::TessBaseAPI& engine,
+    // The plane read in `mode`. Screenshots are rows of text: labels beside their fields, table
+    // rows, buttons in a row; read as one block, they come out in that order. A reading that
+    // passes the deadline is dropped whole: its words stop where the engine was stopped.
+    static std::variant<Reading, RecognitionFailure> ReadWhole(tesseract::TessBaseAPI& engine,
                                                                const GreyPlane& plane,
+                                                               tesseract::PageSegMode mode,
                                                                RecognitionDeadline& deadline) {
         if (deadline.Passed()) {
             return RecognitionFailure::RecognitionTimedOut;
         }
-        engine.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+        engine.SetPageSegMode(mode);
         SetPlane(engine, plane);
         const int recognised = engine.Recognize(deadline.Monitor());
         if (deadline.Passed()) {
@@ -301,19 +306,20 @@ class TesseractRecognizer final : public TextRecognizer {
     // image whose second engine does not start is read by one. Each band is read as the whole
     // image is, so the text is the one engine's text.
     std::variant<Reading, RecognitionFailure> ReadSplit(const GreyPlane& plane, std::uint32_t cut,
+                                                        tesseract::PageSegMode mode,
                                                         RecognitionDeadline& deadline) {
         tesseract::TessBaseAPI* second = engines_->Second();
         if (second == nullptr) {
-            return ReadBlock(*engines_->Main(), plane, deadline);
+            return ReadWhole(*engines_->Main(), plane, mode, deadline);
         }
         const GreyPlane lower = Rows(plane, cut, plane.height);
         auto lowerReading = std::async(std::launch::async, [&, end = deadline.End()] {
             KeepRecognitionOnThisThread(threads_);
             RecognitionDeadline own(end);
-            return ReadBlock(*second, lower, own);
+            return ReadWhole(*second, lower, mode, own);
         });
         const GreyPlane upper = Rows(plane, 0, cut);
-        auto upperReading = ReadBlock(*engines_->Main(), upper, deadline);
+        auto upperReading = ReadWhole(*engines_->Main(), upper, mode, deadline);
         auto lowerResult = lowerReading.get();
         if (auto* failure = std::get_if<RecognitionFailure>(&upperReading)) {
             return *failure;
@@ -326,19 +332,19 @@ class TesseractRecognizer final : public TextRecognizer {
     }
 
     // The page read as sparse text, laid over `best`: the more confident reading's lines stand,
-    // with the lines only the other found put in by position.
-    void ReadSparse(const GreyPlane& plane, Reading& best, RecognitionDeadline& deadline) {
-        tesseract::TessBaseAPI& engine = *engines_->Main();
-        engine.SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
-        SetPlane(engine, plane);
-        if (deadline.Passed() || engine.Recognize(deadline.Monitor()) != 0 || deadline.Passed()) {
+    // with the lines only the other found put in by position. A page the first reading cut at
+    // row `cut` (0: not cut) is read the same way, by both engines at once.
+    void ReadSparse(const GreyPlane& plane, std::uint32_t cut, Reading& best,
+                    RecognitionDeadline& deadline) {
+        auto reading =
+            cut > 0 && cut < plane.height
+                ? ReadSplit(plane, cut, tesseract::PSM_SPARSE_TEXT, deadline)
+                : ReadWhole(*engines_->Main(), plane, tesseract::PSM_SPARSE_TEXT, deadline);
+        auto* read = std::get_if<Reading>(&reading);
+        if (read == nullptr || read->lines.empty()) {
             return;
         }
-        Reading sparse{RecognisedLines(engine), 0};
-        if (sparse.lines.empty()) {
-            return;
-        }
-        sparse.confidence = engine.MeanTextConf();
+        Reading& sparse = *read;
         if (IsSparseReadingPreferred(sparse.confidence, best.confidence)) {
             sparse.lines = WithLinesFoundApart(std::move(sparse.lines), best.lines);
             best = std::move(sparse);
