@@ -11,19 +11,19 @@ namespace {
 // Runs of fewer rows are rules or the edges of boxes, not text.
 constexpr std::uint32_t kThinnestText = 4;
 
-}  // namespace
-
-std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke) {
+// The plane's ink, one byte a pixel, with its strokes down longer than `longestStroke` taken
+// out; the rows such a stroke crosses are marked in `framedRows` when it is given.
+std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uint32_t longestStroke,
+                                                std::vector<std::uint8_t>* framedRows) {
     const std::uint32_t w = plane.width;
     const std::uint32_t h = plane.height;
-    std::vector<WordBox> lines;
-    if (w == 0 || h == 0) {
-        return lines;
-    }
     const int background = CommonestLevel(plane);
     std::vector<std::uint8_t> ink(plane.levels.size());
     for (std::size_t i = 0; i < ink.size(); ++i) {
         ink[i] = std::abs(int{plane.levels[i]} - background) > kInkDifference ? 1 : 0;
+    }
+    if (framedRows != nullptr) {
+        framedRows->assign(h, 0);
     }
     const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
     for (std::uint32_t x = 0; x < w; ++x) {
@@ -36,11 +36,34 @@ std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStr
             if (run > longestStroke) {
                 for (std::uint32_t back = y - run; back < y; ++back) {
                     ink[at(x, back)] = 0;
+                    if (framedRows != nullptr) {
+                        (*framedRows)[back] = 1;
+                    }
                 }
             }
             run = 0;
         }
     }
+    return ink;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> RowsAcrossFrames(const GreyPlane& plane, std::uint32_t longestStroke) {
+    std::vector<std::uint8_t> rows;
+    InkWithoutLongStrokes(plane, longestStroke, &rows);
+    return rows;
+}
+
+std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke) {
+    const std::uint32_t w = plane.width;
+    const std::uint32_t h = plane.height;
+    std::vector<WordBox> lines;
+    if (w == 0 || h == 0) {
+        return lines;
+    }
+    const std::vector<std::uint8_t> ink = InkWithoutLongStrokes(plane, longestStroke, nullptr);
+    const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
     std::vector<std::uint8_t> rowInk(h);
     for (std::uint32_t y = 0; y < h; ++y) {
         const auto row = ink.begin() + static_cast<std::ptrdiff_t>(at(0, y));
@@ -99,6 +122,27 @@ std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStr
         top = bottom;
     }
     return lines;
+}
+
+bool HoldsStrokeAcross(const GreyPlane& plane, const std::vector<WordBox>& pieces,
+                       std::uint32_t longestStroke) {
+    const int background = CommonestLevel(plane);
+    for (const WordBox& piece : pieces) {
+        const int left = std::max(0, piece.left);
+        const int right = std::min(piece.right, static_cast<int>(plane.width));
+        for (int y = std::max(0, piece.top);
+             y < std::min(piece.bottom, static_cast<int>(plane.height)); ++y) {
+            const std::uint8_t* row = plane.levels.data() + std::size_t(y) * plane.width;
+            std::uint32_t run = 0;
+            for (int x = left; x < right; ++x) {
+                run = std::abs(int{row[x]} - background) > kInkDifference ? run + 1 : 0;
+                if (run > longestStroke) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
 }
 
 }  // namespace glyphsnap

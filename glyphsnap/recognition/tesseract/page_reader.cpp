@@ -187,9 +187,20 @@ class TesseractRecognizer final : public TextRecognizer {
         GreyPlane plane = GreyPlaneOf(bitmap);
         std::vector<WordBox> inkLines = InkLinesOf(plane, kLongestTextStroke);
         // The row the image is cut at between two engines; 0 for one engine.
-        std::uint32_t cut = IsSplitWorthwhile(inkLines.size(), std::thread::hardware_concurrency())
-                                ? CutBetweenLines(inkLines, plane.height).value_or(0)
-                                : 0;
+        std::uint32_t cut = 0;
+        switch (SplitFor(inkLines, HoldsStrokeAcross(plane, inkLines, kLongestTextStroke),
+                         std::thread::hardware_concurrency())) {
+            case Split::AnyWhere:
+                cut = CutBetweenLines(inkLines, plane.height).value_or(0);
+                break;
+            case Split::OutsideFrames:
+                cut = CutBetweenLines(inkLines, plane.height,
+                                      RowsAcrossFrames(plane, kLongestTextStroke))
+                          .value_or(0);
+                break;
+            case Split::None:
+                break;
+        }
         const std::vector<WordBox> layoutLines = LayoutLines(cut > 0 ? Rows(plane, 0, cut) : plane);
         const std::optional<float> lineHeight =
             MedianHeight(layoutLines.empty() ? inkLines : layoutLines);

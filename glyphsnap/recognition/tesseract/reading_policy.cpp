@@ -42,6 +42,8 @@ constexpr float kShortestRuleDown = 1.3F;
 // An image is spread over two engines from this many pieces of text lines on, whatever its
 // size: below, the second engine's share would not pay for handing it over.
 constexpr std::size_t kLeastLinesToSplit = 6;
+// Lines of text alone in their rows are worth it from this many on.
+constexpr std::size_t kLeastLinesOfTextToSplit = 3;
 
 // A piece up to this many times as wide as high holds at most one glyph (a full-width ideograph
 // is about as wide as high).
@@ -133,8 +135,24 @@ FrameLineLengths FrameLineLengthsFor(float lineHeight) {
             static_cast<std::uint32_t>(lineHeight * kShortestRuleDown)};
 }
 
-bool IsSplitWorthwhile(std::size_t inkLines, unsigned cores) {
-    return inkLines >= kLeastLinesToSplit && cores >= 2;
+Split SplitFor(const std::vector<WordBox>& inkLines, bool strokesAcross, unsigned cores) {
+    if (cores < 2 || inkLines.size() < kLeastLinesOfTextToSplit) {
+        return Split::None;
+    }
+    if (inkLines.size() >= kLeastLinesToSplit) {
+        return Split::AnyWhere;
+    }
+    if (strokesAcross) {
+        return Split::None;
+    }
+    for (std::size_t i = 0; i < inkLines.size(); ++i) {
+        for (std::size_t k = i + 1; k < inkLines.size(); ++k) {
+            if (inkLines[i].top < inkLines[k].bottom && inkLines[k].top < inkLines[i].bottom) {
+                return Split::None;  // side by side
+            }
+        }
+    }
+    return Split::OutsideFrames;
 }
 
 bool IsLoneGlyph(const WordBox& piece) {

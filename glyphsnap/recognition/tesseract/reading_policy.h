@@ -99,8 +99,12 @@ FrameLineLengths FrameLineLengthsFor(float lineHeight);
 // page is not read again for it.
 bool IsLoneGlyph(const WordBox& piece);
 
-// True when an image with `inkLines` pieces of text lines is spread over two engines, one band
-// of rows each, on a machine with `cores` cores.
-bool IsSplitWorthwhile(std::size_t inkLines, unsigned cores);
+// Whether an image with these pieces of ink lines is spread over two engines, one band of rows
+// each, on a machine with `cores` cores: from six pieces on, cut between any two lines; from
+// three, when they are lines of text (each alone in its rows, and no piece holds a stroke across
+// as long as a frame's edge, `strokesAcross`): a paragraph, a list or code, not the labels,
+// fields and buttons of a dialog; then cut only where no frame crosses.
+enum class Split { None, AnyWhere, OutsideFrames };
+Split SplitFor(const std::vector<WordBox>& inkLines, bool strokesAcross, unsigned cores);
 
 }  // namespace glyphsnap

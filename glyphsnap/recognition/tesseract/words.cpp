@@ -104,7 +104,8 @@ std::vector<WordBox> ScaledBoxes(const std::vector<WordBox>& boxes, float factor
 }
 
 std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
-                                             std::uint32_t height) {
+                                             std::uint32_t height,
+                                             const std::vector<std::uint8_t>& framedRows) {
     std::vector<WordBox> sorted = lines;
     std::sort(sorted.begin(), sorted.end(),
               [](const WordBox& a, const WordBox& b) { return a.top < b.top; });
@@ -120,7 +121,10 @@ std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
         if (lowest[k - 1] < sorted[k].top) {
             const std::size_t distance = k > middle ? k - middle : middle - k;
             const int row = (lowest[k - 1] + sorted[k].top) / 2;
-            if (distance < bestDistance && row > 0 && static_cast<std::uint32_t>(row) < height) {
+            const bool framed = static_cast<std::size_t>(row) < framedRows.size() &&
+                                framedRows[static_cast<std::size_t>(row)] != 0;
+            if (distance < bestDistance && row > 0 && static_cast<std::uint32_t>(row) < height &&
+                !framed) {
                 best = static_cast<std::uint32_t>(row);
                 bestDistance = distance;
             }

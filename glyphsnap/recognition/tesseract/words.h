@@ -57,9 +57,11 @@ float MeanConfidence(const ReadLine& line);
 std::vector<WordBox> ScaledBoxes(const std::vector<WordBox>& boxes, float factor);
 
 // The row between two text lines nearest the middle line of the page at which the lines can be
-// split into two groups, one wholly above and one wholly below it; none when no such row exists.
+// split into two groups, one wholly above and one wholly below it, and that no frame crosses
+// (`framedRows`, one flag a row, or empty); none when no such row exists.
 std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
-                                             std::uint32_t height);
+                                             std::uint32_t height,
+                                             const std::vector<std::uint8_t>& framedRows = {});
 
 // The boxes of `pieces` (pieces of text lines of the ink, in page order) that no word of `lines`
 // that is more than a mark meets. Missed pieces side by side in one row, with no met piece between

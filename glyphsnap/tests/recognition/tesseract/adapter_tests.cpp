@@ -96,6 +96,28 @@ TEST(InkLines, RowsOfInkCutAtWideGapsWithoutFramesAndRules) {
     EXPECT_EQ(InkLinesOf(plane, 41).size(), 1U);
 }
 
+TEST(InkLines, FramesCrossRowsAndFieldsHoldStrokesAcross) {
+    // 80 x 50 on white: a box's left side from row 5 to row 44, a word, and an input box's top
+    // edge 40 pixels long in a second piece.
+    GreyPlane plane{80, 50, std::vector<std::uint8_t>(80 * 50, 250)};
+    for (std::uint32_t y = 5; y < 45; ++y) {
+        plane.levels[y * 80 + 2] = 20;
+    }
+    for (std::uint32_t x = 10; x < 30; x += 2) {
+        plane.levels[10 * 80 + x] = 20;  // a word's dotted stroke: no run
+    }
+    for (std::uint32_t x = 30; x < 70; ++x) {
+        plane.levels[30 * 80 + x] = 20;
+    }
+    const std::vector<std::uint8_t> rows = RowsAcrossFrames(plane, 30);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), 1), 40);
+    EXPECT_EQ(rows[4], 0);
+    EXPECT_EQ(rows[5], 1);
+    EXPECT_FALSE(HoldsStrokeAcross(plane, {{10, 8, 30, 12}}, 30));
+    EXPECT_TRUE(HoldsStrokeAcross(plane, {{10, 8, 30, 12}, {28, 28, 72, 32}}, 30));
+    EXPECT_FALSE(HoldsStrokeAcross(plane, {{28, 28, 72, 32}}, 40));
+}
+
 TEST(InkLines, DarkThemesHaveInkLighterThanTheirBackground) {
     GreyPlane plane{20, 10, std::vector<std::uint8_t>(200, 30)};
     for (std::uint32_t y = 3; y < 8; ++y) {
@@ -231,6 +253,10 @@ TEST(ReadWords, PagesAreCutBetweenLinesNearestTheMiddleLine) {
     for (const Case& c : cases) {
         EXPECT_EQ(CutBetweenLines(c.lines, 100), c.cut) << c.name;
     }
+    // A frame's side crosses rows 30 to 44: the cut moves to the nearest gap it leaves free.
+    std::vector<std::uint8_t> framed(100);
+    std::fill(framed.begin() + 30, framed.begin() + 45, 1);
+    EXPECT_EQ(CutBetweenLines(cases[0].lines, 100, framed), 15U);
 }
 
 struct Utf8Case {

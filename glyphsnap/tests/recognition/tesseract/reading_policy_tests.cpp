@@ -98,10 +98,36 @@ TEST(ReadingPolicy, FramesAreAtLeastThreeLinesAcrossAndOneAndAThirdDown) {
     EXPECT_EQ(lengths.down, 39U);
 }
 
-TEST(ReadingPolicy, ImagesOfSixLinesAndMoreAreSplitOnSeveralCores) {
-    EXPECT_TRUE(IsSplitWorthwhile(6, 2));
-    EXPECT_FALSE(IsSplitWorthwhile(5, 2));
-    EXPECT_FALSE(IsSplitWorthwhile(40, 1));
+TEST(ReadingPolicy, ImagesOfSixLinesOrThreeLinesOfTextAreSplitOnSeveralCores) {
+    // Rows 20 pixels apart, one piece each; a dialog's row holds a label and a field side by side.
+    const auto rows = [](std::size_t count) {
+        std::vector<WordBox> pieces;
+        for (int i = 0; i < static_cast<int>(count); ++i) {
+            pieces.push_back({10, 20 * i, 300, 20 * i + 14});
+        }
+        return pieces;
+    };
+    std::vector<WordBox> dialog = rows(3);
+    dialog.push_back({320, 40, 400, 54});
+    struct Case {
+        const char* name;
+        std::vector<WordBox> pieces;
+        bool strokesAcross;
+        unsigned cores;
+        Split split;
+    };
+    const Case cases[] = {
+        {"six lines", rows(6), false, 2, Split::AnyWhere},
+        {"six lines with fields", rows(6), true, 2, Split::AnyWhere},
+        {"three lines of text", rows(3), false, 2, Split::OutsideFrames},
+        {"two lines", rows(2), false, 2, Split::None},
+        {"three lines with a field's edge", rows(3), true, 2, Split::None},
+        {"pieces side by side", dialog, false, 2, Split::None},
+        {"one core", rows(40), false, 1, Split::None},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SplitFor(c.pieces, c.strokesAcross, c.cores), c.split) << c.name;
+    }
 }
 
 TEST(ReadingPolicy, PiecesUpToOneAndAHalfTimesAsWideAsHighAreLoneGlyphs) {
