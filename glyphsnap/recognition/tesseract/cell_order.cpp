@@ -21,7 +21,7 @@ struct Span {
 // The size of a page's text, from all its words.
 struct TextScale {
     int lineHeight = 0;  // the median height of a word
-    int wordGap = 0;     // the median gap between neighbouring words of a line
+    int wordGap = 0;     // the median gap between neighbouring words, of those narrower than that
     // A column gutter is wider than this.
     int LeastGutter() const { return std::max(lineHeight, wordGap * 2); }
 };
@@ -54,17 +54,25 @@ std::vector<Span> WordSpans(const ReadLine& line) {
 
 TextScale ScaleOf(const std::vector<ReadLine>& lines) {
     std::vector<int> heights;
-    std::vector<int> gaps;
     for (const ReadLine& line : lines) {
-        const std::vector<Span> spans = WordSpans(line);
-        for (std::size_t i = 1; i < spans.size(); ++i) {
-            gaps.push_back(std::max(0, spans[i].left - spans[i - 1].right));
-        }
         for (const ReadWord& word : line) {
             heights.push_back(word.box.bottom - word.box.top);
         }
     }
-    return {MedianOf(std::move(heights)), MedianOf(std::move(gaps))};
+    TextScale scale{MedianOf(std::move(heights)), 0};
+    std::vector<int> gaps;
+    for (const ReadLine& line : lines) {
+        const std::vector<Span> spans = WordSpans(line);
+        for (std::size_t i = 1; i < spans.size(); ++i) {
+            // A gap wider than a word is high may be a gutter itself.
+            if (const int gap = std::max(0, spans[i].left - spans[i - 1].right);
+                gap < scale.lineHeight) {
+                gaps.push_back(gap);
+            }
+        }
+    }
+    scale.wordGap = MedianOf(std::move(gaps));
+    return scale;
 }
 
 // The parts of `strip` that no word of `line` covers.
@@ -288,7 +296,11 @@ bool ContinuesRow(const Table& table, const std::vector<const ReadLine*>& last, 
         }
         const int pitch = TopOf(next[c]) - TopOf(*last[c]);
         const Follows follows = HowFollows(*last[c], next[c], table.columnEnds[c], table.scale);
-        if (follows == Follows::Apart || pitch <= 0 || pitch > rowSpacing - margin) {
+        // Lines of running text lie less than two and a quarter word heights apart; the rows
+        // of a dialog's labels and fields lie further.
+        const bool close =
+            pitch > 0 && pitch <= rowSpacing - margin && pitch * 4 <= table.scale.lineHeight * 9;
+        if (follows == Follows::Apart || !close) {
             return false;
         }
         wrapped = wrapped || follows == Follows::Wrapped;
