@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "glyphsnap/recognition/tesseract/cell_order.h"
 #include "glyphsnap/recognition/tesseract/engine.h"
 #include "glyphsnap/recognition/tesseract/engine_cache.h"
 #include "glyphsnap/recognition/tesseract/ink_lines.h"
@@ -259,7 +260,7 @@ class TesseractRecognizer final : public TextRecognizer {
             ReadSparse(*bestPlane, 0, *best, deadline);
         }
         ReadDoubtfulWordsAgain(*bestPlane, best->lines, budget, deadline);
-        return TextLinesOf(best->lines);
+        return TextLinesOf(InCellOrder(std::move(best->lines)));
     }
 
   private:

@@ -159,5 +159,20 @@ TEST_F(LinesKeptTest, SecondLineTheLayoutAnalysisPassesOverIsRead) {
     EXPECT_EQ(Recognise(bytes, "zh_CN.UTF-8"), u"文件夹保护已启用\r\n请输入密码以继续\r\n");
 }
 
+TEST_F(LinesKeptTest, WrappedTableCellKeepsItsLinesTogether) {
+    // 900 x 150, a table of two columns in 15-pixel DejaVu Sans: the middle row's name is
+    // centred beside its description of three lines, which the engine reads across the row.
+    std::ifstream file(std::string(TEST_IMAGES_FOLDER) + "/wrapped_cell_en.png", std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(Recognise(bytes, "en_US.UTF-8"),
+              u"CMAKE_PREFIX_PATH Path to search for dependent packages\r\n"
+              u"CMAKE_BUILD_TYPE\r\n"
+              u"Build configuration, such as Debug or Release, determining\r\n"
+              u"debug/optimization flags. This is only relevant for single-\r\n"
+              u"configuration buildsystems such as Makefile and Ninja.\r\n"
+              u"CMAKE_INSTALL_PREFIX Location to install the software to\r\n");
+}
+
 }  // namespace
 }  // namespace glyphsnap
