@@ -55,8 +55,9 @@ bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line);
 bool IsDoubtedWord(const ReadWord& word);
 
 // A Chinese reading replaces a doubtful word only from this confidence on: icons beside a label
-// are read as ideographs too, rated lower.
-inline constexpr float kLeastIdeographicConfidence = 60;
+// are read as ideographs too, rated lower. The Chinese model rates dense runs of correct
+// ideographs (a sentence the mixed model read as one Latin word) from about 40 on.
+inline constexpr float kLeastIdeographicConfidence = 40;
 
 // Each crop read again has this margin around what it reads.
 inline constexpr int kCropMargin = 4;

@@ -81,8 +81,9 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
 
 // `line` with each word that `doubted` picks replaced by the words of `again` (another reading
 // of the same line) that lie in its box, when those hold an ideograph and are more confident on
-// the whole, and at least `leastConfidence`. Words not doubted stay as they are; a word of
-// `again` replaces at most one word.
+// the whole, and at least `leastConfidence`. Words not doubted stay as they are, and a word of
+// `again` that meets one of them is its reading, not a doubted word's; a word of `again` replaces
+// at most one word.
 template <typename Doubted>
 void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastConfidence,
                              Doubted doubted);
@@ -105,6 +106,12 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
                              Doubted doubted) {
     ReadLine result;
     std::vector<bool> taken(again.size());
+    std::vector<WordBox> keptBoxes;  // of the words not doubted
+    for (const ReadWord& word : line) {
+        if (!doubted(word)) {
+            keptBoxes.push_back(word.box);
+        }
+    }
     for (ReadWord& word : line) {
         ReadLine inside;
         std::vector<std::size_t> chosen;
@@ -113,7 +120,10 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
                 const ReadWord& other = again[k];
                 const int middle = (other.box.left + other.box.right) / 2;
                 const int reach = (word.box.bottom - word.box.top) / 2;
-                if (!taken[k] && middle >= word.box.left && middle < word.box.right &&
+                const bool othersInk =
+                    std::any_of(keptBoxes.begin(), keptBoxes.end(),
+                                [&](const WordBox& kept) { return BoxesMeet(kept, other.box); });
+                if (!taken[k] && !othersInk && middle >= word.box.left && middle < word.box.right &&
                     other.box.left >= word.box.left - reach &&
                     other.box.right <= word.box.right + reach) {
                     inside.push_back(other);

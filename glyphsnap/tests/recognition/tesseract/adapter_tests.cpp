@@ -193,6 +193,9 @@ TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
         {"reaching past the word",
          {Word(u"记住我", 90, {10, 0, 120, 20})},
          {u"igf£#", u"Remember"}},
+        {"meeting a word not doubted",
+         {Word(u"记住", 90, {40, 0, 62, 20})},
+         {u"igf£#", u"Remember"}},
     };
     for (const Case& c : cases) {
         ReadLine line = {Word(u"igf£#", 14, {8, 0, 52, 20}),
