@@ -209,7 +209,13 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
                                   word.text.size() <= kLongestMark && !HoldsIdeograph(word.text);
             const bool leadingMark = text.words.empty() && i + 1 < line.size() && Mark(word.text);
             const bool trailingFrame = i + 1 == line.size() && i > 0 && FrameMark(word.text);
-            if (Blank(word.text) || doubtful || leadingMark || trailingFrame) {
+            const bool readTwice =
+                word.confidence < kMarkConfidence && !HoldsIdeograph(word.text) &&
+                std::any_of(line.begin(), line.end(), [&](const ReadWord& other) {
+                    return &other != &word && other.confidence > word.confidence &&
+                           HoldsIdeograph(other.text) && BoxesMeet(other.box, word.box);
+                });
+            if (Blank(word.text) || doubtful || leadingMark || trailingFrame || readTwice) {
                 continue;
             }
             text.words.push_back(word.text);

@@ -97,8 +97,9 @@ inline constexpr std::size_t kLongestMark = 3;
 // ideograph (below kMarkConfidence, at most kLongestMark units long); a line's first word when it
 // holds no letter, digit or ideograph and more words follow (a checkbox, a radio button, a bullet);
 // a line's last word when it holds only strokes of a frame (|, [, ], quotes) and follows others;
-// lines left without words. Chinese words are kept at any confidence: the engine rates correct ones
-// low.
+// a doubtful word without an ideograph (below kMarkConfidence) that meets a more confident
+// Chinese word of its line, a second reading of that word's ink; lines left without words. Chinese
+// words are kept at any confidence: the engine rates correct ones low.
 std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines);
 
 template <typename Doubted>

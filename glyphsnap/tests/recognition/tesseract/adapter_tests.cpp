@@ -151,6 +151,10 @@ TEST(ReadWords, MarksAndBlankWordsAreNotPassedOn) {
         {"closing bracket stays", {Word(u"(a", 90), Word(u")", 90)}, {u"(a", u")"}},
         {"a lone symbol is text", {Word(u"?", 90)}, {u"?"}},
         {"negative figure stays", {Word(u"-0.62%", 90), Word(u"GLOBX", 90)}, {u"-0.62%", u"GLOBX"}},
+        {"Latin read over Chinese",
+         {Word(u"加密", 93, {0, 0, 40, 20}), Word(u"MBAs.", 27, {30, 0, 90, 20}),
+          Word(u"Pass", 27, {100, 0, 140, 20})},
+         {u"加密", u"Pass"}},
     };
     for (const Case& c : cases) {
         const std::vector<OcrLine> lines = TextLinesOf({c.line});
