@@ -177,7 +177,9 @@ class TesseractRecognizer final : public TextRecognizer {
     // analysis; the engine's layout analysis of the upper band alone (or of the whole image)
     // measures the text lines. Second readings read crops: the pieces of ink lines no word of
     // the first reading meets, the lines it doubts, and in a Chinese profile its doubtful Latin
-    // words; a doubtful page, or one whose missed piece no crop reads, is read as sparse text.
+    // words; a doubtful page (in the two bands of its first reading), or one whose missed piece
+    // wider than a glyph no crop reads, is read as sparse text. The lines of a table row with a
+    // wrapped cell are put in the order of the page last.
     std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
         const BgraBitmap& bitmap) override {
         if (bitmap.width == 0 || bitmap.height == 0) {
