@@ -367,8 +367,8 @@ bool SameWordOrder(const std::vector<ReadLine>& a, const std::vector<ReadLine>& 
 // The lines of `run` in cell order; as they are when nothing in them is known to be out of order.
 std::vector<ReadLine> TableInCellOrder(const std::vector<ReadLine>& lines, Run run,
                                        const TextScale& scale) {
-    const std::vector<ReadLine> asRead(lines.begin() + static_cast<std::ptrdiff_t>(run.first),
-                                       lines.begin() + static_cast<std::ptrdiff_t>(run.last + 1));
+    std::vector<ReadLine> asRead(lines.begin() + static_cast<std::ptrdiff_t>(run.first),
+                                 lines.begin() + static_cast<std::ptrdiff_t>(run.last + 1));
     const std::vector<Span> gutters = GuttersOf(lines, run, scale.LeastGutter());
     if (gutters.empty()) {
         return asRead;
@@ -382,6 +382,7 @@ std::vector<ReadLine> TableInCellOrder(const std::vector<ReadLine>& lines, Run r
     std::vector<ReadLine> ordered;
     for (const std::vector<std::size_t>& row : RowsOf(table, *rowSpacing)) {
         std::vector<ReadLine> rowAsRead;
+        rowAsRead.reserve(row.size());
         for (const std::size_t i : row) {
             rowAsRead.push_back(asRead[i]);
         }
