@@ -174,5 +174,91 @@ TEST_F(LinesKeptTest, WrappedTableCellKeepsItsLinesTogether) {
               u"CMAKE_INSTALL_PREFIX Location to install the software to\r\n");
 }
 
+struct TableRow {
+    std::string command;
+    std::string description;
+};
+
+struct RenderedTable {
+    const char* file;
+    const char* language;
+    std::vector<TableRow> rows;
+};
+
+TEST_F(LinesKeptTest, EveryRowOfATallTableIsInTheReplyOnce) {
+    // Tables of commands beside their descriptions as a browser renders a manual: 14-pixel
+    // monospace and sans-serif, striped rows, descriptions wrapped onto two or three lines.
+    const std::vector<RenderedTable> tables = {
+        {"tall_table_en.png",  // 556 x 996, 14 rows
+         "en_US.UTF-8",
+         {
+             {"git stash push -m wip",
+              "Save uncommitted changes under a message and clean the working tree."},
+             {"tar -czf backup.tar.gz src/",
+              "Create a gzip-compressed archive of the src directory."},
+             {"tar -xvf archive.tar -C /opt",
+              "Extract an archive verbosely into the given directory."},
+             {"find . -name '*.log' -mtime +7",
+              "List log files below the current directory that were modified more than a week "
+              "ago."},
+             {"find /var -type f -size +100M",
+              "Find regular files larger than one hundred megabytes."},
+             {"grep -rn TODO --include=*.py",
+              "Search Python files recursively for TODO and print line numbers."},
+             {"grep -v '^#' config.ini",
+              "Print every line that does not start with a comment sign."},
+             {"apt list --upgradable",
+              "Show the installed packages for which a newer version is available."},
+             {"apt-get install --no-install-recommends",
+              "Install packages without pulling in the recommended ones, keeping the system "
+              "small."},
+             {"rsync -avz --delete src/ host:dst/",
+              "Mirror a directory to a remote host, removing files that no longer exist at the "
+              "source."},
+             {"chmod -R go-w shared/",
+              "Remove write permission for group and others throughout the directory tree."},
+             {"du -sh * | sort -h",
+              "Summarise the disk usage of each entry and sort the sizes in human-readable order."},
+             {"ssh -L 8080:localhost:80 host",
+              "Forward local port 8080 to port 80 on the remote machine."},
+             {"sed -i 's/foo/bar/g' notes.txt",
+              "Replace every occurrence of foo with bar in the file, editing it in place."},
+         }},
+        {"tall_table_zh.png",  // 436 x 525, 12 rows
+         "zh_CN.UTF-8",
+         {
+             {"cp -u", "仅在源文件比目标文件新，或者目标文件不存在的情况下复制"},
+             {"ls -a", "不要忽略以点号起始的条目"},
+             {"ls -d", "列出目录本身，而不是目录的内容"},
+             {"ls -S", "按照文件大小排序，最大的最先列出"},
+             {"tar -czf a.tar.gz dir", "创建一个用 gzip 压缩的归档文件，包含整个目录"},
+             {"tar -tvf a.tar", "详细列出归档文件中的内容，而不解开它们"},
+             {"grep -i 模式", "忽略模式和输入数据中的大小写区别"},
+             {"grep -c 模式 文件", "不输出匹配的行，只输出每个文件中匹配的行数"},
+             {"find . -newer 文件", "查找修改时间比给定文件更新的文件"},
+             {"rm -rf 目录", "递归删除目录及其内容，不提示也不报告不存在的文件"},
+             {"mkdir -p a/b/c", "需要时创建上层目录，目录已存在时不报错"},
+             {"chmod 755 脚本", "设置所有者可读写执行，其他用户可读和执行"},
+         }},
+    };
+    for (const RenderedTable& table : tables) {
+        std::ifstream file(std::string(TEST_IMAGES_FOLDER) + "/" + table.file, std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+        ASSERT_FALSE(bytes.empty()) << table.file;
+        const std::u16string reply = Squeezed(Recognise(bytes, table.language));
+        std::size_t tableLength = 0;
+        for (const TableRow& row : table.rows) {
+            for (const std::string& cell : {row.command, row.description}) {
+                const std::u16string text = Squeezed(Utf16FromUtf8(cell));
+                tableLength += text.size();
+                EXPECT_LE(EditsToAStretchOf(text, reply) * 5, text.size())
+                    << table.file << ": " << cell << " is not in " << Utf16ToUtf8(reply);
+            }
+        }
+        // A row read twice (by the first reading and again from a crop) makes the reply longer.
+        EXPECT_LE(reply.size() * 20, tableLength * 21) << table.file << ": " << Utf16ToUtf8(reply);
+    }
+}
+
 }  // namespace
 }  // namespace glyphsnap
