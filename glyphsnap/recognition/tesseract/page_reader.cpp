@@ -120,9 +120,19 @@ WordBox CropOf(const WordBox& box, const GreyPlane& plane) {
 // Chinese model reads a word better with its neighbours' edges than alone.
 WordBox WithContext(const WordBox& words, const ReadLine& line) {
     const WordBox whole = BoxOf(line);
-    const int reach = whole.bottom - whole.top;
-    return {std::max(whole.left, words.left - reach), whole.top,
-            std::min(whole.right, words.right + reach), whole.bottom};
+    // A doubtful word may reach over the line below (one the first reading passed over), which
+    // the Chinese model, reading one line, would read as nonsense: a line half as high again as
+    // its words not doubted is read in their rows.
+    ReadLine sure;
+    std::copy_if(line.begin(), line.end(), std::back_inserter(sure),
+                 [](const ReadWord& word) { return !IsDoubtedWord(word); });
+    const WordBox sureRows = sure.empty() ? whole : BoxOf(sure);
+    const bool reachesBelow =
+        2 * (whole.bottom - whole.top) > 3 * (sureRows.bottom - sureRows.top);
+    const WordBox rows = reachesBelow ? sureRows : whole;
+    const int reach = rows.bottom - rows.top;
+    return {std::max(whole.left, words.left - reach), rows.top,
+            std::min(whole.right, words.right + reach), rows.bottom};
 }
 
 // A doubtful line's box with the pieces of ink lines in its row that reach within a line's

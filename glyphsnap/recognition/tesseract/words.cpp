@@ -162,10 +162,12 @@ std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
 void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found) {
     for (ReadLine& line : lines) {
         std::erase_if(line, [&](const ReadWord& word) {
+            const int middle = (word.box.top + word.box.bottom) / 2;
             return !IsMoreThanAMark(word) &&
                    std::any_of(found.begin(), found.end(), [&](const ReadLine& other) {
                        return std::any_of(other.begin(), other.end(), [&](const ReadWord& mine) {
-                           return BoxesMeet(word.box, mine.box);
+                           return BoxesMeet(word.box, mine.box) && mine.box.top <= middle &&
+                                  middle < mine.box.bottom;
                        });
                    });
         });

@@ -180,6 +180,19 @@ TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
     EXPECT_EQ(firstWords, (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"Cancel"}));
 }
 
+TEST(ReadWords, MarksUnderWordsFoundInTheirRowGo) {
+    // A checkbox read as a letter beside the found word, and a nonsense word of the row above
+    // that reaches down over it.
+    std::vector<ReadLine> lines = {
+        {Word(u"as", 18, {0, 0, 100, 40})},
+        {Word(u"O", 20, {0, 22, 14, 32}), Word(u"目录", 30, {20, 22, 60, 38})}};
+    DropMarksUnder(lines, {{Word(u"目录", 90, {12, 22, 60, 38})}});
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(lines[0].front().text, u"as");
+    ASSERT_EQ(lines[1].size(), 1U);
+    EXPECT_EQ(lines[1].front().text, u"目录");
+}
+
 TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
     const auto doubted = [](const ReadWord& word) { return word.confidence < 85; };
     struct Case {
