@@ -85,7 +85,8 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
 // of the same line) that lie in its box, when those hold an ideograph and are more confident on
 // the whole, and at least `leastConfidence`. Words not doubted stay as they are, and a word of
 // `again` that meets one of them is its reading, not a doubted word's; a word of `again` replaces
-// at most one word.
+// at most one word. A run of two or more doubted words each below kMarkConfidence is replaced
+// whole, by the words of `again` in the run's box.
 template <typename Doubted>
 void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastConfidence,
                              Doubted doubted);
@@ -107,7 +108,6 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines);
 template <typename Doubted>
 void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastConfidence,
                              Doubted doubted) {
-    ReadLine result;
     std::vector<bool> taken(again.size());
     std::vector<WordBox> keptBoxes;  // of the words not doubted
     for (const ReadWord& word : line) {
@@ -115,36 +115,66 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
             keptBoxes.push_back(word.box);
         }
     }
-    for (ReadWord& word : line) {
+    // The words of `again` that lie in `box` (their middles inside it, reaching at most `reach`
+    // past it, meeting no word not doubted), when they are a better reading than `words`.
+    const auto betterReading = [&](const WordBox& box, int reach, float confidence,
+                                   std::vector<std::size_t>& chosen) {
+        chosen.clear();
         ReadLine inside;
-        std::vector<std::size_t> chosen;
-        if (doubted(word)) {
-            for (std::size_t k = 0; k < again.size(); ++k) {
-                const ReadWord& other = again[k];
-                const int middle = (other.box.left + other.box.right) / 2;
-                const int reach = (word.box.bottom - word.box.top) / 2;
-                const bool othersInk =
-                    std::any_of(keptBoxes.begin(), keptBoxes.end(),
-                                [&](const WordBox& kept) { return BoxesMeet(kept, other.box); });
-                if (!taken[k] && !othersInk && middle >= word.box.left && middle < word.box.right &&
-                    other.box.left >= word.box.left - reach &&
-                    other.box.right <= word.box.right + reach) {
-                    inside.push_back(other);
-                    chosen.push_back(k);
-                }
+        for (std::size_t k = 0; k < again.size(); ++k) {
+            const ReadWord& other = again[k];
+            const int middle = (other.box.left + other.box.right) / 2;
+            const bool othersInk =
+                std::any_of(keptBoxes.begin(), keptBoxes.end(),
+                            [&](const WordBox& kept) { return BoxesMeet(kept, other.box); });
+            if (!taken[k] && !othersInk && middle >= box.left && middle < box.right &&
+                other.box.left >= box.left - reach && other.box.right <= box.right + reach) {
+                inside.push_back(other);
+                chosen.push_back(k);
             }
         }
-        const float confidence = MeanConfidence(inside);
-        if (!inside.empty() && confidence > word.confidence && confidence >= leastConfidence &&
-            std::any_of(inside.begin(), inside.end(),
-                        [](const ReadWord& w) { return HoldsIdeograph(w.text); })) {
+        const float mean = MeanConfidence(inside);
+        const bool better = !inside.empty() && mean > confidence && mean >= leastConfidence &&
+                            std::any_of(inside.begin(), inside.end(),
+                                        [](const ReadWord& w) { return HoldsIdeograph(w.text); });
+        if (better) {
             for (const std::size_t k : chosen) {
                 taken[k] = true;
             }
-            std::move(inside.begin(), inside.end(), std::back_inserter(result));
+        }
+        return better;
+    };
+    ReadLine result;
+    std::vector<std::size_t> chosen;
+    for (std::size_t i = 0; i < line.size();) {
+        // A run of nonsense (doubted words, each below kMarkConfidence) is replaced whole: the
+        // good characters of the other reading may lie between its words' boxes.
+        std::size_t end = i;
+        while (end < line.size() && doubted(line[end]) && line[end].confidence < kMarkConfidence) {
+            ++end;
+        }
+        if (end - i >= 2) {
+            const ReadLine run(line.begin() + static_cast<std::ptrdiff_t>(i),
+                               line.begin() + static_cast<std::ptrdiff_t>(end));
+            const WordBox box = BoxOf(run);
+            if (betterReading(box, (box.bottom - box.top) / 2, MeanConfidence(run), chosen)) {
+                for (const std::size_t k : chosen) {
+                    result.push_back(again[k]);
+                }
+                i = end;
+                continue;
+            }
+        }
+        ReadWord& word = line[i];
+        if (doubted(word) && betterReading(word.box, (word.box.bottom - word.box.top) / 2,
+                                           word.confidence, chosen)) {
+            for (const std::size_t k : chosen) {
+                result.push_back(again[k]);
+            }
         } else {
             result.push_back(std::move(word));
         }
+        ++i;
     }
     line = std::move(result);
 }

@@ -227,13 +227,29 @@ TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
 }
 
 TEST(ReadWords, AReadingReplacesOneDoubtedWordOnly) {
-    // Two doubted words whose boxes both hold the middle of one Chinese word read again.
-    ReadLine line = {Word(u"igf", 14, {8, 0, 52, 20}), Word(u"£#", 20, {20, 0, 60, 20})};
+    // Two doubted words (not nonsense: above the mark confidence) whose boxes both hold the
+    // middle of one Chinese word read again.
+    ReadLine line = {Word(u"igf", 44, {8, 0, 52, 20}), Word(u"£#", 50, {20, 0, 60, 20})};
     TakeIdeographicReadings(line, {Word(u"记住", 90, {25, 0, 45, 20})}, 60,
                             [](const ReadWord&) { return true; });
     ASSERT_EQ(line.size(), 2U);
     EXPECT_EQ(line[0].text, u"记住");
     EXPECT_EQ(line[1].text, u"£#");
+}
+
+TEST(ReadWords, ARunOfNonsenseIsReplacedWholeWithTheCharactersBetweenItsWords) {
+    ReadLine line = {Word(u"xt", 10, {0, 0, 20, 20}), Word(u"ORR", 5, {30, 0, 60, 20}),
+                     Word(u"Remember", 96, {80, 0, 140, 20})};
+    // "模" lies in the gap between the two nonsense words.
+    TakeIdeographicReadings(line,
+                            {Word(u"忽略", 90, {0, 0, 24, 20}), Word(u"模", 80, {24, 0, 30, 20}),
+                             Word(u"式", 85, {34, 0, 58, 20})},
+                            60, [](const ReadWord& word) { return word.confidence < 85; });
+    std::vector<std::u16string> words;
+    for (const ReadWord& word : line) {
+        words.push_back(word.text);
+    }
+    EXPECT_EQ(words, (std::vector<std::u16string>{u"忽略", u"模", u"式", u"Remember"}));
 }
 
 TEST(ReadWords, PiecesOfInkNoWordMeetsAreMissedARowAtATime) {
