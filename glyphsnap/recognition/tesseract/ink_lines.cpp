@@ -49,20 +49,15 @@ std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uin
 
 }  // namespace
 
-std::vector<std::uint8_t> RowsAcrossFrames(const GreyPlane& plane, std::uint32_t longestStroke) {
-    std::vector<std::uint8_t> rows;
-    InkWithoutLongStrokes(plane, longestStroke, &rows);
-    return rows;
-}
-
-std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke) {
+std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke,
+                                std::vector<std::uint8_t>* framedRows) {
     const std::uint32_t w = plane.width;
     const std::uint32_t h = plane.height;
     std::vector<WordBox> lines;
     if (w == 0 || h == 0) {
         return lines;
     }
-    const std::vector<std::uint8_t> ink = InkWithoutLongStrokes(plane, longestStroke, nullptr);
+    const std::vector<std::uint8_t> ink = InkWithoutLongStrokes(plane, longestStroke, framedRows);
     const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
     std::vector<std::uint8_t> rowInk(h);
     for (std::uint32_t y = 0; y < h; ++y) {

@@ -14,11 +14,10 @@ namespace glyphsnap {
 // its ink. Ink differs from the commonest level by more than antialiasing does; strokes longer
 // than `longestStroke` pixels down (frames, the borders of a table) and runs of rows too thin
 // for text (rules) are not text. In page order: top to bottom, left to right within a run.
-std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke);
-
-// For each row of the plane, 1 where a stroke down longer than `longestStroke` crosses it: the
-// side of a frame (a list box, a group box, a table's border) that a cut there would pass through.
-std::vector<std::uint8_t> RowsAcrossFrames(const GreyPlane& plane, std::uint32_t longestStroke);
+// `framedRows`, when given, gets for each row 1 where such a stroke down crosses it: the side of
+// a frame (a list box, a group box, a table's border) that a cut there would pass through.
+std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke,
+                                std::vector<std::uint8_t>* framedRows = nullptr);
 
 // True when a piece holds a stroke across longer than `longestStroke` pixels: the edge of an
 // input box or a button beside a label, which no line of text holds.

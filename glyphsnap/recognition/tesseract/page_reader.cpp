@@ -127,8 +127,7 @@ WordBox WithContext(const WordBox& words, const ReadLine& line) {
     std::copy_if(line.begin(), line.end(), std::back_inserter(sure),
                  [](const ReadWord& word) { return !IsDoubtedWord(word); });
     const WordBox sureRows = sure.empty() ? whole : BoxOf(sure);
-    const bool reachesBelow =
-        2 * (whole.bottom - whole.top) > 3 * (sureRows.bottom - sureRows.top);
+    const bool reachesBelow = 2 * (whole.bottom - whole.top) > 3 * (sureRows.bottom - sureRows.top);
     const WordBox rows = reachesBelow ? sureRows : whole;
     const int reach = rows.bottom - rows.top;
     return {std::max(whole.left, words.left - reach), rows.top,
@@ -198,7 +197,8 @@ class TesseractRecognizer final : public TextRecognizer {
         KeepRecognitionOnThisThread(threads_);
         RecognitionDeadline deadline(timeLimit_);
         GreyPlane plane = GreyPlaneOf(bitmap);
-        std::vector<WordBox> inkLines = InkLinesOf(plane, kLongestTextStroke);
+        std::vector<std::uint8_t> framedRows;
+        std::vector<WordBox> inkLines = InkLinesOf(plane, kLongestTextStroke, &framedRows);
         // The row the image is cut at between two engines; 0 for one engine.
         std::uint32_t cut = 0;
         switch (SplitFor(inkLines, HoldsStrokeAcross(plane, inkLines, kLongestTextStroke),
@@ -207,9 +207,7 @@ class TesseractRecognizer final : public TextRecognizer {
                 cut = CutBetweenLines(inkLines, plane.height).value_or(0);
                 break;
             case Split::OutsideFrames:
-                cut = CutBetweenLines(inkLines, plane.height,
-                                      RowsAcrossFrames(plane, kLongestTextStroke))
-                          .value_or(0);
+                cut = CutBetweenLines(inkLines, plane.height, framedRows).value_or(0);
                 break;
             case Split::None:
                 break;

@@ -109,7 +109,8 @@ TEST(InkLines, FramesCrossRowsAndFieldsHoldStrokesAcross) {
     for (std::uint32_t x = 30; x < 70; ++x) {
         plane.levels[30 * 80 + x] = 20;
     }
-    const std::vector<std::uint8_t> rows = RowsAcrossFrames(plane, 30);
+    std::vector<std::uint8_t> rows;
+    InkLinesOf(plane, 30, &rows);
     EXPECT_EQ(std::count(rows.begin(), rows.end(), 1), 40);
     EXPECT_EQ(rows[4], 0);
     EXPECT_EQ(rows[5], 1);

@@ -185,6 +185,24 @@ struct RenderedTable {
     std::vector<TableRow> rows;
 };
 
+// The rows of the Chinese tables, in their order on the page.
+const std::vector<TableRow> kChineseCommands = {
+    {"cp -a 源 目标", "与 -dR --preserve=all 相同，保留所有属性并递归复制"},
+    {"cp --parents", "在目标目录下使用完整的源文件名"},
+    {"cp -u", "仅在源文件比目标文件新，或者目标文件不存在的情况下复制"},
+    {"ls -a", "不要忽略以点号起始的条目"},
+    {"ls -d", "列出目录本身，而不是目录的内容"},
+    {"ls -S", "按照文件大小排序，最大的最先列出"},
+    {"tar -czf a.tar.gz dir", "创建一个用 gzip 压缩的归档文件，包含整个目录"},
+    {"tar -tvf a.tar", "详细列出归档文件中的内容，而不解开它们"},
+    {"grep -i 模式", "忽略模式和输入数据中的大小写区别"},
+    {"grep -c 模式 文件", "不输出匹配的行，只输出每个文件中匹配的行数"},
+    {"find . -newer 文件", "查找修改时间比给定文件更新的文件"},
+    {"rm -rf 目录", "递归删除目录及其内容，不提示也不报告不存在的文件"},
+    {"mkdir -p a/b/c", "需要时创建上层目录，目录已存在时不报错"},
+    {"chmod 755 脚本", "设置所有者可读写执行，其他用户可读和执行"},
+};
+
 TEST_F(LinesKeptTest, EveryRowOfATallTableIsInTheReplyOnce) {
     // Tables of commands beside their descriptions as a browser renders a manual: 14-pixel
     // monospace and sans-serif, striped rows, descriptions wrapped onto two or three lines.
@@ -224,42 +242,12 @@ TEST_F(LinesKeptTest, EveryRowOfATallTableIsInTheReplyOnce) {
              {"sed -i 's/foo/bar/g' notes.txt",
               "Replace every occurrence of foo with bar in the file, editing it in place."},
          }},
-        {"tall_table_zh.png",  // 436 x 525, 12 rows
+        {"tall_table_zh.png",  // 436 x 525, the last 12 rows
          "zh_CN.UTF-8",
-         {
-             {"cp -u", "仅在源文件比目标文件新，或者目标文件不存在的情况下复制"},
-             {"ls -a", "不要忽略以点号起始的条目"},
-             {"ls -d", "列出目录本身，而不是目录的内容"},
-             {"ls -S", "按照文件大小排序，最大的最先列出"},
-             {"tar -czf a.tar.gz dir", "创建一个用 gzip 压缩的归档文件，包含整个目录"},
-             {"tar -tvf a.tar", "详细列出归档文件中的内容，而不解开它们"},
-             {"grep -i 模式", "忽略模式和输入数据中的大小写区别"},
-             {"grep -c 模式 文件", "不输出匹配的行，只输出每个文件中匹配的行数"},
-             {"find . -newer 文件", "查找修改时间比给定文件更新的文件"},
-             {"rm -rf 目录", "递归删除目录及其内容，不提示也不报告不存在的文件"},
-             {"mkdir -p a/b/c", "需要时创建上层目录，目录已存在时不报错"},
-             {"chmod 755 脚本", "设置所有者可读写执行，其他用户可读和执行"},
-         }},
+         {kChineseCommands.begin() + 2, kChineseCommands.end()}},
         // Cell borders; where the mixed model reads a description as one Latin word reaching
         // over the cell's wrapped second line, that word is read again in its own row.
-        {"bordered_table_zh.png",  // 516 x 523, 14 rows
-         "zh_CN.UTF-8",
-         {
-             {"cp -a 源 目标", "与 -dR --preserve=all 相同，保留所有属性并递归复制"},
-             {"cp --parents", "在目标目录下使用完整的源文件名"},
-             {"cp -u", "仅在源文件比目标文件新，或者目标文件不存在的情况下复制"},
-             {"ls -a", "不要忽略以点号起始的条目"},
-             {"ls -d", "列出目录本身，而不是目录的内容"},
-             {"ls -S", "按照文件大小排序，最大的最先列出"},
-             {"tar -czf a.tar.gz dir", "创建一个用 gzip 压缩的归档文件，包含整个目录"},
-             {"tar -tvf a.tar", "详细列出归档文件中的内容，而不解开它们"},
-             {"grep -i 模式", "忽略模式和输入数据中的大小写区别"},
-             {"grep -c 模式 文件", "不输出匹配的行，只输出每个文件中匹配的行数"},
-             {"find . -newer 文件", "查找修改时间比给定文件更新的文件"},
-             {"rm -rf 目录", "递归删除目录及其内容，不提示也不报告不存在的文件"},
-             {"mkdir -p a/b/c", "需要时创建上层目录，目录已存在时不报错"},
-             {"chmod 755 脚本", "设置所有者可读写执行，其他用户可读和执行"},
-         }},
+        {"bordered_table_zh.png", "zh_CN.UTF-8", kChineseCommands},  // 516 x 523, 14 rows
     };
     for (const RenderedTable& table : tables) {
         std::ifstream file(std::string(TEST_IMAGES_FOLDER) + "/" + table.file, std::ios::binary);
