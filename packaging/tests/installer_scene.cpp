@@ -17,25 +17,7 @@ namespace {
 
 constexpr auto kProgramBound = 180s;
 
-std::wstring Widen(const char* text) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), size);
-    out.resize(out.size() - 1);
-    return out;
-}
-
 }  // namespace
-
-std::wstring WindowsPath(const char* unixPath) {
-    std::wstring path = L"Z:" + Widen(unixPath);
-    for (auto& c : path) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return path;
-}
 
 std::optional<DWORD> Run(const std::wstring& program, const std::wstring& arguments) {
     auto started = winauto::StartProgram(program, arguments);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "automation.h"
 #include "brambolt/base/unique_handle.h"
 
 namespace installer_scene {
@@ -21,8 +22,7 @@ inline constexpr wchar_t kDefaultFolder[] = L"C:\\Program Files\\Vorlin\\Brambol
 inline constexpr wchar_t kShortcut[] =
     L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Brambolt.lnk";
 
-// A build path as Wine sees it (drive Z: is the Unix root).
-std::wstring WindowsPath(const char* unixPath);
+using winauto::WindowsPath;
 
 // Runs a program with a command line and waits for it; nullopt when it does not end in time.
 std::optional<DWORD> Run(const std::wstring& program, const std::wstring& arguments);

@@ -10,14 +10,6 @@ namespace {
 
 constexpr wchar_t kRavelinKey[] = L"Software\\Ravelin";
 
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (const char* c = text; *c != '\0'; ++c) {
-        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    }
-    return wide;
-}
-
 void DeleteTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
     const brambolt::UniqueFindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
@@ -39,16 +31,6 @@ void DeleteTree(const std::wstring& folder) {
 }
 
 }  // namespace
-
-std::wstring WindowsPath(const char* unixPath) {
-    std::wstring path = L"Z:" + Widen(unixPath);
-    for (auto& c : path) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return path;
-}
 
 std::wstring PrepareInstallation(const std::wstring& sceneName, const std::wstring& program,
                                  bool withDriverFile) {

@@ -24,8 +24,7 @@ inline constexpr std::chrono::milliseconds kExitBound = 30s;
 inline constexpr wchar_t kMainCaption[] = L"Vorlin文件夹隐藏保护 V1.3";
 inline constexpr wchar_t kDialogClass[] = L"#32770";
 
-// A build path as Wine sees it (drive Z: is the Unix root).
-std::wstring WindowsPath(const char* unixPath);
+using winauto::WindowsPath;
 
 // A fresh folder under the build tree holding a copy of the program, with or without the driver
 // file beside it.

@@ -419,4 +419,18 @@ std::optional<DWORD> WaitForExit(HANDLE process, std::chrono::milliseconds bound
     return code;
 }
 
+std::wstring WindowsPath(const char* unixPath) {
+    const int size = ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
+    std::wstring path(static_cast<std::size_t>(size > 0 ? size - 1 : 0), L'\0');
+    if (size > 1) {
+        ::MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, path.data(), size);
+    }
+    for (auto& c : path) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return L"Z:" + path;
+}
+
 }  // namespace winauto

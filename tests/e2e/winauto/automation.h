@@ -76,4 +76,7 @@ std::optional<StartedProcess> StartProgram(const std::wstring& program,
 // The exit code, or nullopt when the process still runs after the bound.
 std::optional<DWORD> WaitForExit(HANDLE process, std::chrono::milliseconds bound);
 
+// A build path (UTF-8) as Wine sees it: drive Z: is the Unix root.
+std::wstring WindowsPath(const char* unixPath);
+
 }  // namespace winauto
