@@ -43,7 +43,17 @@ TEST(Utf16ToUtf8, ConvertsPairsAndReplacesLoneSurrogates) {
 }
 
 TEST(Replies, FixedAndBuiltFormsAreByteExact) {
+    // The UTF-8 bytes spelt out, so that a change of the source file's encoding shows too.
+    EXPECT_EQ(kBase64FailureReply,
+              "{\"status\":\"error\",\"data\":\"Base64 "
+              "\xE8\xA7\xA3\xE7\xA0\x81\xE5\xA4\xB1\xE8\xB4\xA5"
+              "\"}");
     EXPECT_EQ(kBase64FailureReply.size(), 47u);
+    EXPECT_EQ(kCacheFileFailureReply,
+              "{\"status\":\"error\",\"data\":\""
+              "\xE6\x9C\xAC\xE5\x9C\xB0\xE7\xBC\x93\xE5\xAD\x98\xE6\x96\x87"
+              "\xE4\xBB\xB6\xE5\x88\x9B\xE5\xBB\xBA\xE5\xA4\xB1\xE8\xB4\xA5"
+              "\"}");
     EXPECT_EQ(kCacheFileFailureReply.size(), 58u);
     const std::string success = BuildSuccessReply(kEditSuccessText);
     EXPECT_EQ(success, R"({"data":"画图程序启动成功","status":"success"})");
