@@ -90,7 +90,7 @@ TEST_F(DriverInstallation, RefusedLoadShowsItsCodeThenTheInstallationFailure) {
     mainQuery.processId = process_->processId;
     HWND main = winauto::WaitForWindow(mainQuery, kWindowBound);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(winauto::ListBoxRows(::GetDlgItem(main, 1000)),
+    EXPECT_EQ(winauto::ListBoxRows(::GetDlgItem(main, IDC_FOLDER_LIST)),
               std::vector<std::wstring>{L"C:\\PROTECTED"});
 
     ASSERT_TRUE(winauto::AnswerMessageBox(loadBox, load->buttons[0].id));

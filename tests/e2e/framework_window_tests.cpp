@@ -276,8 +276,7 @@ TEST_P(ApplicationMessageBox, IsCaptionedWithTheProgramNameAndGetsItsIcon) {
         query.visibleOnly = true;
         HWND box = winauto::WaitForWindow(query, e2e::kWindowBound);
         if (box != nullptr) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it paint its icon
-            seen = winauto::ReadMessageBox(box);
+            seen = winauto::ReadMessageBox(box);  // waits for the icon to be painted
             winauto::AnswerMessageBox(box, c.answer);
         }
     });

@@ -6,17 +6,15 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <deque>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "automation.h"
+#include "bench_scene.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/base/whole_file.h"
-#include "brambolt/driver/user_names.h"
 #include "brambolt/folders/lock_list_codec.h"
 #include "brambolt/testbench/bench_journal.h"
 #include "scene.h"
@@ -25,52 +23,14 @@ namespace e2e {
 namespace {
 
 using brambolt::LockListEntries;
-using Bytes = std::vector<std::uint8_t>;
-using Words = std::vector<std::wstring>;
 
 constexpr wchar_t kUnreadableNotice[] =
     L"文件夹列表文件无法读取，列表暂时显示为空。\n原文件已保留，不会被覆盖或删除。";
 constexpr wchar_t kCommitFailed[] =
     L"文件夹列表写入失败！请检查系统权限或安全软件拦截。\n列表已恢复为实际保存的内容。";
-const std::wstring kServices = L"SYSTEM\\CurrentControlSet\\Services\\";
 
-class ListFileSafety : public ::testing::Test {
+class ListFileSafety : public BenchScene {
   protected:
-    void SetUp() override {
-        ASSERT_FALSE(MutexExists(L"OrinKelda")) << "a Brambolt instance is still running";
-        DeleteStoredWindowValue();
-        brambolt::testbench::ResetStandIn();
-        const auto path = brambolt::GetLockListPath();
-        ASSERT_TRUE(path.has_value());
-        listPath_ = *path;
-        RemoveListFiles();
-        service_ = brambolt::GetDriverServiceName();
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kServices + service_).c_str());
-    }
-
-    void TearDown() override {
-        for (auto& process : started_) {
-            if (!winauto::WaitForExit(process.process.get(), 0ms).has_value()) {
-                ::TerminateProcess(process.process.get(), 1);
-                winauto::WaitForExit(process.process.get(), kExitBound);
-            }
-        }
-        RemoveListFiles();
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kServices + service_).c_str());
-        brambolt::testbench::ResetStandIn();
-    }
-
-    // The list file and every file kept aside beside it.
-    void RemoveListFiles() const {
-        const std::filesystem::path list(listPath_);
-        std::error_code ignored;
-        for (const auto& entry : std::filesystem::directory_iterator(list.parent_path(), ignored)) {
-            if (entry.path().filename().wstring().starts_with(list.filename().wstring())) {
-                std::filesystem::remove(entry.path(), ignored);
-            }
-        }
-    }
-
     // Files kept aside beside the list file.
     std::vector<std::wstring> KeptFiles() const {
         const std::filesystem::path list(listPath_);
@@ -83,116 +43,38 @@ class ListFileSafety : public ::testing::Test {
         return kept;
     }
 
-    HWND Start(const std::wstring& scene) {
-        return StartProgram(PrepareInstallation(scene, WindowsPath(E2E_TESTBENCH_EXE), true));
-    }
-    HWND StartProgram(const std::wstring& program) {
-        auto started = winauto::StartProgram(program, L"");
-        if (!started) {
-            ADD_FAILURE() << "the program did not start";
-            return nullptr;
-        }
-        started_.push_back(std::move(*started));
-        winauto::WindowQuery query;
-        query.caption = kMainCaption;
-        query.className = kDialogClass;
-        query.processId = started_.back().processId;
-        query.visibleOnly = true;
-        return winauto::WaitForWindow(query, kWindowBound);
-    }
-    bool Exited() {
-        return winauto::WaitForExit(started_.back().process.get(), kExitBound).has_value();
-    }
-
-    static void WriteBytes(const std::wstring& path, const Bytes& bytes) {
-        std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
     static Bytes ReadBytes(const std::wstring& path) {
         return brambolt::ReadWholeFile(path, 1 << 20).value_or(Bytes{});
     }
-    std::optional<LockListEntries> ListFile() const {
-        const auto bytes = e2e::ReadFileShared(listPath_);
-        return bytes ? std::optional(brambolt::DecodeLockList(*bytes)) : std::nullopt;
-    }
-    static void Browse(const std::wstring& chosen) {
-        WriteBytes(brambolt::testbench::BenchFolder() + L"\\browse.txt",
-                   Bytes(chosen.begin(), chosen.end()));  // ASCII paths only
-    }
-    static Words Rows(HWND window) { return winauto::ListBoxRows(::GetDlgItem(window, 1000)); }
     static void PostDeleteOfFirstRow(HWND window) {
-        ASSERT_TRUE(winauto::Post(::GetDlgItem(window, 1000), LB_SETCURSEL, 0, 0));
-        ASSERT_TRUE(winauto::PressButton(window, 1002));
-    }
-
-    // The next box of the program other than its main window: its content, answered with its first
-    // button.
-    std::optional<winauto::MessageBoxContent> AnswerBox() {
-        HWND box = nullptr;
-        WaitUntil([&] {
-            winauto::WindowQuery query;
-            query.className = kDialogClass;
-            query.processId = started_.back().processId;
-            query.visibleOnly = true;
-            for (HWND window : winauto::FindTopLevelWindows(query)) {
-                if (winauto::WindowText(window) != kMainCaption) {
-                    box = window;
-                }
-            }
-            return box != nullptr;
-        });
-        if (box == nullptr) {
-            ADD_FAILURE() << "no box appeared";
-            return std::nullopt;
-        }
-        auto content = winauto::ReadMessageBox(box);
-        if (!content || content->buttons.empty()) {
-            ADD_FAILURE() << "unreadable box";
-            return std::nullopt;
-        }
-        winauto::AnswerMessageBox(box, content->buttons[0].id);
-        WaitUntil([&] { return ::IsWindow(box) == FALSE; });
-        return content;
+        ASSERT_TRUE(winauto::Post(::GetDlgItem(window, IDC_FOLDER_LIST), LB_SETCURSEL, 0, 0));
+        ASSERT_TRUE(winauto::PressButton(window, IDC_DELETE_FOLDER));
     }
     bool ShowsOnlyItsMainWindow(HWND window) {
         winauto::WindowQuery query;
-        query.processId = started_.back().processId;
+        query.processId = Process().processId;
         query.visibleOnly = true;
         return DrainPostedMessages(window) &&
                winauto::FindTopLevelWindows(query) == std::vector<HWND>{window};
     }
 
-    // The driver's requests in order: switches as "protection N" / "data access N", and "unload".
+    // The driver's requests in order: the switches and "unload".
     static Words DriverWords() {
-        Words words;
-        for (const auto& entry : brambolt::testbench::ReadJournal()) {
-            const std::wstring value = entry.value ? std::to_wstring(*entry.value) : L"";
-            if (entry.kind == brambolt::testbench::RequestKind::Control &&
-                entry.subject == L"0x00222164") {
-                words.push_back(L"protection " + value);
-            } else if (entry.kind == brambolt::testbench::RequestKind::Control &&
-                       entry.subject == L"0x00222180") {
-                words.push_back(L"data access " + value);
-            } else if (entry.kind == brambolt::testbench::RequestKind::Unload) {
-                words.push_back(L"unload");
-            }
-        }
+        Words words = JournalWords();
+        std::erase_if(words, [](const std::wstring& word) {
+            return !word.starts_with(L"protection ") && !word.starts_with(L"data access ") &&
+                   word != L"unload";
+        });
         return words;
     }
     // Commits finished since the journal was last cleared (each ends with data access 0). The list
     // file is read only after them: a read while a commit saves would refuse the save.
     static bool WaitForCommits(std::size_t count) {
-        return WaitUntil(
-            [count] { return std::ranges::count(DriverWords(), L"data access 0") >= count; });
+        return WaitUntil([count] {
+            return std::cmp_greater_equal(std::ranges::count(DriverWords(), L"data access 0"),
+                                          count);
+        });
     }
-    brambolt::testbench::DriverState Driver() const {
-        return brambolt::testbench::ReadDriverState(service_);
-    }
-
-    std::wstring listPath_;
-    std::wstring service_;
-    std::deque<winauto::StartedProcess> started_;
 };
 
 const Bytes kUtf8List = {'C', ':', '\\', 'A', 'L', 'P', 'H', 'A',  '\r', '\n',
@@ -237,7 +119,7 @@ TEST_F(ListFileSafety, AListFileHeldAtStartIsNotReplacedUntilItHasBeenKeptAside)
     EXPECT_EQ(notice->text, kUnreadableNotice) << "nothing could be kept aside yet";
 
     Browse(L"D:\\NEW");
-    ASSERT_TRUE(winauto::PressButton(window, 1001));
+    ASSERT_TRUE(winauto::PressButton(window, IDC_ADD_FOLDER));
     const auto failed = AnswerBox();
     ASSERT_TRUE(failed.has_value());
     EXPECT_EQ(failed->caption, L"错误");
@@ -248,7 +130,7 @@ TEST_F(ListFileSafety, AListFileHeldAtStartIsNotReplacedUntilItHasBeenKeptAside)
     holder.reset();
     EXPECT_EQ(ReadBytes(listPath_), twoBytes);
     brambolt::testbench::ClearJournal();
-    ASSERT_TRUE(winauto::PressButton(window, 1001));
+    ASSERT_TRUE(winauto::PressButton(window, IDC_ADD_FOLDER));
     ASSERT_TRUE(WaitForCommits(1));
     EXPECT_EQ(ListFile(), LockListEntries{u"D:\\NEW"});
     const std::vector<std::wstring> kept = KeptFiles();
@@ -264,7 +146,7 @@ TEST_F(ListFileSafety, ASaveThatFailsIsReportedAndTheWindowShowsWhatTheFileHolds
     ASSERT_NE(window, nullptr);
     Browse(L"D:\\FIRST");
     brambolt::testbench::ClearJournal();
-    ASSERT_TRUE(winauto::PressButton(window, 1001));
+    ASSERT_TRUE(winauto::PressButton(window, IDC_ADD_FOLDER));
     ASSERT_TRUE(WaitForCommits(1));
     ASSERT_EQ(ListFile(), LockListEntries{u"D:\\FIRST"});
 
@@ -272,7 +154,7 @@ TEST_F(ListFileSafety, ASaveThatFailsIsReportedAndTheWindowShowsWhatTheFileHolds
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(holder.valid());
     Browse(L"D:\\SECOND");
-    ASSERT_TRUE(winauto::PressButton(window, 1001));
+    ASSERT_TRUE(winauto::PressButton(window, IDC_ADD_FOLDER));
     const auto failed = AnswerBox();
     ASSERT_TRUE(failed.has_value());
     EXPECT_EQ(failed->text, kCommitFailed);
@@ -281,8 +163,8 @@ TEST_F(ListFileSafety, ASaveThatFailsIsReportedAndTheWindowShowsWhatTheFileHolds
     EXPECT_EQ(ListFile(), LockListEntries{u"D:\\FIRST"});
 
     // The list in memory went back with the window: a Delete now removes the saved entry.
-    ASSERT_TRUE(winauto::Post(::GetDlgItem(window, 1000), LB_SETCURSEL, 0, 0));
-    ASSERT_TRUE(winauto::PressButton(window, 1002));
+    ASSERT_TRUE(winauto::Post(::GetDlgItem(window, IDC_FOLDER_LIST), LB_SETCURSEL, 0, 0));
+    ASSERT_TRUE(winauto::PressButton(window, IDC_DELETE_FOLDER));
     ASSERT_TRUE(WaitForCommits(3));
     EXPECT_FALSE(ListFile().has_value());
     ASSERT_TRUE(winauto::PressButton(window, IDOK));
@@ -309,7 +191,7 @@ TEST_F(ListFileSafety, AddRefusesTheWindowsAndTheProgramFolderAsTheirEntriesWoul
     for (const auto& [chosen, refusal] : cases) {
         SCOPED_TRACE(testing::PrintToString(chosen));
         Browse(chosen);
-        ASSERT_TRUE(winauto::PressButton(window, 1001));
+        ASSERT_TRUE(winauto::PressButton(window, IDC_ADD_FOLDER));
         const auto box = AnswerBox();
         ASSERT_TRUE(box.has_value());
         EXPECT_EQ(box->text, refusal);
@@ -325,7 +207,7 @@ TEST_F(ListFileSafety, OkRightAfterQuickDeletesWaitsForEveryCommitBeforeProtecti
     for (char16_t c = u'A'; c < u'A' + 10; ++c) {
         ten.push_back(std::u16string(u"D:\\") + c);
     }
-    WriteBytes(listPath_, brambolt::EncodeLockList(ten));
+    WriteList(ten);
     HWND window = Start(L"quick-ok");
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return Driver().loaded; }));
@@ -348,7 +230,7 @@ TEST_F(ListFileSafety, OkRightAfterQuickDeletesWaitsForEveryCommitBeforeProtecti
 }
 
 TEST_F(ListFileSafety, OkRightAfterDeletingEveryEntryRemovesTheDriverOnlyAfterTheCommits) {
-    WriteBytes(listPath_, brambolt::EncodeLockList({u"D:\\A", u"D:\\B", u"D:\\C"}));
+    WriteList({u"D:\\A", u"D:\\B", u"D:\\C"});
     HWND window = Start(L"quick-uninstall");
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return Driver().loaded; }));

@@ -129,8 +129,8 @@ bool WaitUntilVisible(HWND window, bool visible) {
     return WaitUntil([window, visible] { return (::IsWindowVisible(window) != FALSE) == visible; });
 }
 
-bool WaitUntil(const std::function<bool()>& condition) {
-    const auto end = std::chrono::steady_clock::now() + kWindowBound;
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
+    const auto end = std::chrono::steady_clock::now() + bound;
     while (std::chrono::steady_clock::now() < end) {
         if (condition()) {
             return true;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "automation.h"
+#include "brambolt/resources/resource_ids.h"
 
 namespace e2e {
 
@@ -44,10 +45,11 @@ void WriteStoredWindowValue(std::uint64_t value);
 
 // Returns once the dialog's thread has processed every message posted to it before this call: a
 // marker is posted to its list box last and waited for. False when the bound runs out.
-bool DrainPostedMessages(HWND dialog, int listBoxId = 1000);
+bool DrainPostedMessages(HWND dialog, int listBoxId = IDC_FOLDER_LIST);
 bool WaitUntilVisible(HWND window, bool visible);
-// Polls until the condition holds (true) or kWindowBound runs out (false).
-bool WaitUntil(const std::function<bool()>& condition);
+// Polls until the condition holds (true) or the bound runs out (false).
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds bound = kWindowBound);
 
 // Visible top-level windows of a process, watched until it exits.
 std::vector<HWND> VisibleWindowsUntilExit(const winauto::StartedProcess& process,

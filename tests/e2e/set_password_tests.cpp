@@ -13,17 +13,11 @@
 namespace e2e {
 namespace {
 
-constexpr int kSetPasswordButton = 1005;
-constexpr int kPasswordEdit = 1015;
-constexpr int kConfirmEdit = 1016;
-constexpr int kConfirmButton = 1017;
-constexpr int kCancelButton = 1018;
-
 class SetPassword : public PasswordScene {
   protected:
     // Opens the dialog over the main window; the main window is disabled while it runs.
     static HWND OpenDialog(HWND main, DWORD processId) {
-        EXPECT_TRUE(winauto::PressButton(main, kSetPasswordButton));
+        EXPECT_TRUE(winauto::PressButton(main, IDC_SET_PASSWORD));
         HWND dialog = WaitForTopLevel(processId, kSetPasswordCaption);
         EXPECT_NE(dialog, nullptr) << "the set-password dialog did not open";
         if (dialog != nullptr) {
@@ -37,9 +31,9 @@ class SetPassword : public PasswordScene {
     static std::optional<winauto::MessageBoxContent> Submit(HWND dialog, DWORD processId,
                                                             const std::wstring& password,
                                                             const std::wstring& confirmation) {
-        EXPECT_TRUE(winauto::SetControlText(dialog, kPasswordEdit, password));
-        EXPECT_TRUE(winauto::SetControlText(dialog, kConfirmEdit, confirmation));
-        EXPECT_TRUE(winauto::PressButton(dialog, kConfirmButton));
+        EXPECT_TRUE(winauto::SetControlText(dialog, IDC_PASSWORD_EDIT, password));
+        EXPECT_TRUE(winauto::SetControlText(dialog, IDC_CONFIRM_EDIT, confirmation));
+        EXPECT_TRUE(winauto::PressButton(dialog, IDC_SET_PASSWORD_OK));
         auto box = AnswerBox(processId, kProgramName, IDOK);
         if (box.has_value()) {
             EXPECT_EQ(box->owner, dialog) << "the box is owned by the dialog";
@@ -61,16 +55,16 @@ TEST_F(SetPassword, FromTheMainWindowAfterEveryRefusalThenAskedAtTheNextStart) {
 
     HWND dialog = OpenDialog(main, brambolt.processId);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(winauto::ControlText(dialog, kPasswordEdit), L"");
-    EXPECT_EQ(winauto::ControlText(dialog, kConfirmEdit), L"");
-    ASSERT_TRUE(winauto::PressButton(dialog, kCancelButton));
+    EXPECT_EQ(winauto::ControlText(dialog, IDC_PASSWORD_EDIT), L"");
+    EXPECT_EQ(winauto::ControlText(dialog, IDC_CONFIRM_EDIT), L"");
+    ASSERT_TRUE(winauto::PressButton(dialog, IDC_SET_PASSWORD_CANCEL));
     ASSERT_TRUE(WaitUntil([dialog] { return ::IsWindow(dialog) == FALSE; })) << "取消 closes";
     EXPECT_FALSE(LoadRecord().has_value()) << "cancel wrote a record";
     EXPECT_TRUE(WaitUntil([main] { return ::IsWindowEnabled(main) != FALSE; }));
 
     dialog = OpenDialog(main, brambolt.processId);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(winauto::SetControlText(dialog, kPasswordEdit, L"  abc 123  "));
+    ASSERT_TRUE(winauto::SetControlText(dialog, IDC_PASSWORD_EDIT, L"  abc 123  "));
     EXPECT_TRUE(winauto::SaveScreenshot(ScreenshotFolder() + L"\\set_password_dialog.bmp"));
 
     struct Refusal {
@@ -99,11 +93,11 @@ TEST_F(SetPassword, FromTheMainWindowAfterEveryRefusalThenAskedAtTheNextStart) {
     ASSERT_TRUE(mismatch.has_value());
     EXPECT_EQ(mismatch->text, L"两次输入的口令不一致，请重新输入！");
     EXPECT_EQ(mismatch->icon, winauto::IconKind::Warning) << winauto::IconName(mismatch->icon);
-    HWND confirmEdit = ::GetDlgItem(dialog, kConfirmEdit);
+    HWND confirmEdit = ::GetDlgItem(dialog, IDC_CONFIRM_EDIT);
     EXPECT_TRUE(WaitUntil([&] { return winauto::FocusedWindow(dialog) == confirmEdit; }))
         << "the confirmation field is not focused";
-    EXPECT_EQ(winauto::ControlText(dialog, kPasswordEdit), L"abc 123") << "shown trimmed";
-    EXPECT_EQ(winauto::ControlText(dialog, kConfirmEdit), L"");
+    EXPECT_EQ(winauto::ControlText(dialog, IDC_PASSWORD_EDIT), L"abc 123") << "shown trimmed";
+    EXPECT_EQ(winauto::ControlText(dialog, IDC_CONFIRM_EDIT), L"");
 
     const auto saved = Submit(dialog, brambolt.processId, L"  abc 123  ", L"abc 123");
     ASSERT_TRUE(saved.has_value());
@@ -141,7 +135,7 @@ TEST_F(SetPassword, ASaveThatFailsShowsTheFailureBoxAndKeepsTheDialogOpen) {
         EXPECT_EQ(failed->text, L"本地安全凭证写入失败！请检查系统权限或安全软件拦截。");
         EXPECT_EQ(failed->icon, winauto::IconKind::Error) << winauto::IconName(failed->icon);
         EXPECT_TRUE(::IsWindowVisible(dialog)) << "the dialog closed after a failed save";
-        EXPECT_EQ(winauto::ControlText(dialog, kPasswordEdit), L"secret1");
+        EXPECT_EQ(winauto::ControlText(dialog, IDC_PASSWORD_EDIT), L"secret1");
     }
     const auto saved = Submit(dialog, brambolt.processId, L"secret1", L"secret1");
     ASSERT_TRUE(saved.has_value());

@@ -150,17 +150,17 @@ TEST_F(BramboltStartup, MainWindowCarriesTheControlsOfItsTemplateInTabOrder) {
     const Control expected[] = {
         {IDOK, L"Button", L"确定"},
         {0xFFFF, L"Button", L"隐藏文件夹列表（可在列表中双击鼠标打开文件夹）"},
-        {1000, L"ListBox", L""},
-        {1001, L"Button", L"增加"},
-        {1002, L"Button", L"删除"},
+        {IDC_FOLDER_LIST, L"ListBox", L""},
+        {IDC_ADD_FOLDER, L"Button", L"增加"},
+        {IDC_DELETE_FOLDER, L"Button", L"删除"},
         {0xFFFF, L"Static",
          L"注意：\n1、以上文件夹将被自动隐藏并禁止任何程序访问，必须在上面的列表中双击鼠标来打开对"
          L"应"
          L"文件夹，关闭文件夹后将自动恢复隐藏状态。\n2、若要卸载本程序，请先删除上表中的内容，否则"
          L"仍将维持加密和隐藏状态。"},
-        {1003, L"Static", L"Static"},
-        {1010, L"SysLink", L"<a href=\"" E2E_VENDOR_LINK L"\">查看更新</a>"},
-        {1005, L"Button", L"设置密码"},
+        {IDC_NOTICE_PLACEHOLDER, L"Static", L"Static"},
+        {IDC_UPDATE_LINK, L"SysLink", L"<a href=\"" E2E_VENDOR_LINK L"\">查看更新</a>"},
+        {IDC_SET_PASSWORD, L"Button", L"设置密码"},
     };
     std::vector<HWND> children;
     for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
@@ -174,8 +174,9 @@ TEST_F(BramboltStartup, MainWindowCarriesTheControlsOfItsTemplateInTabOrder) {
         EXPECT_EQ(winauto::WindowClass(children[i]), expected[i].className);
         EXPECT_EQ(winauto::WindowText(children[i]), expected[i].text);
     }
-    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(window, 1003)), FALSE) << "the panel placeholder";
-    EXPECT_TRUE(winauto::ListBoxRows(::GetDlgItem(window, 1000)).empty());
+    EXPECT_EQ(::IsWindowVisible(::GetDlgItem(window, IDC_NOTICE_PLACEHOLDER)), FALSE)
+        << "the panel placeholder";
+    EXPECT_TRUE(winauto::ListBoxRows(::GetDlgItem(window, IDC_FOLDER_LIST)).empty());
 
     const std::wstring screenshot = ScreenshotFolder() + L"\\main_window.bmp";
     EXPECT_TRUE(winauto::SaveScreenshot(screenshot));
@@ -189,7 +190,7 @@ TEST_F(BramboltStartup, EscapeAndCancelLeaveTheMainWindowOpen) {
     HWND window = WaitForMainWindow(brambolt.processId);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(winauto::Post(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
-    HWND list = ::GetDlgItem(window, 1000);
+    HWND list = ::GetDlgItem(window, IDC_FOLDER_LIST);
     ASSERT_TRUE(winauto::Post(list, WM_KEYDOWN, VK_ESCAPE, 0));
     ASSERT_TRUE(DrainPostedMessages(window));
     EXPECT_FALSE(winauto::WaitForExit(brambolt.process.get(), 0ms).has_value());
