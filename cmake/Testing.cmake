@@ -1,5 +1,6 @@
-# Test registration for both builds. Native tests run directly; Windows tests run under Wine in one
-# fresh prefix per test run, made by the wine_prefix fixture inside the build folder.
+# Test registration for both builds. Native tests run directly; Windows tests run under Wine, each
+# in a fresh prefix of its own: the wine_prefix fixture boots one prefix inside the build folder,
+# and scripts/wine-run.sh copies it for each test, so that Windows tests run side by side.
 set(PROJECT_SCRIPTS_DIR ${CMAKE_SOURCE_DIR}/scripts)
 
 if(NOT BUILD_FUZZERS)
@@ -28,14 +29,17 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
     set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix)
 endif()
 
-# Marks a test as a Windows test: it needs the run's Wine prefix and must not share it concurrently
-# with tests that change the same registry keys (they run one at a time).
+# Marks a test as a Windows test: it runs in a copy of the booted prefix of its own (registry,
+# data folders, wineserver) and, when the run allots X displays (scripts/test.sh does), on a display
+# of its own, so it shares nothing with the tests beside it.
 function(project_mark_wine_test name)
     if(WIN32 AND CMAKE_CROSSCOMPILING)
         set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
-            "WINEPREFIX=${WINE_TEST_PREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+            "WINE_PREFIX_TEMPLATE=${WINE_TEST_PREFIX}"
+            "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefixes/${name}"
+            "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
         set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine_prefix)
-        set_property(TEST ${name} PROPERTY RESOURCE_LOCK wine_prefix)
+        set_property(TEST ${name} PROPERTY RESOURCE_GROUPS displays:1)
     endif()
 endfunction()
 
