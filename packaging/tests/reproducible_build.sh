@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Two builds of the same sources in two folders give byte-identical programs: the programs of
-# this build tree are compared with those of a fresh build of a copy of the sources elsewhere.
-#   reproducible_build.sh SOURCE_DIR TOOLCHAIN SCRATCH PROGRAM=TARGET...
-# Only the programs are built there, so the host test programs' folder names nothing.
+# Two builds of the same sources in two folders give byte-identical files: the programs and the
+# installer of this build tree are compared with those of a fresh build of a copy of the sources
+# elsewhere.
+#   reproducible_build.sh SOURCE_DIR TOOLCHAIN SCRATCH FILE=TARGET...
+# Only the named targets (and what they are made from) are built there, in one build command, so
+# the host test programs' folder names nothing. No compiler launcher is used: every object is
+# compiled again.
 set -euo pipefail
 source_dir=$1 toolchain=$2 scratch=$3
 shift 3
@@ -13,6 +16,7 @@ mkdir -p "$scratch/copy"
     xargs -0 cp --parents -t "$scratch/copy")
 targets=()
 for pair in "$@"; do targets+=("${pair#*=}"); done
+unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 cmake -S "$scratch/copy" -B "$scratch/build" -G Ninja --toolchain "$scratch/copy/${toolchain#"$source_dir"/}" \
     -DCMAKE_BUILD_TYPE=Release -DGLYPHSNAP_HOST_TEST_DIR="$scratch/no-host-tests" >/dev/null
 cmake --build "$scratch/build" -j2 --target "${targets[@]}" >/dev/null
