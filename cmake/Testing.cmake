@@ -44,23 +44,29 @@ function(project_mark_wine_test name)
 endfunction()
 
 # A GoogleTest program of the project, in either build. LABELS mark its tests: "process" for
-# tests that run the built program as a whole (the sanitize tier leaves them out).
+# tests that run the built program as a whole (the sanitize tier leaves them out). PROCESSORS is
+# how many of the test run's job slots each of its tests takes (1 unless given).
 function(project_add_gtest target)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "PROCESSORS" "SOURCES;LIBS;LABELS" ${ARGN})
+    if(NOT ARG_PROCESSORS)
+        set(ARG_PROCESSORS 1)
+    endif()
     add_executable(${target} ${ARG_SOURCES})
     target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock project_options)
     if(WIN32)
         # One CTest entry per program: listing the tests would need Wine at build time.
         add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
         project_mark_wine_test(${target})
+        set_tests_properties(${target} PROPERTIES PROCESSORS ${ARG_PROCESSORS})
         if(ARG_LABELS)
             set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
         endif()
     elseif(ARG_LABELS)
         gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30 NO_PRETTY_VALUES
-            PROPERTIES LABELS "${ARG_LABELS}")
+            PROPERTIES LABELS "${ARG_LABELS}" PROCESSORS ${ARG_PROCESSORS})
     else()
         # Parameterised cases are named by their name generators, not by their values' bytes.
-        gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30 NO_PRETTY_VALUES)
+        gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30 NO_PRETTY_VALUES
+            PROPERTIES PROCESSORS ${ARG_PROCESSORS})
     endif()
 endfunction()
