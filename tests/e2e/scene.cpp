@@ -135,7 +135,9 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         if (condition()) {
             return true;
         }
-        std::this_thread::sleep_for(20ms);
+        // Not more often: a condition that reads the list file while a commit saves it makes the
+        // save fail (the program replaces the file), so each look must leave the commits room.
+        std::this_thread::sleep_for(50ms);
     }
     return false;
 }
