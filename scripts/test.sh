@@ -74,7 +74,7 @@ for preset in "${tiers[@]}"; do
     cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" || { status=1; continue; }
     ctest_options=()
     if [ "$preset" = windows ]; then
-        spec="build/windows/displays.json"
+        spec="$PWD/build/windows/displays.json"
         rm -f "$spec"
         if [ -z "${DISPLAY:-}" ] || [ "$windows_jobs" -gt 1 ]; then
             [ -n "${DISPLAY:-}" ] && echo "the Windows tests use displays of their own, not $DISPLAY"
