@@ -1,5 +1,6 @@
 #include "bench_scene.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <utility>
@@ -146,6 +147,12 @@ bool BenchScene::DriverThreadDone() {
         }
     }
     return false;
+}
+
+bool BenchScene::WaitForCommits(std::size_t count) {
+    return WaitUntil([count] {
+        return std::cmp_greater_equal(std::ranges::count(JournalWords(), L"data access 0"), count);
+    });
 }
 
 HWND BenchScene::WaitForBox(HWND previous) {

@@ -62,6 +62,9 @@ class BenchScene : public ::testing::Test {
     // The start-up's driver thread has loaded the driver and pinged it once more: it will not
     // touch the driver again.
     static bool DriverThreadDone();
+    // Commits finished since the journal was last cleared (each ends with data access 0). The list
+    // file is read only after them: a read while a commit saves it would make the save fail.
+    static bool WaitForCommits(std::size_t count);
 
     // The next visible box of the program other than its main window and `previous`.
     HWND WaitForBox(HWND previous = nullptr);

@@ -67,14 +67,6 @@ class ListFileSafety : public BenchScene {
         });
         return words;
     }
-    // Commits finished since the journal was last cleared (each ends with data access 0). The list
-    // file is read only after them: a read while a commit saves would refuse the save.
-    static bool WaitForCommits(std::size_t count) {
-        return WaitUntil([count] {
-            return std::cmp_greater_equal(std::ranges::count(DriverWords(), L"data access 0"),
-                                          count);
-        });
-    }
 };
 
 const Bytes kUtf8List = {'C', ':', '\\', 'A', 'L', 'P', 'H', 'A',  '\r', '\n',

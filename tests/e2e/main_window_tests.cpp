@@ -30,7 +30,8 @@ TEST_F(MainWindowScene, AddAndDeleteChangeTheListTheFileAndTheDriverThenOkRemove
 
     Browse(L"d:\\Photos\r\nignored second line\r\n");
     ASSERT_TRUE(winauto::PressButton(window, IDC_ADD_FOLDER));
-    ASSERT_TRUE(WaitUntil([&] { return ListFile() == brambolt::LockListEntries{u"D:\\PHOTOS"}; }));
+    ASSERT_TRUE(WaitForCommits(1));
+    ASSERT_EQ(ListFile(), brambolt::LockListEntries{u"D:\\PHOTOS"});
     EXPECT_EQ(Rows(window), Words{L"D:\\PHOTOS"});
     ASSERT_TRUE(WaitUntil([&] { return Driver().dataAccess == 0 && Driver().protection == 1; }));
     EXPECT_EQ(Driver().hiddenFolders, Words{L"D:\\PHOTOS"});
@@ -44,15 +45,16 @@ TEST_F(MainWindowScene, AddAndDeleteChangeTheListTheFileAndTheDriverThenOkRemove
     }
     const brambolt::LockListEntries four = {u"D:\\PHOTOS", u"E:\\WORK", u"F:\\账本\\2024",
                                             u"D:\\PHOTOS"};
-    ASSERT_TRUE(WaitUntil([&] { return ListFile() == four; }))
-        << "a folder listed twice stays twice";
+    ASSERT_TRUE(WaitForCommits(4));
+    ASSERT_EQ(ListFile(), four) << "a folder listed twice stays twice";
     EXPECT_TRUE(winauto::SaveScreenshot(ScreenshotFolder() + L"\\main_window_entries.bmp"));
 
     brambolt::testbench::ClearJournal();
     Select(window, 1);
     ASSERT_TRUE(winauto::PressButton(window, IDC_DELETE_FOLDER));
     const brambolt::LockListEntries three = {u"D:\\PHOTOS", u"F:\\账本\\2024", u"D:\\PHOTOS"};
-    ASSERT_TRUE(WaitUntil([&] { return ListFile() == three; }));
+    ASSERT_TRUE(WaitForCommits(1));
+    ASSERT_EQ(ListFile(), three);
     EXPECT_EQ(Rows(window), (Words{L"D:\\PHOTOS", L"F:\\账本\\2024", L"D:\\PHOTOS"}));
     ASSERT_TRUE(WaitUntil([&] { return Driver().dataAccess == 0; }));
     EXPECT_EQ(JournalWords(), (Words{L"data access 1", L"protection 1", L"data access 0"}));
@@ -67,8 +69,8 @@ TEST_F(MainWindowScene, AddAndDeleteChangeTheListTheFileAndTheDriverThenOkRemove
         ASSERT_TRUE(winauto::PressButton(window, IDC_DELETE_FOLDER));
         ASSERT_TRUE(DrainPostedMessages(window));
     }
-    ASSERT_TRUE(WaitUntil([&] { return !ListFile().has_value(); }))
-        << "the last Delete keeps a file";
+    ASSERT_TRUE(WaitForCommits(4));
+    ASSERT_FALSE(ListFile().has_value()) << "the last Delete keeps a file";
     ASSERT_TRUE(RegistryKeyExists(kServicesKey + service_));
 
     ASSERT_TRUE(winauto::PressButton(window, IDOK));
