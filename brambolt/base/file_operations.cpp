@@ -7,7 +7,8 @@ class SystemOperations final : public FileOperations {
   public:
     OpenedFile Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) override {
         return {*this, ::CreateFileW(path, access, share, nullptr, disposition,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr)};
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                     nullptr)};
     }
     bool Write(HANDLE file, const void* data, DWORD size) override {
         DWORD written = 0;
@@ -17,6 +18,7 @@ class SystemOperations final : public FileOperations {
     bool Replace(const wchar_t* from, const wchar_t* to) override {
         return ::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
+    // A link at the path is removed itself; its target is never touched.
     bool Remove(const wchar_t* path) override { return ::DeleteFileW(path) != FALSE; }
 
   protected:
