@@ -6,9 +6,9 @@ namespace {
 class SystemOperations final : public FileOperations {
   public:
     OpenedFile Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) override {
-        return {*this, ::CreateFileW(path, access, share, nullptr, disposition,
-                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                     nullptr)};
+        return {*this,
+                ::CreateFileW(path, access, share, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)};
     }
     bool Write(HANDLE file, const void* data, DWORD size) override {
         DWORD written = 0;

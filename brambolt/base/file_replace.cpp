@@ -18,11 +18,10 @@ constexpr wchar_t kTemporarySuffix[] = L".tmp";
 
 // "<target>.<16 hex digits>.tmp", the digits from the system's random source.
 std::wstring FreshTemporaryPath(const std::wstring& target) {
-    static std::random_device source;
+    std::random_device source;  // one per call: saves run on more than one thread
     const std::uint64_t value = (std::uint64_t{source()} << 32U) | source();
     std::array<wchar_t, kTemporaryNameDigits + 1> digits{};
-    std::swprintf(digits.data(), digits.size(), L"%016llX",
-                  static_cast<unsigned long long>(value));
+    std::swprintf(digits.data(), digits.size(), L"%016llX", static_cast<unsigned long long>(value));
     return target + L"." + digits.data() + kTemporarySuffix;
 }
 
@@ -85,8 +84,7 @@ OpenedFile CreateTemporaryFile(const std::wstring& target, std::wstring& tempora
     return {operations, INVALID_HANDLE_VALUE};
 }
 
-bool WriteWhole(OpenedFile& file, std::span<const std::uint8_t> bytes,
-                FileOperations& operations) {
+bool WriteWhole(OpenedFile& file, std::span<const std::uint8_t> bytes, FileOperations& operations) {
     if (!bytes.empty() &&
         !operations.Write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()))) {
         return false;

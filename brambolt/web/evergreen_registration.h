@@ -6,8 +6,9 @@
 // the Evergreen runtime's client registers under
 //   SOFTWARE\Microsoft\EdgeUpdate\ClientState\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}
 // (the stable channel's client key), machine-wide or for the user (Brambolt, elevated, reads only
-// the machine-wide one), in the 32-bit registry view; its string value "EBWebView" names the runtime's version folder, whose last
-// component is the runtime's version, and the client library is
+// the machine-wide one), in the 32-bit registry view; its string value "EBWebView" names the
+// runtime's version folder, whose last component is the runtime's version, and the client library
+// is
 //   <that folder>\EBWebView\x64\EmbeddedBrowserWebView.dll
 // exporting CreateWebViewEnvironmentWithOptionsInternal.
 #pragma once

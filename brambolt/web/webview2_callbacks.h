@@ -72,4 +72,9 @@ using NavigationCompletedCallback =
                      webview2::ICoreWebView2*,
                      webview2::ICoreWebView2NavigationCompletedEventArgs*>;
 
+using NewWindowRequestedCallback =
+    WebView2Callback<webview2::ICoreWebView2NewWindowRequestedEventHandler,
+                     webview2::IID_ICoreWebView2NewWindowRequestedEventHandler,
+                     webview2::ICoreWebView2*, webview2::ICoreWebView2NewWindowRequestedEventArgs*>;
+
 }  // namespace brambolt

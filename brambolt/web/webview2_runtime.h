@@ -15,9 +15,9 @@ class WebView2Runtime {
   public:
     // First "WebView2Loader.dll" in the program's folder, when it loads and exports both loader
     // functions; otherwise the installed Evergreen runtime through its machine-wide registration
-    // (evergreen_registration.h); the user's own registration is never read. Null when neither is there: no runtime. Looked up once per
-    // process; the library found stays loaded for the process's life, because the runtime's
-    // objects and callbacks live in it.
+    // (evergreen_registration.h); the user's own registration is never read. Null when neither is
+    // there: no runtime. Looked up once per process; the library found stays loaded for the
+    // process's life, because the runtime's objects and callbacks live in it.
     static const WebView2Runtime* Installed();
 
     // The same lookup for a given folder, without the process-wide cache.
