@@ -49,7 +49,7 @@ class FileOperations {
     virtual bool Flush(HANDLE file) = 0;
     // Moves from over to, replacing it, and returns only after the move reached the disk.
     virtual bool Replace(const wchar_t* from, const wchar_t* to) = 0;
-    // Removes the name: a link is removed, not followed.
+    // Removes the file at the path; a link there is neither followed nor removed.
     virtual bool Remove(const wchar_t* path) = 0;
 
   protected:
@@ -65,5 +65,10 @@ inline bool OpenedFile::Close() noexcept {
 
 // The system's calls.
 [[nodiscard]] FileOperations& SystemFileOperations();
+
+// Deletes the file at path, which is never followed: a reparse point there (a link) is refused,
+// with ERROR_CANT_ACCESS_FILE, and neither it nor what it leads to is removed. False with the
+// reason in GetLastError (ERROR_FILE_NOT_FOUND when nothing is there).
+bool RemoveFileName(const wchar_t* path);
 
 }  // namespace brambolt

@@ -3,7 +3,8 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <array>
+#include <string>
+#include <vector>
 
 #include "brambolt/base/tests/test_folder.h"
 #include "brambolt/base/unique_handle.h"
@@ -37,21 +38,33 @@ std::optional<std::string> UnixPath(const std::wstring& path) {
     return copy;
 }
 
+// Runs a host program with its arguments and waits for it; true when it exits with 0.
+bool RunHostProgram(std::vector<std::string> arguments) {
+    const auto spawn = WineExport<UnixSpawnFunction>(L"ntdll.dll", "__wine_unix_spawnvp");
+    if (spawn == nullptr) {
+        return false;
+    }
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    return spawn(argv.data(), TRUE) == 0;
+}
+
 }  // namespace
 
 bool PlantUnixLink(const std::wstring& target, const std::wstring& link) {
-    const auto spawn = WineExport<UnixSpawnFunction>(L"ntdll.dll", "__wine_unix_spawnvp");
-    std::optional<std::string> unixTarget = UnixPath(target);
-    std::optional<std::string> unixLink = UnixPath(link);
-    if (spawn == nullptr || !unixTarget || !unixLink) {
-        return false;
-    }
-    std::string program = "ln";
-    std::string option = "-s";
-    std::array<char*, 5> argv{program.data(), option.data(), unixTarget->data(), unixLink->data(),
-                              nullptr};
-    return spawn(argv.data(), TRUE) == 0 &&
+    const std::optional<std::string> unixTarget = UnixPath(target);
+    const std::optional<std::string> unixLink = UnixPath(link);
+    // -f -n: a link left by an earlier run is replaced, never followed.
+    return unixTarget && unixLink && RunHostProgram({"ln", "-sfn", *unixTarget, *unixLink}) &&
            ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool RemoveUnixLink(const std::wstring& link) {
+    const std::optional<std::string> unixLink = UnixPath(link);
+    return unixLink && RunHostProgram({"rm", "-f", *unixLink});
 }
 
 std::optional<FolderAccessList> ReadFolderAccessList(const std::wstring& folder) {

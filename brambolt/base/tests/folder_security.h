@@ -14,6 +14,8 @@ namespace brambolt::testing {
 // A Unix symbolic link at link pointing at target, both Windows paths, made by the host's "ln"
 // through Wine's own calls; false outside Wine or when "ln" fails.
 bool PlantUnixLink(const std::wstring& target, const std::wstring& link);
+// Removes such a link by the host's "rm" (Wine's own removal would follow it).
+bool RemoveUnixLink(const std::wstring& link);
 
 struct AccessEntry {
     std::wstring sid;  // as S-1-5-...

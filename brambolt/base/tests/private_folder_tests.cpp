@@ -21,6 +21,7 @@ using testing::AccessEntry;
 using testing::PlantUnixLink;
 using testing::ReadFileBytes;
 using testing::ReadFolderAccessList;
+using testing::RemoveUnixLink;
 using testing::SystemKeepsAccessLists;
 using testing::TestFolder;
 using testing::WriteFileBytes;
@@ -46,16 +47,31 @@ class Subfolder {
     std::wstring path_;
 };
 
-TEST(PlantedLink, AtTheOldTemporaryNameOfASaveLeavesItsTargetUnchanged) {
-    const TestFolder folder;
-    const std::wstring victim = folder.File(L"victim.txt");
-    const std::wstring target = folder.File(L"TARNLOCKLIST.INI");
-    ASSERT_TRUE(WriteFileBytes(victim, kVictimBytes));
-    ASSERT_TRUE(PlantUnixLink(victim, target + L".tmp"));
+// A link planted where the program writes or deletes by a fixed name, pointing at a file of the
+// attacker's choosing: the program's step leaves that file as it was.
+TEST(PlantedLink, NeitherASaveNorARemovalReachesWhatALinkLeadsTo) {
+    struct Case {
+        const char* name;
+        const wchar_t* linkName;
+        bool (*step)(const std::wstring& target);
+    };
+    const Case cases[] = {
+        {"a save, the link at the temporary file's former fixed name", L"TARNLOCKLIST.INI.tmp",
+         [](const std::wstring& target) { return ReplaceFileContents(target, kSavedBytes); }},
+        {"the removal of the file, the link at its own name", L"TARNLOCKLIST.INI",
+         [](const std::wstring& target) { return SystemFileOperations().Remove(target.c_str()); }},
+    };
+    for (const Case& planted : cases) {
+        const TestFolder folder;
+        const std::wstring victim = folder.File(L"victim.txt");
+        const std::wstring link = folder.File(planted.linkName);
+        ASSERT_TRUE(WriteFileBytes(victim, kVictimBytes)) << planted.name;
+        ASSERT_TRUE(PlantUnixLink(victim, link)) << planted.name;
 
-    ASSERT_TRUE(ReplaceFileContents(target, kSavedBytes));
-    EXPECT_EQ(ReadFileBytes(victim), kVictimBytes);
-    EXPECT_EQ(ReadFileBytes(target), kSavedBytes);
+        planted.step(folder.File(L"TARNLOCKLIST.INI"));
+        EXPECT_EQ(ReadFileBytes(victim), kVictimBytes) << planted.name;
+        EXPECT_TRUE(RemoveUnixLink(link)) << planted.name;
+    }
 }
 
 TEST(PrivateFolder, CreatedOrFoundItHasOnlySystemAndAdministratorsNothingInherited) {
@@ -90,7 +106,7 @@ TEST(PrivateFolder, AFolderThatIsALinkIsRefusedAndWhatItLeadsToIsUnchanged) {
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(after->isProtected, before->isProtected);
     EXPECT_EQ(after->entries, before->entries);
-    ::DeleteFileW(link.c_str());
+    EXPECT_TRUE(RemoveUnixLink(link));
 }
 
 }  // namespace
