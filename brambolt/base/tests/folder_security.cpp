@@ -45,6 +45,7 @@ bool RunHostProgram(std::vector<std::string> arguments) {
         return false;
     }
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }

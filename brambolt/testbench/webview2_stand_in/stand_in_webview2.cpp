@@ -544,7 +544,8 @@ class View final : public ComObject<ICoreWebView2, IID_ICoreWebView2> {
         for (const auto& [token, handler] : Handlers(completed_)) {
             handler->Invoke(this, args.get());
         }
-        const PageRule* rule = success ? ReadScript().NewWindowRule(uri) : nullptr;
+        const PageScript script = ReadScript();
+        const PageRule* rule = success ? script.NewWindowRule(uri) : nullptr;
         if (rule != nullptr) {
             ComRef<View> self(this);
             TaskQueue::Instance().Post(
