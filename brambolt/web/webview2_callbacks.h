@@ -10,6 +10,7 @@
 
 #include "brambolt/base/com_ref.h"
 #include "brambolt/web/webview2_abi.h"
+#include "brambolt/web/webview2_lockdown_abi.h"
 
 namespace brambolt {
 

@@ -2,6 +2,7 @@
 
 #include "brambolt/base/com_ref.h"
 #include "brambolt/web/webview2_callbacks.h"
+#include "brambolt/web/webview2_lockdown_abi.h"
 
 namespace brambolt {
 

@@ -38,6 +38,7 @@
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/testbench/webview2_stand_in/page_script.h"
 #include "brambolt/web/webview2_abi.h"
+#include "brambolt/web/webview2_lockdown_abi.h"
 
 namespace brambolt::testbench {
 namespace {
