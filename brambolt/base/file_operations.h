@@ -40,14 +40,16 @@ class FileOperations {
   public:
     virtual ~FileOperations() = default;
 
-    // CreateFileW with no security attributes, normal attributes and no template. On failure an
-    // invalid file, with the reason in GetLastError.
+    // CreateFileW with no security attributes, normal attributes and no template, opening a
+    // reparse point at the path itself rather than what it leads to. On failure an invalid file,
+    // with the reason in GetLastError.
     virtual OpenedFile Open(const wchar_t* path, DWORD access, DWORD share, DWORD disposition) = 0;
     // Writes all size bytes or fails.
     virtual bool Write(HANDLE file, const void* data, DWORD size) = 0;
     virtual bool Flush(HANDLE file) = 0;
     // Moves from over to, replacing it, and returns only after the move reached the disk.
     virtual bool Replace(const wchar_t* from, const wchar_t* to) = 0;
+    // Removes the file at the path; a link there is neither followed nor removed.
     virtual bool Remove(const wchar_t* path) = 0;
 
   protected:
@@ -63,5 +65,10 @@ inline bool OpenedFile::Close() noexcept {
 
 // The system's calls.
 [[nodiscard]] FileOperations& SystemFileOperations();
+
+// Deletes the file at path, which is never followed: a reparse point there (a link) is refused,
+// with ERROR_CANT_ACCESS_FILE, and neither it nor what it leads to is removed. False with the
+// reason in GetLastError (ERROR_FILE_NOT_FOUND when nothing is there).
+bool RemoveFileName(const wchar_t* path);
 
 }  // namespace brambolt

@@ -1,6 +1,9 @@
 // Whole-file saves that a crash cannot tear: the new content goes to a temporary file beside the
 // target, reaches the disk, and then takes the target's place in one move. Either the old file or
 // the new one is there afterwards, whole.
+//
+// The temporary file gets a fresh, unpredictable name and is created new, never opened where a
+// file or a link already stands, so no link planted beside the target can steer the write.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "brambolt/base/file_operations.h"
 #include "brambolt/base/program_directory.h"
 #include "brambolt/base/text_conversion.h"
 #include "brambolt/base/unique_handle.h"
@@ -178,7 +179,7 @@ void UninstallDriver() {
     }
     DeleteRegistryTree(DriverServiceKey(serviceName));
     if (const std::optional<std::wstring> lockList = GetLockListPath()) {
-        ::DeleteFileW(lockList->c_str());
+        RemoveFileName(lockList->c_str());
     }
 }
 

@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "brambolt/base/private_folder.h"
 #include "brambolt/base/text_conversion.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/driver/name_rules.h"
@@ -163,9 +164,24 @@ std::optional<std::wstring> GetLockListPath() {
     if (!path.has_value()) {
         return std::nullopt;
     }
-    // Usually the folder exists already; only its last level is ever created.
-    ::CreateDirectoryW(ToWide(*folder).c_str(), nullptr);
+    // Usually the folder exists already; only its last level is ever created. Found or made, it
+    // is the elevated program's own before anything in it is read or written.
+    if (!PreparePrivateFolder(ToWide(*folder))) {
+        return std::nullopt;
+    }
     return ToWide(*path);
+}
+
+std::optional<std::wstring> GetWebViewDataFolder() {
+    const std::optional<std::u16string> folder = DataFolder();
+    if (!folder.has_value()) {
+        return std::nullopt;
+    }
+    const std::wstring beside = ToWide(*folder) + L".WebView2";
+    if (beside.size() >= MAX_PATH || !PreparePrivateFolder(beside)) {
+        return std::nullopt;
+    }
+    return beside;
 }
 
 std::optional<std::wstring> GetCredentialRecordPath() {

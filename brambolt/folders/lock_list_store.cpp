@@ -36,8 +36,9 @@ bool KeepUnreadableLockListAside() {
     if (!unreadable.Pending()) {
         return true;
     }
-    const std::optional<std::wstring> path = GetLockListPath();
+    // The folder is opened for the program before its path is taken: that step sets its access.
     const DataFolderAccess access;
+    const std::optional<std::wstring> path = GetLockListPath();
     return !path || unreadable.KeepAside(*path);
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "brambolt/base/com_ref.h"
+#include "brambolt/base/unique_handle.h"
 
 namespace brambolt {
 namespace {
@@ -57,6 +58,16 @@ std::optional<std::wstring> FileSystemPath(const ItemList& items) {
         return std::nullopt;
     }
     return std::wstring(path.data());
+}
+
+// True when the path, with every link on the way followed, ends at a directory.
+bool LeadsToDirectory(const std::wstring& path) {
+    const UniqueFile opened(::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    return opened && ::GetFileInformationByHandle(opened.get(), &information) != FALSE &&
+           (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // The component object model for the calling thread while the object lives.
@@ -135,7 +146,23 @@ class SystemShellPort final : public ShellPort {
     }
 
     void OpenFolder(const std::wstring& path) override {
-        ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+        if (!LeadsToDirectory(path)) {
+            return;  // a program, a document or a link to one: never started from here
+        }
+        // The folder class's own verbs, "explore" and where a shell has none (Wine) its "open":
+        // Explorer shows a folder, and nothing at that name is run by the verbs of its file type.
+        for (const wchar_t* verb : {L"explore", L"open"}) {
+            SHELLEXECUTEINFOW execute{};
+            execute.cbSize = sizeof(execute);
+            execute.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
+            execute.lpVerb = verb;
+            execute.lpFile = path.c_str();
+            execute.lpClass = L"Folder";
+            execute.nShow = SW_SHOWMAXIMIZED;
+            if (::ShellExecuteExW(&execute) != FALSE) {
+                return;
+            }
+        }
     }
 
     std::optional<ExplorerFolders> ShownFolders() override {

@@ -23,7 +23,9 @@ class ShellPort {
     // BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS. The chosen folder's file-system path; empty
     // when the user cancelled or the choice has no file-system path.
     virtual std::wstring BrowseForFolder(HWND owner, const wchar_t* title) = 0;
-    // The shell verb "open" on the folder, shown maximised. The result is not used.
+    // Explorer on the folder, shown maximised, when the path (links followed) is a directory;
+    // nothing for anything else, so an entry naming a program never runs it. The result is not
+    // used.
     virtual void OpenFolder(const std::wstring& path) = 0;
     // nullopt when Explorer's window list cannot be had.
     virtual std::optional<ExplorerFolders> ShownFolders() = 0;

@@ -5,9 +5,10 @@
 // (github.com/webview/webview, core/include/webview/detail/platform/windows/webview2/loader.hh):
 // the Evergreen runtime's client registers under
 //   SOFTWARE\Microsoft\EdgeUpdate\ClientState\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}
-// (the stable channel's client key), machine-wide first, then for the user, read in the 32-bit
-// registry view; its string value "EBWebView" names the runtime's version folder, whose last
-// component is the runtime's version, and the client library is
+// (the stable channel's client key), machine-wide or for the user (Brambolt, elevated, reads only
+// the machine-wide one), in the 32-bit registry view; its string value "EBWebView" names the
+// runtime's version folder, whose last component is the runtime's version, and the client library
+// is
 //   <that folder>\EBWebView\x64\EmbeddedBrowserWebView.dll
 // exporting CreateWebViewEnvironmentWithOptionsInternal.
 #pragma once

@@ -11,6 +11,7 @@
 #include "brambolt/web/notice_page.h"
 #include "brambolt/web/vendor_server.h"
 #include "brambolt/web/webview2_callbacks.h"
+#include "brambolt/web/webview_lockdown.h"
 #include "brambolt/web/webview_start.h"
 
 namespace brambolt {
@@ -64,6 +65,13 @@ void NoticePanel::OnControllerCreated(HRESULT result,
     }
     view_.reset();
     if (FAILED(controller_->get_CoreWebView2(view_.put())) || !view_) {
+        return;
+    }
+    if (!LockDownWebView(*controller_.get(), *view_.get())) {
+        // A view that the keyboard could steer is not shown at all.
+        view_.reset();
+        controller_->Close();
+        controller_.reset();
         return;
     }
     PlaceOverPlaceholder();

@@ -5,6 +5,7 @@
 // Every interface keeps all of its methods in the public SDK's slot order; a method Brambolt never
 // calls still takes its slot, with a body that answers E_NOTIMPL for implementers (such as a test
 // runtime) that do not offer it. Methods Brambolt calls are pure.
+// The settings, the later controllers and the new-window request: webview2_lockdown_abi.h.
 //
 // Where the facts come from (public references):
 // - Slot order: the interface declarations of WebView2.idl as published by the WebView2 SDK,
@@ -79,7 +80,6 @@ using COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT = int;
 using COREWEBVIEW2_WEB_RESOURCE_CONTEXT = int;
 
 // Interfaces that only appear as parameters of methods Brambolt does not call.
-struct ICoreWebView2Settings;
 struct ICoreWebView2HttpRequestHeaders;
 struct ICoreWebView2WebResourceResponse;
 struct ICoreWebView2DevToolsProtocolEventReceiver;
@@ -99,6 +99,7 @@ struct ICoreWebView2ExecuteScriptCompletedHandler;
 struct ICoreWebView2CapturePreviewCompletedHandler;
 struct ICoreWebView2WebMessageReceivedEventHandler;
 struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler;
+struct ICoreWebView2Settings;
 struct ICoreWebView2NewWindowRequestedEventHandler;
 struct ICoreWebView2DocumentTitleChangedEventHandler;
 struct ICoreWebView2ContainsFullScreenElementChangedEventHandler;
@@ -234,8 +235,7 @@ struct ICoreWebView2Controller : public IUnknown {
 };
 
 struct ICoreWebView2 : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** /*settings*/)
-        BRAMBOLT_WEBVIEW2_NOT_CALLED;
+    virtual HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) = 0;
     virtual HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) = 0;
     virtual HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR htmlContent) = 0;
@@ -328,8 +328,8 @@ struct ICoreWebView2 : public IUnknown {
         ICoreWebView2DevToolsProtocolEventReceiver** /*receiver*/) BRAMBOLT_WEBVIEW2_NOT_CALLED;
     virtual HRESULT STDMETHODCALLTYPE Stop() BRAMBOLT_WEBVIEW2_NOT_CALLED;
     virtual HRESULT STDMETHODCALLTYPE
-    add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler* /*eventHandler*/,
-                           EventRegistrationToken* /*token*/) BRAMBOLT_WEBVIEW2_NOT_CALLED;
+    add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler* eventHandler,
+                           EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken /*token*/)
         BRAMBOLT_WEBVIEW2_NOT_CALLED;
     virtual HRESULT STDMETHODCALLTYPE

@@ -10,6 +10,7 @@
 
 #include "brambolt/base/com_ref.h"
 #include "brambolt/web/webview2_abi.h"
+#include "brambolt/web/webview2_lockdown_abi.h"
 
 namespace brambolt {
 
@@ -71,5 +72,10 @@ using NavigationCompletedCallback =
                      webview2::IID_ICoreWebView2NavigationCompletedEventHandler,
                      webview2::ICoreWebView2*,
                      webview2::ICoreWebView2NavigationCompletedEventArgs*>;
+
+using NewWindowRequestedCallback =
+    WebView2Callback<webview2::ICoreWebView2NewWindowRequestedEventHandler,
+                     webview2::IID_ICoreWebView2NewWindowRequestedEventHandler,
+                     webview2::ICoreWebView2*, webview2::ICoreWebView2NewWindowRequestedEventArgs*>;
 
 }  // namespace brambolt

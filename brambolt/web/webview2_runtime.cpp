@@ -8,6 +8,7 @@
 #include "brambolt/base/program_directory.h"
 #include "brambolt/base/text_conversion.h"
 #include "brambolt/base/unique_handle.h"
+#include "brambolt/driver/user_names.h"
 #include "brambolt/web/evergreen_registration.h"
 
 namespace brambolt {
@@ -39,17 +40,6 @@ std::optional<std::wstring> ReadEvergreenLocation(HKEY root) {
         return std::nullopt;
     }
     return std::wstring(location.data());
-}
-
-// The user data folder the loader chooses when given none: "<executable>.WebView2" beside it.
-std::wstring DefaultUserDataFolder() {
-    std::array<wchar_t, MAX_PATH + 1> executable{};
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, executable.data(), static_cast<DWORD>(executable.size()));
-    if (length == 0 || length >= executable.size()) {
-        return {};
-    }
-    return std::wstring(executable.data(), length) + L".WebView2";
 }
 
 }  // namespace
@@ -92,30 +82,29 @@ std::optional<WebView2Runtime> WebView2Runtime::FromLoader(const std::wstring& p
 }
 
 std::optional<WebView2Runtime> WebView2Runtime::FromEvergreenRegistration() {
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        const std::optional<std::wstring> location = ReadEvergreenLocation(root);
-        if (!location.has_value()) {
-            continue;
-        }
-        const std::optional<EvergreenClient> client = EvergreenClientAt(ToUtf16(*location));
-        if (!client.has_value()) {
-            continue;
-        }
-        UniqueHmodule module = Load(ToWide(client->clientDll));
-        if (!module) {
-            continue;
-        }
-        WebView2Runtime runtime;
-        runtime.internalCreateFunction_ = Export<InternalCreateFunction>(
-            module.get(), "CreateWebViewEnvironmentWithOptionsInternal");
-        if (runtime.internalCreateFunction_ == nullptr) {
-            continue;  // freed: nothing of it is in use
-        }
-        module.release();  // its function is in use from now on, for the life of the process
-        runtime.evergreenVersion_ = ToWide(client->version);
-        return runtime;
+    // The machine-wide registration only: Brambolt runs elevated, and the user's own registration
+    // is a value that any of the user's processes can point at a folder of its choosing.
+    const std::optional<std::wstring> location = ReadEvergreenLocation(HKEY_LOCAL_MACHINE);
+    if (!location.has_value()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const std::optional<EvergreenClient> client = EvergreenClientAt(ToUtf16(*location));
+    if (!client.has_value()) {
+        return std::nullopt;
+    }
+    UniqueHmodule module = Load(ToWide(client->clientDll));
+    if (!module) {
+        return std::nullopt;
+    }
+    WebView2Runtime runtime;
+    runtime.internalCreateFunction_ =
+        Export<InternalCreateFunction>(module.get(), "CreateWebViewEnvironmentWithOptionsInternal");
+    if (runtime.internalCreateFunction_ == nullptr) {
+        return std::nullopt;  // freed: nothing of it is in use
+    }
+    module.release();  // its function is in use from now on, for the life of the process
+    runtime.evergreenVersion_ = ToWide(client->version);
+    return runtime;
 }
 
 HRESULT WebView2Runtime::GetAvailableBrowserVersionString(LPWSTR* version) const {
@@ -137,15 +126,19 @@ HRESULT WebView2Runtime::GetAvailableBrowserVersionString(LPWSTR* version) const
 HRESULT WebView2Runtime::CreateEnvironmentWithOptions(
     webview2::ICoreWebView2EnvironmentOptions* options,
     webview2::ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) const {
+    // Never the loader's default beside the program, which every administrator of the machine
+    // would share: a folder of the current user's own, private to the elevated program.
+    const std::optional<std::wstring> userData = GetWebViewDataFolder();
+    if (!userData.has_value()) {
+        return E_ACCESSDENIED;
+    }
     if (createFunction_ != nullptr) {
-        return createFunction_(nullptr, nullptr, options, handler);
+        return createFunction_(nullptr, userData->c_str(), options, handler);
     }
     // The client's own entry: check for a running browser instance, the installed (not a fixed
-    // version) runtime kind 0, and the user data folder the loader would have chosen.
+    // version) runtime kind 0.
     constexpr int kInstalledRuntime = 0;
-    const std::wstring userData = DefaultUserDataFolder();
-    return internalCreateFunction_(true, kInstalledRuntime,
-                                   userData.empty() ? nullptr : userData.c_str(), options, handler);
+    return internalCreateFunction_(true, kInstalledRuntime, userData->c_str(), options, handler);
 }
 
 }  // namespace brambolt

@@ -14,10 +14,10 @@ namespace brambolt {
 class WebView2Runtime {
   public:
     // First "WebView2Loader.dll" in the program's folder, when it loads and exports both loader
-    // functions; otherwise the installed Evergreen runtime through its registration
-    // (evergreen_registration.h). Null when neither is there: no runtime. Looked up once per
-    // process; the library found stays loaded for the process's life, because the runtime's
-    // objects and callbacks live in it.
+    // functions; otherwise the installed Evergreen runtime through its machine-wide registration
+    // (evergreen_registration.h); the user's own registration is never read. Null when neither is
+    // there: no runtime. Looked up once per process; the library found stays loaded for the
+    // process's life, because the runtime's objects and callbacks live in it.
     static const WebView2Runtime* Installed();
 
     // The same lookup for a given folder, without the process-wide cache.
@@ -25,8 +25,9 @@ class WebView2Runtime {
 
     // GetAvailableCoreWebView2BrowserVersionString with no browser folder.
     HRESULT GetAvailableBrowserVersionString(LPWSTR* version) const;
-    // CreateCoreWebView2EnvironmentWithOptions with no browser folder and no user data folder
-    // (the runtime's default location).
+    // CreateCoreWebView2EnvironmentWithOptions with no browser folder and the user data folder
+    // GetWebViewDataFolder (user_names.h); E_ACCESSDENIED, with no call, when that folder cannot
+    // be made.
     HRESULT CreateEnvironmentWithOptions(
         webview2::ICoreWebView2EnvironmentOptions* options,
         webview2::ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) const;

@@ -10,6 +10,7 @@
 #include "brambolt/framework/dpi_scale.h"
 #include "brambolt/web/verification_outcome.h"
 #include "brambolt/web/webview2_callbacks.h"
+#include "brambolt/web/webview_lockdown.h"
 #include "brambolt/web/webview_start.h"
 
 namespace brambolt {
@@ -122,7 +123,8 @@ void CWeChatAuthDlg::OnControllerCreated(HRESULT result,
         controller_ = ComRef<webview2::ICoreWebView2Controller>(controller);
     }
     view_.reset();
-    if (FAILED(controller_->get_CoreWebView2(view_.put())) || !view_) {
+    if (FAILED(controller_->get_CoreWebView2(view_.put())) || !view_ ||
+        !LockDownWebView(*controller_.get(), *view_.get())) {
         Finish(kVerificationCancelled);
         return;
     }

@@ -44,6 +44,16 @@ const PageRule* PageScript::NavigationRule(std::wstring_view address) const {
     return nullptr;
 }
 
+const PageRule* PageScript::NewWindowRule(std::wstring_view address) const {
+    for (const PageRule& rule : rules) {
+        if (rule.kind == PageRule::Kind::NewWindow &&
+            address.substr(0, rule.prefix.size()) == rule.prefix) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
 PageScript ParsePageScript(std::wstring_view text) {
     if (!text.empty() && text.front() == L'\xFEFF') {
         text.remove_prefix(1);  // a byte-order mark
@@ -66,6 +76,9 @@ PageScript ParsePageScript(std::wstring_view text) {
         } else if (keyword == L"redirect" && words.size() == 3) {
             script.rules.push_back(
                 {PageRule::Kind::Redirect, std::wstring(words[1]), std::wstring(words[2])});
+        } else if (keyword == L"newwindow" && words.size() == 3) {
+            script.rules.push_back(
+                {PageRule::Kind::NewWindow, std::wstring(words[1]), std::wstring(words[2])});
         } else if (keyword == L"nowebview" && words.size() == 1) {
             script.rules.push_back({PageRule::Kind::NoWebView, {}, {}});
         } else if (keyword == L"nocontroller" && words.size() == 1) {

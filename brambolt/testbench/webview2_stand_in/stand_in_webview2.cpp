@@ -7,7 +7,13 @@
 // query, environment, controller and navigation, and the log "webview.log", UTF-8, one line per
 // call: version, environment, controller, bounds <l> <t> <r> <b>, navigate <address>,
 // navigatetostring <characters>, starting <address> <cancelled 0|1>,
-// completed <address> <success 0|1>, zoom <factor>, close.
+// completed <address> <success 0|1>, zoom <factor>, close, and for a page's request of a new
+// window newwindow <address> refused|opened (opened: an unhandled request, for which the stand-in,
+// as the runtime does, opens a top-level window of class "BramboltWebView2StandInPopup" captioned
+// with the address). "webview-settings.log" beside it records what the program gave, one line
+// each: UserDataFolder <folder or (none)>, and every setting put as <name> <0|1>
+// (AreDevToolsEnabled, AreDefaultContextMenusEnabled, IsStatusBarEnabled,
+// AreBrowserAcceleratorKeysEnabled, AllowExternalDrop, ...).
 //
 // Like the real runtime, every completion and event arrives later, on the calling thread, through
 // its message loop: each step is a task posted to a message-only window of the stand-in.
@@ -26,11 +32,13 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "brambolt/base/com_ref.h"
 #include "brambolt/base/unique_handle.h"
 #include "brambolt/testbench/webview2_stand_in/page_script.h"
 #include "brambolt/web/webview2_abi.h"
+#include "brambolt/web/webview2_lockdown_abi.h"
 
 namespace brambolt::testbench {
 namespace {
@@ -64,8 +72,8 @@ std::string Utf8(const std::wstring& text) {
     return bytes;
 }
 
-void Log(const std::wstring& line) {
-    const UniqueFile log(::CreateFileW((OwnFolder() + L"\\webview.log").c_str(), FILE_APPEND_DATA,
+void AppendLine(const wchar_t* name, const std::wstring& line) {
+    const UniqueFile log(::CreateFileW((OwnFolder() + L"\\" + name).c_str(), FILE_APPEND_DATA,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!log) {
@@ -74,6 +82,14 @@ void Log(const std::wstring& line) {
     const std::string bytes = Utf8(line) + "\n";
     DWORD written = 0;
     ::WriteFile(log.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void Log(const std::wstring& line) {
+    AppendLine(L"webview.log", line);
+}
+
+void RecordSetting(const std::wstring& name, BOOL value) {
+    AppendLine(L"webview-settings.log", name + (value != FALSE ? L" 1" : L" 0"));
 }
 
 PageScript ReadScript() {
@@ -156,14 +172,15 @@ class TaskQueue {
     int running_ = 0;
 };
 
-template <typename Interface, const IID& kInterfaceId>
+// Answers for IUnknown and every interface id given: the interface and the ones it extends.
+template <typename Interface, const IID&... kInterfaceIds>
 class ComObject : public Interface {
   public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
         if (object == nullptr) {
             return E_POINTER;
         }
-        if (::IsEqualIID(id, IID_IUnknown) || ::IsEqualIID(id, kInterfaceId)) {
+        if (::IsEqualIID(id, IID_IUnknown) || (::IsEqualIID(id, kInterfaceIds) || ...)) {
             *object = static_cast<Interface*>(this);
             this->AddRef();
             return S_OK;
@@ -227,6 +244,74 @@ class CompletedArgs final : public ComObject<ICoreWebView2NavigationCompletedEve
     bool success_;
     COREWEBVIEW2_WEB_ERROR_STATUS status_;
 };
+
+// The view's settings, all on at first as in the runtime; every value put is recorded.
+class Settings final : public ComObject<ICoreWebView2Settings3, IID_ICoreWebView2Settings,
+                                        IID_ICoreWebView2Settings2, IID_ICoreWebView2Settings3> {
+  public:
+    HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL enabled) override {
+        return Put(L"IsStatusBarEnabled", enabled);
+    }
+    HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL enabled) override {
+        return Put(L"AreDevToolsEnabled", enabled);
+    }
+    HRESULT STDMETHODCALLTYPE put_AreDefaultContextMenusEnabled(BOOL enabled) override {
+        return Put(L"AreDefaultContextMenusEnabled", enabled);
+    }
+    HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL enabled) override {
+        return Put(L"IsScriptEnabled", enabled);
+    }
+    HRESULT STDMETHODCALLTYPE put_IsWebMessageEnabled(BOOL enabled) override {
+        return Put(L"IsWebMessageEnabled", enabled);
+    }
+    HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL allowed) override {
+        return Put(L"AreHostObjectsAllowed", allowed);
+    }
+    HRESULT STDMETHODCALLTYPE put_AreBrowserAcceleratorKeysEnabled(BOOL enabled) override {
+        return Put(L"AreBrowserAcceleratorKeysEnabled", enabled);
+    }
+
+  private:
+    static HRESULT Put(const wchar_t* name, BOOL value) {
+        RecordSetting(name, value);
+        return S_OK;
+    }
+};
+
+class NewWindowArgs final : public ComObject<ICoreWebView2NewWindowRequestedEventArgs,
+                                             IID_ICoreWebView2NewWindowRequestedEventArgs> {
+  public:
+    explicit NewWindowArgs(std::wstring uri) : uri_(std::move(uri)) {}
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override {
+        *uri = TaskMemCopy(uri_);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override {
+        handled_ = handled;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override {
+        *handled = handled_;
+        return S_OK;
+    }
+
+  private:
+    std::wstring uri_;
+    BOOL handled_ = FALSE;
+};
+
+// The window the runtime opens for a request that nobody handled: a plain top-level window.
+HWND OpenPopup(const std::wstring& uri) {
+    constexpr wchar_t kPopupClass[] = L"BramboltWebView2StandInPopup";
+    WNDCLASSEXW description{};
+    description.cbSize = sizeof(description);
+    description.lpfnWndProc = ::DefWindowProcW;
+    description.hInstance = ThisModule();
+    description.lpszClassName = kPopupClass;
+    ::RegisterClassExW(&description);
+    return ::CreateWindowExW(0, kPopupClass, uri.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                             400, 300, nullptr, nullptr, ThisModule(), nullptr);
+}
 
 // The visible text of an HTML page: the body without its tags.
 std::wstring VisibleText(const std::wstring& html) {
@@ -327,15 +412,41 @@ View* latestView = nullptr;  // the page that WebView2StandInPageNavigate drives
 
 class View final : public ComObject<ICoreWebView2, IID_ICoreWebView2> {
   public:
-    explicit View(HWND page) : page_(page) { latestView = this; }
+    explicit View(HWND page)
+        : page_(page), settings_(ComRef<Settings>::Adopt(new (std::nothrow) Settings())) {
+        latestView = this;
+    }
 
     void Close() {
         closed_ = true;
         starting_.clear();
         completed_.clear();
+        newWindow_.clear();
+        for (HWND popup : popups_) {
+            ::DestroyWindow(popup);
+        }
+        popups_.clear();
         if (latestView == this) {
             latestView = nullptr;
         }
+    }
+
+    HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) override {
+        *settings = settings_.get();
+        settings_->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE
+    add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler* eventHandler,
+                           EventRegistrationToken* token) override {
+        token->value = ++lastToken_;
+        newWindow_.emplace(token->value,
+                           ComRef<ICoreWebView2NewWindowRequestedEventHandler>(eventHandler));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) override {
+        newWindow_.erase(token.value);
+        return S_OK;
     }
 
     HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) override {
@@ -434,6 +545,29 @@ class View final : public ComObject<ICoreWebView2, IID_ICoreWebView2> {
         for (const auto& [token, handler] : Handlers(completed_)) {
             handler->Invoke(this, args.get());
         }
+        const PageScript script = ReadScript();
+        const PageRule* rule = success ? script.NewWindowRule(uri) : nullptr;
+        if (rule != nullptr) {
+            ComRef<View> self(this);
+            TaskQueue::Instance().Post(
+                [self, target = rule->target] { self->AskForWindow(target); });
+        }
+    }
+
+    void AskForWindow(const std::wstring& uri) {
+        if (closed_) {
+            return;
+        }
+        const auto args = ComRef<NewWindowArgs>::Adopt(new (std::nothrow) NewWindowArgs(uri));
+        for (const auto& [token, handler] : Handlers(newWindow_)) {
+            handler->Invoke(this, args.get());
+        }
+        BOOL handled = FALSE;
+        args->get_Handled(&handled);
+        if (handled == FALSE) {
+            popups_.push_back(OpenPopup(uri));
+        }
+        Log(L"newwindow " + uri + (handled != FALSE ? L" refused" : L" opened"));
     }
 
     // A copy, because a handler may register or remove handlers while it runs.
@@ -448,9 +582,15 @@ class View final : public ComObject<ICoreWebView2, IID_ICoreWebView2> {
     std::int64_t lastToken_ = 0;
     std::map<std::int64_t, ComRef<ICoreWebView2NavigationStartingEventHandler>> starting_;
     std::map<std::int64_t, ComRef<ICoreWebView2NavigationCompletedEventHandler>> completed_;
+    std::map<std::int64_t, ComRef<ICoreWebView2NewWindowRequestedEventHandler>> newWindow_;
+    ComRef<Settings> settings_;
+    std::vector<HWND> popups_;
 };
 
-class Controller final : public ComObject<ICoreWebView2Controller, IID_ICoreWebView2Controller> {
+class Controller final
+    : public ComObject<ICoreWebView2Controller4, IID_ICoreWebView2Controller,
+                       IID_ICoreWebView2Controller2, IID_ICoreWebView2Controller3,
+                       IID_ICoreWebView2Controller4> {
   public:
     explicit Controller(HWND parent)
         : page_(PageWindow::Create(parent)),
@@ -477,6 +617,10 @@ class Controller final : public ComObject<ICoreWebView2Controller, IID_ICoreWebV
         std::swprintf(text.data(), text.size(), L"zoom %g", zoomFactor);
         Log(text.data());
         zoom_ = zoomFactor;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_AllowExternalDrop(BOOL value) override {
+        RecordSetting(L"AllowExternalDrop", value);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Close() override {
@@ -554,11 +698,14 @@ extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE
 }
 
 extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE CreateCoreWebView2EnvironmentWithOptions(
-    PCWSTR /*browserExecutableFolder*/, PCWSTR /*userDataFolder*/,
+    PCWSTR /*browserExecutableFolder*/, PCWSTR userDataFolder,
     brambolt::webview2::ICoreWebView2EnvironmentOptions* /*environmentOptions*/,
     brambolt::webview2::ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*
         environmentCreatedHandler) {
     Log(L"environment");
+    AppendLine(L"webview-settings.log",
+               std::wstring(L"UserDataFolder ") +
+                   (userDataFolder != nullptr ? userDataFolder : L"(none)"));
     if (environmentCreatedHandler == nullptr) {
         return E_POINTER;
     }
@@ -571,6 +718,18 @@ extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE CreateCoreWebView2Env
         completed->Invoke(S_OK, environment.get());
     });
     return S_OK;
+}
+
+// The Evergreen runtime client's own entry, so that the stand-in can also be placed as an
+// installed runtime's "EmbeddedBrowserWebView.dll"; the same environment as the loader's.
+extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE
+    CreateWebViewEnvironmentWithOptionsInternal(
+        bool /*checkRunningInstance*/, int /*runtimeType*/, PCWSTR userDataFolder,
+        IUnknown* /*environmentOptions*/,
+        brambolt::webview2::ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*
+            environmentCreatedHandler) {
+    return CreateCoreWebView2EnvironmentWithOptions(nullptr, userDataFolder, nullptr,
+                                                    environmentCreatedHandler);
 }
 
 // Test hooks, not part of the loader: how many steps are still to run on this thread, and a
