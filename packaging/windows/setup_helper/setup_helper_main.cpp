@@ -359,8 +359,8 @@ int RemoveWebDataCommand(const std::vector<std::wstring>& args) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    // fltlib.dll is loaded on first use, and only from the system folder: a copy planted beside
-    // this program is never loaded.
+    // fltlib.dll and comctl32.dll are delay-loaded, and only from the system folder: a copy
+    // planted beside this program is never loaded.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     const std::vector<std::wstring> args(argv + 1, argv + argc);
     const std::wstring command = args.empty() ? L"" : args.front();
