@@ -397,6 +397,8 @@ TEST_F(InstallerTest, UninstallChecksTheListAgainWhenUninstallIsPressed) {
     const auto box = winauto::ReadMessageBox(notice);
     ASSERT_TRUE(box);
     EXPECT_TRUE(box->text.starts_with(L"若要卸载本程序，请先删除上表中的内容")) << box->text;
+    // From the second check on, a Brambolt started now finds its single-instance mutex taken.
+    EXPECT_TRUE(brambolt::UniqueHandle(OpenMutexW(SYNCHRONIZE, FALSE, L"OrinKelda")));
     ASSERT_TRUE(winauto::AnswerMessageBox(notice, IDOK));
     EXPECT_EQ(winauto::WaitForExit(uninstaller->process.get(), 60s), 3U);
 
