@@ -318,43 +318,31 @@ TEST_F(InstallerTest, UpgradeOverAnEarlierBuildKeepsTheListAndTheRecord) {
 TEST_F(InstallerTest, UninstallRefusesAndChangesNothingWhenTheListCannotBeReadWhole) {
     ASSERT_EQ(Install(kCurrentInstaller, L"/D=" + kChosenFolder), 0U);
     RegisterOwnDriver(kChosenFolder);
-    enum class Kind { kBytes, kHeldOpen, kFolder };
+    // A file refused to the reader (no read right) fails to open as a held one does; only
+    // Windows can show it, as root under Wine reads everything.
     struct Case {
         const char* name;
-        Kind kind;
         std::string bytes;
+        bool heldOpen;
     };
     const Case cases[] = {
-        {"UTF-8 without the mark", Kind::kBytes, kTwoEntriesUtf8},
-        {"over the size bound", Kind::kBytes,
-         kTwoEntries + std::string(std::size_t{16} << 20U, 'x')},
-        {"held open by another process", Kind::kHeldOpen, kTwoEntries},
-        {"a folder, which no one can read as a file", Kind::kFolder, ""},
+        {"UTF-8 without the mark", kTwoEntriesUtf8, false},
+        {"over the size bound", kTwoEntries + std::string(std::size_t{16} << 20U, 'x'), false},
+        {"held open by another process", kTwoEntries, true},
     };
     for (const Case& c : cases) {
-        if (c.kind == Kind::kFolder) {
-            ASSERT_TRUE(CreateDirectoryW(LockListFile().c_str(), nullptr)) << c.name;
-        } else {
-            ASSERT_TRUE(WriteBytes(LockListFile(), c.bytes)) << c.name;
-        }
+        ASSERT_TRUE(WriteBytes(LockListFile(), c.bytes)) << c.name;
         {
             // A backup program or a scanner reading the list at that moment.
-            const brambolt::UniqueFile reader(c.kind == Kind::kHeldOpen
-                                                  ? CreateFileW(LockListFile().c_str(),
-                                                                GENERIC_READ, FILE_SHARE_READ,
-                                                                nullptr, OPEN_EXISTING, 0, nullptr)
-                                                  : INVALID_HANDLE_VALUE);
+            const brambolt::UniqueFile reader(
+                c.heldOpen ? CreateFileW(LockListFile().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                         nullptr, OPEN_EXISTING, 0, nullptr)
+                           : INVALID_HANDLE_VALUE);
             EXPECT_EQ(UninstallInPlace(kChosenFolder), 3U) << c.name;
         }
-        if (c.kind == Kind::kFolder) {
-            EXPECT_EQ(GetFileAttributesW(LockListFile().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
-                      DWORD{FILE_ATTRIBUTE_DIRECTORY})
-                << c.name;
-            RemoveDirectoryW(LockListFile().c_str());
-        } else {
-            EXPECT_EQ(ReadBytes(LockListFile()), c.bytes) << c.name;
-            DeleteFileW(LockListFile().c_str());
-        }
+        // Compared whole, not printed: the large case is 16 MiB.
+        EXPECT_TRUE(ReadBytes(LockListFile()) == c.bytes) << c.name;
+        DeleteFileW(LockListFile().c_str());
         EXPECT_FALSE(ListWasMovedAside()) << c.name;
         EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, OwnServiceKey())) << c.name;
         EXPECT_TRUE(Exists(kChosenFolder + L"\\Brambolt.exe")) << c.name;
