@@ -1,4 +1,5 @@
-// Linux: the temporary folder is shared by every user, so the cache file is never followed
+// Linux: the temporary folder is shared by every user, so the edit files live in a folder of the
+// user's own (where only the user's own files can take a name), the cache file is never followed
 // through a link and never written when someone else owns it.
 #include <fcntl.h>
 #include <signal.h>
@@ -11,6 +12,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
 
 #include "glyphsnap/platform/edit_file_name.h"
 #include "glyphsnap/platform/platform.h"
@@ -26,6 +30,56 @@ std::string TemporaryFolder() {
         folder += '/';
     }
     return folder;
+}
+
+// A real folder (not a link) of this user that no one else can write into; `privateMode` asks for
+// exactly 0700.
+bool IsOwnFolder(const std::string& path, bool privateMode) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid()) {
+        return false;
+    }
+    const auto mode = info.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO);
+    return privateMode ? mode == S_IRWXU : (mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// A private folder of this process's own, made once under a fresh name.
+std::optional<std::string> FreshPrivateFolder(const std::string& temporary) {
+    static std::mutex mutex;
+    static std::optional<std::string> made;
+    const std::scoped_lock lock(mutex);
+    if (made && IsOwnFolder(*made, true)) {
+        return made;
+    }
+    std::string pattern = temporary + "glyphsnap-" + std::to_string(geteuid()) + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        return std::nullopt;
+    }
+    made = pattern + '/';
+    return made;
+}
+
+// Where the edit files go: $XDG_RUNTIME_DIR when it is an absolute path to this user's own folder,
+// else "glyphsnap-<uid>" in the temporary folder, made 0700 when missing. One that is a link,
+// someone else's or open to others is never written into: a fresh private folder serves instead.
+std::optional<std::string> EditFolder() {
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        runtime != nullptr && runtime[0] == '/' && IsOwnFolder(runtime, false)) {
+        std::string folder = runtime;
+        if (folder.back() != '/') {
+            folder += '/';
+        }
+        return folder;
+    }
+    const std::string temporary = TemporaryFolder();
+    const std::string own = temporary + "glyphsnap-" + std::to_string(geteuid());
+    if (mkdir(own.c_str(), S_IRWXU) != 0 && errno != EEXIST) {
+        return std::nullopt;
+    }
+    if (IsOwnFolder(own, true)) {
+        return own + '/';
+    }
+    return FreshPrivateFolder(temporary);
 }
 
 std::uint64_t TickCount() {
@@ -116,7 +170,11 @@ std::vector<std::uint8_t> DecodeImageText(std::string_view text) {
 }
 
 std::optional<EditImageFile> OpenEditImageFile() {
-    const std::string folder = TemporaryFolder();
+    const std::optional<std::string> editFolder = EditFolder();
+    if (!editFolder) {
+        return std::nullopt;
+    }
+    const std::string& folder = *editFolder;
     std::string path = folder + std::string(kEditCacheFileName);
     if (RemoveOldCacheFile(path)) {
         if (UniqueFile stream = CreateExclusively(path)) {

@@ -114,7 +114,11 @@ void StartPaintProgram(const NativePath& path) {
         }
     }
     // Whether the paint program starts does not change the reply.
-    (void)ShellExecuteW(nullptr, L"open", L"mspaint.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
+    // Quoted: a temporary folder may hold a space ("C:\Users\Ann Lee\..."), and the paint
+    // program takes its parameters apart at spaces. A Windows path never holds a quotation mark.
+    const std::wstring parameters = L"\"" + path + L"\"";
+    (void)ShellExecuteW(nullptr, L"open", L"mspaint.exe", parameters.c_str(), nullptr,
+                        SW_SHOWNORMAL);
 }
 
 }  // namespace glyphsnap

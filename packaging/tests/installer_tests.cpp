@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <string>
 #include <vector>
@@ -27,6 +29,58 @@ const std::string kTwoEntries(
     42);
 const std::string kRecord = "sealed credential record stand-in";
 
+// The same two entries as a text editor saves them: UTF-8 without the mark.
+const std::string kTwoEntriesUtf8 = "C:\\DATA\r\nD:\\PHOTOS\r\n";
+
+// The data folder, which holds the lock list.
+std::wstring DataFolder() {
+    const std::wstring list = LockListFile();
+    return list.substr(0, list.find_last_of(L'\\'));
+}
+
+// Files the list's load would have moved aside, beside the list.
+bool ListWasMovedAside() {
+    WIN32_FIND_DATAW found{};
+    const brambolt::UniqueFindHandle search(
+        FindFirstFileW((LockListFile() + L".unreadable*").c_str(), &found));
+    return static_cast<bool>(search);
+}
+
+// A copy of the setup helper that an installer or uninstaller unpacked in the temporary folder.
+bool HelperInTemporaryFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    WIN32_FIND_DATAW found{};
+    const brambolt::UniqueFindHandle search(
+        FindFirstFileW((std::wstring(temp) + L"ns*.tmp").c_str(), &found));
+    if (!search) {
+        return false;
+    }
+    do {
+        if (Exists(std::wstring(temp) + found.cFileName + L"\\BramboltSetupHelper.exe")) {
+            return true;
+        }
+    } while (FindNextFileW(search.get(), &found) != FALSE);
+    return false;
+}
+
+// The folder's own access list as text.
+std::optional<std::wstring> FolderRights(const std::wstring& folder) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const brambolt::UniqueHlocal ownedDescriptor(descriptor);
+    wchar_t* text = nullptr;
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorW(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr) == FALSE) {
+        return std::nullopt;
+    }
+    const brambolt::UniqueHlocal ownedText(text);
+    return std::wstring(text);
+}
+
 class InstallerTest : public ::testing::Test {
   protected:
     void TearDown() override {
@@ -48,6 +102,11 @@ class InstallerTest : public ::testing::Test {
     }
     static std::optional<DWORD> UninstallInPlace(const std::wstring& folder) {
         return installer_scene::Run(folder + L"\\Uninstall.exe", L"/S _?=" + folder);
+    }
+
+    static void RegisterOwnDriver(const std::wstring& folder) {
+        ASSERT_TRUE(WriteRegistryText(HKEY_LOCAL_MACHINE, OwnServiceKey(), L"ImagePath",
+                                      L"\\??\\" + folder + L"\\TarnBrambolt.sys"));
     }
 
     static inline const std::wstring kOtherUserService =
@@ -254,6 +313,185 @@ TEST_F(InstallerTest, UpgradeOverAnEarlierBuildKeepsTheListAndTheRecord) {
     EXPECT_FALSE(Exists(kDefaultFolder));
     EXPECT_EQ(ReadBytes(LockListFile()), kTwoEntries);
     EXPECT_EQ(ReadBytes(CredentialRecordFile()), kRecord);
+}
+
+TEST_F(InstallerTest, UninstallRefusesAndChangesNothingWhenTheListCannotBeReadWhole) {
+    ASSERT_EQ(Install(kCurrentInstaller, L"/D=" + kChosenFolder), 0U);
+    RegisterOwnDriver(kChosenFolder);
+    // A file refused to the reader (no read right) fails to open as a held one does; only
+    // Windows can show it, as root under Wine reads everything.
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool heldOpen;
+    };
+    const Case cases[] = {
+        {"UTF-8 without the mark", kTwoEntriesUtf8, false},
+        {"over the size bound", kTwoEntries + std::string(std::size_t{16} << 20U, 'x'), false},
+        {"held open by another process", kTwoEntries, true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteBytes(LockListFile(), c.bytes)) << c.name;
+        {
+            // A backup program or a scanner reading the list at that moment.
+            const brambolt::UniqueFile reader(
+                c.heldOpen ? CreateFileW(LockListFile().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                         nullptr, OPEN_EXISTING, 0, nullptr)
+                           : INVALID_HANDLE_VALUE);
+            EXPECT_EQ(UninstallInPlace(kChosenFolder), 3U) << c.name;
+        }
+        // Compared whole, not printed: the large case is 16 MiB.
+        EXPECT_TRUE(ReadBytes(LockListFile()) == c.bytes) << c.name;
+        DeleteFileW(LockListFile().c_str());
+        EXPECT_FALSE(ListWasMovedAside()) << c.name;
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, OwnServiceKey())) << c.name;
+        EXPECT_TRUE(Exists(kChosenFolder + L"\\Brambolt.exe")) << c.name;
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey)) << c.name;
+    }
+}
+
+TEST_F(InstallerTest, UninstallChecksTheListAgainWhenUninstallIsPressed) {
+    if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
+        GTEST_SKIP() << "no X display";
+    }
+    ASSERT_EQ(Install(kCurrentInstaller, L"/D=" + kChosenFolder), 0U);
+    RegisterOwnDriver(kChosenFolder);
+    auto uninstaller =
+        winauto::StartProgram(kChosenFolder + L"\\Uninstall.exe", L"_?=" + kChosenFolder);
+    ASSERT_TRUE(uninstaller);
+    winauto::WindowQuery dialogs;
+    dialogs.className = L"#32770";
+    dialogs.processId = uninstaller->processId;
+    const HWND confirmPage = winauto::WaitForWindow(dialogs, 60s);
+    ASSERT_NE(confirmPage, nullptr);
+    // The elevated helper is never run from the user's temporary folder.
+    EXPECT_FALSE(HelperInTemporaryFolder());
+
+    // Meanwhile Brambolt protects a folder, and is closed again.
+    ASSERT_TRUE(WriteBytes(LockListFile(), kTwoEntries));
+    ASSERT_TRUE(winauto::PressButton(confirmPage, IDOK));
+
+    HWND notice = nullptr;
+    const auto end = std::chrono::steady_clock::now() + 60s;
+    while (notice == nullptr && std::chrono::steady_clock::now() < end) {
+        for (const HWND window : winauto::FindTopLevelWindows(dialogs)) {
+            if (window != confirmPage) {
+                notice = window;
+            }
+        }
+        Sleep(200);
+    }
+    ASSERT_NE(notice, nullptr);
+    const auto box = winauto::ReadMessageBox(notice);
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(box->text.starts_with(L"若要卸载本程序，请先删除上表中的内容")) << box->text;
+    // From the second check on, a Brambolt started now finds its single-instance mutex taken.
+    EXPECT_TRUE(brambolt::UniqueHandle(OpenMutexW(SYNCHRONIZE, FALSE, L"OrinKelda")));
+    ASSERT_TRUE(winauto::AnswerMessageBox(notice, IDOK));
+    EXPECT_EQ(winauto::WaitForExit(uninstaller->process.get(), 60s), 3U);
+
+    EXPECT_EQ(ReadBytes(LockListFile()), kTwoEntries);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, OwnServiceKey()));
+    EXPECT_TRUE(Exists(kChosenFolder + L"\\TarnBrambolt.sys"));
+    EXPECT_TRUE(Exists(kChosenFolder + L"\\Brambolt.exe"));
+    EXPECT_TRUE(Exists(kShortcut));
+}
+
+TEST_F(InstallerTest, UninstallRemovesOnlyTheManifestsItWroteWhateverTheHostKeysName) {
+    ASSERT_EQ(Install(kCurrentInstaller, L"/ALLOW=reader@example.org /D=" + kChosenFolder), 0U);
+    const std::wstring victim = L"C:\\victim.json";
+    ASSERT_TRUE(WriteBytes(victim, "not the installer's"));
+    // Keys any process of the user can write, naming a file outside through the installation
+    // folder.
+    const std::wstring traversal = kChosenFolder + L"\\..\\..\\victim.json";
+    const wchar_t* foreignKeys[] = {
+        L"Software\\Google\\Chrome\\NativeMessagingHosts\\vorlin.other",
+        L"Software\\Microsoft\\Edge\\NativeMessagingHosts\\vorlin.glyphsnap",
+    };
+    for (const wchar_t* key : foreignKeys) {
+        ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, key, nullptr, traversal)) << key;
+    }
+
+    ASSERT_EQ(UninstallInPlace(kChosenFolder), 0U);
+
+    EXPECT_EQ(ReadBytes(victim), "not the installer's");
+    for (const wchar_t* key : foreignKeys) {
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, key, nullptr), traversal) << key;
+        DeleteKeyTree(HKEY_CURRENT_USER, key);
+    }
+    EXPECT_FALSE(Exists(kChosenFolder + L"\\vorlin.glyphsnap.firefox.json"));
+    EXPECT_FALSE(
+        KeyExists(HKEY_CURRENT_USER, L"Software\\Mozilla\\NativeMessagingHosts\\vorlin.glyphsnap"));
+    DeleteFileW(victim.c_str());
+}
+
+TEST_F(InstallerTest, UninstallLeavesAFileItDidNotInstallAndItsFolder) {
+    ASSERT_EQ(Install(kCurrentInstaller, L"/D=" + kChosenFolder), 0U);
+    const std::wstring foreign = kChosenFolder + L"\\settings.json";
+    ASSERT_TRUE(WriteBytes(foreign, "{}"));
+
+    ASSERT_EQ(UninstallInPlace(kChosenFolder), 0U);
+
+    EXPECT_EQ(ReadBytes(foreign), "{}");
+    for (const wchar_t* file :
+         {L"Brambolt.exe", L"Glyphsnap.exe", L"TarnBrambolt.sys", L"BramboltSetupHelper.exe"}) {
+        EXPECT_FALSE(Exists(kChosenFolder + L"\\" + file)) << file;
+    }
+    DeleteFileW(foreign.c_str());
+}
+
+TEST_F(InstallerTest, UninstallRemovesTheWebViewDataFoldersAndThenTheWholeInstallationFolder) {
+    ASSERT_EQ(Install(kCurrentInstaller, L""), 0U);
+    // The cookie jars: the user's own beside the data folder, and the one that earlier versions
+    // kept beside the program.
+    const std::wstring userWebData = DataFolder() + L".WebView2";
+    const std::wstring oldWebData = std::wstring(kDefaultFolder) + L"\\Brambolt.exe.WebView2";
+    for (const std::wstring& folder : {userWebData, oldWebData}) {
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((folder + L"\\EBWebView").c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(folder + L"\\EBWebView\\Cookies", "session"));
+    }
+    ASSERT_TRUE(WriteBytes(CredentialRecordFile(), kRecord));
+
+    const auto quiet = RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"QuietUninstallString");
+    ASSERT_TRUE(quiet);
+    ASSERT_EQ(RunCommandLine(*quiet), 0U);
+    EXPECT_TRUE(WaitUntilGone(userWebData));
+    EXPECT_TRUE(WaitUntilGone(kDefaultFolder));
+    EXPECT_EQ(ReadBytes(CredentialRecordFile()), kRecord);
+}
+
+TEST_F(InstallerTest, InstallationFolderHasTheRightsOfProgramFilesWhateverFolderWasChosen) {
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr) {
+        // Wine keeps no access lists: setting one succeeds, and reading answers a list made up
+        // from the folder's Unix mode.
+        GTEST_SKIP() << "only Windows keeps a folder's access list";
+    }
+    ASSERT_EQ(Install(kCurrentInstaller, L"/D=" + kChosenFolder), 0U);
+
+    EXPECT_EQ(FolderRights(kChosenFolder),
+              L"D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"
+              L"(A;OICI;FA;;;S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464)"
+              L"(A;OICI;0x1200a9;;;BU)");
+}
+
+TEST_F(InstallerTest, LibraryPlantedInTheChosenFolderIsNeverLoadedByTheElevatedHelper) {
+    // A folder that the user made and could write before the installer closed it.
+    const std::wstring planted = kChosenFolder + L"\\fltlib.dll";
+    const std::wstring mark = L"C:\\planted-library-was-loaded.txt";
+    CreateDirectoryW(L"C:\\Vorlin Test", nullptr);
+    CreateDirectoryW(kChosenFolder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(WindowsPath(PLANTED_LIBRARY).c_str(), planted.c_str(), FALSE));
+
+    // Every command of the helper runs: the host registration, the checks, the driver's removal.
+    ASSERT_EQ(Install(kCurrentInstaller, L"/ALLOW=reader@example.org /D=" + kChosenFolder), 0U);
+    RegisterOwnDriver(kChosenFolder);
+    EXPECT_EQ(UninstallInPlace(kChosenFolder), 0U);
+
+    EXPECT_FALSE(Exists(mark));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, OwnServiceKey()));
+    DeleteFileW(planted.c_str());
+    DeleteFileW(mark.c_str());
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 ;
 ; Exit codes: 0 done, 1 cancelled, 2 aborted, 3 uninstall refused (a lock list holds entries or
 ; another user's driver registration exists), 4 Brambolt is running, 5 an earlier installation
-; lives in another folder, 6 the native-messaging host could not be registered.
+; lives in another folder, 6 the native-messaging host could not be registered, 7 the installation
+; folder's rights could not be set.
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
@@ -18,7 +19,13 @@ SetDateSave off
 !include FileFunc.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brambolt"
-!define HELPER "$PLUGINSDIR\BramboltSetupHelper.exe"
+; The helper runs elevated: it lives in the installation folder, which only administrators can
+; write, and runs from there (never from the user's temporary folder).
+!define HELPER "$INSTDIR\BramboltSetupHelper.exe"
+; Program Files' own rights: SYSTEM, Administrators and TrustedInstaller full control, Users read
+; and execute; protected, so nothing is inherited from the folder above.
+!define FOLDER_RIGHTS "D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464)(A;OICI;0x1200a9;;;BU)"
+!define DEFAULT_HOST_NAME "vorlin.glyphsnap"
 
 Name "Brambolt ${VERSION}"
 OutFile "${OUTFILE}"
@@ -55,6 +62,9 @@ LangString OtherFolder ${LANG_SIMPCHINESE} \
 LangString HostFailed ${LANG_ENGLISH} \
     "Glyphsnap could not be registered as a native-messaging host:$\n$R9"
 LangString HostFailed ${LANG_SIMPCHINESE} "无法将 Glyphsnap 注册为浏览器本机消息主机：$\n$R9"
+LangString RightsFailed ${LANG_ENGLISH} \
+    "The access rights of $INSTDIR could not be set (error $R9). Nothing was installed."
+LangString RightsFailed ${LANG_SIMPCHINESE} "无法设置 $INSTDIR 的访问权限（错误 $R9）。未安装任何内容。"
 ; The first paragraph is the main window's own note.
 LangString ListNotEmpty ${LANG_ENGLISH} \
     "若要卸载本程序，请先删除上表中的内容，否则仍将维持加密和隐藏状态。$\n$\nBrambolt still protects \
@@ -93,6 +103,32 @@ FunctionEnd
 !macroend
 !insertmacro DEFINE_REFUSE_WHILE_RUNNING ""
 !insertmacro DEFINE_REFUSE_WHILE_RUNNING "un."
+
+; The installation folder gets FOLDER_RIGHTS before any file lands in it, whatever folder was
+; chosen: Brambolt.exe runs elevated and the driver file is the image of a boot-start service.
+Function ProtectInstallationFolder
+    CreateDirectory "$INSTDIR"
+    System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${FOLDER_RIGHTS}", i 1, *p .r1, p 0) i .r0 ?e'
+    Pop $R9
+    ${If} $0 != 0
+        System::Call 'advapi32::GetSecurityDescriptorDacl(p r1, *i .r2, *p .r3, *i .r4) i .r0 ?e'
+        Pop $R9
+        ${If} $0 != 0
+            ; DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION
+            System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i 1, i 0x80000004, p 0, p 0, p r3, p 0) i .R9'
+            StrCpy $0 0
+            ${If} $R9 == 0
+                StrCpy $0 1
+            ${EndIf}
+        ${EndIf}
+        System::Call 'kernel32::LocalFree(p r1)'
+    ${EndIf}
+    ${If} $0 == 0
+        MessageBox MB_ICONSTOP|MB_OK "$(RightsFailed)" /SD IDOK
+        SetErrorLevel 7
+        Quit
+    ${EndIf}
+FunctionEnd
 
 ; The value of a command-line option NAME=VALUE (on the stack: NAME; back: VALUE or ""). The
 ; values hold slashes (chrome-extension://...), which FileFunc's GetOptions takes for the start of
@@ -155,10 +191,9 @@ Section "Brambolt and Glyphsnap" SecMain
         Quit
     ${EndIf}
 
-    InitPluginsDir
-    File "/oname=${HELPER}" "${HELPER_EXE}"
-
+    Call ProtectInstallationFolder
     SetOutPath "$INSTDIR"
+    File "/oname=BramboltSetupHelper.exe" "${HELPER_EXE}"
     File "/oname=Brambolt.exe" "${BRAMBOLT_EXE}"
     File "/oname=Glyphsnap.exe" "${GLYPHSNAP_EXE}"
     ; A loaded driver may hold its file: the new one then replaces it at the next restart, and
@@ -191,6 +226,9 @@ Section "Brambolt and Glyphsnap" SecMain
         Push "/HOSTNAME="
         Call CommandLineOption
         Pop $R2
+        ${If} $R2 == ""
+            StrCpy $R2 "${DEFAULT_HOST_NAME}"
+        ${EndIf}
         nsExec::ExecToStack '"${HELPER}" register-host --folder "$INSTDIR" --name "$R2" --allow "$R1"'
         Pop $0
         Pop $R9
@@ -198,20 +236,21 @@ Section "Brambolt and Glyphsnap" SecMain
         ${If} $0 != 0
             MessageBox MB_ICONEXCLAMATION|MB_OK "$(HostFailed)" /SD IDOK
             SetErrorLevel 6
+        ${Else}
+            ; The uninstaller removes the manifests of this name, and nothing else.
+            WriteRegStr HKLM "${UNINSTALL_KEY}" "GlyphsnapHostName" "$R2"
         ${EndIf}
     ${EndIf}
 SectionEnd
 
-Function un.onInit
-    SetShellVarContext all
-    Call un.RefuseWhileBramboltRuns
-    ; Nothing is changed unless every check passes: a folder is never unprotected silently, and
-    ; no driver registration is left pointing at a removed file.
-    InitPluginsDir
-    File "/oname=${HELPER}" "${HELPER_EXE}"
+; Nothing is changed unless every check passes: a folder is never unprotected silently, and no
+; driver registration is left pointing at a removed file. A list that could not be read whole
+; counts as one that holds entries.
+Function un.RefuseWhileAnythingIsProtected
     nsExec::ExecToStack '"${HELPER}" lock-list'
     Pop $0
     Pop $R9
+    DetailPrint $R9
     ${If} $0 != 0
         MessageBox MB_ICONEXCLAMATION|MB_OK "$(ListNotEmpty)" /SD IDOK
         SetErrorLevel 3
@@ -227,18 +266,49 @@ Function un.onInit
     ${EndIf}
 FunctionEnd
 
+; Brambolt's single-instance mutex, held until this program ends: a Brambolt started while the
+; uninstaller works finds it taken and does not open its window. Taken already: Brambolt runs.
+Function un.HoldBramboltsMutex
+    System::Call 'kernel32::CreateMutexW(p 0, i 1, w "OrinKelda") p .r0 ?e'
+    Pop $1
+    ${If} $0 == 0
+    ${OrIf} $1 == 183
+        MessageBox MB_ICONSTOP|MB_OK "$(BramboltRunning)" /SD IDOK
+        SetErrorLevel 4
+        Quit
+    ${EndIf}
+FunctionEnd
+
+Function un.onInit
+    SetShellVarContext all
+    Call un.RefuseWhileBramboltRuns
+    Call un.RefuseWhileAnythingIsProtected
+FunctionEnd
+
 Section "Uninstall"
+    ; The list may have gained an entry while the confirm page was open: everything is checked
+    ; again right before the first removal, with Brambolt kept from starting meanwhile.
+    Call un.HoldBramboltsMutex
+    Call un.RefuseWhileAnythingIsProtected
+
     nsExec::ExecToLog '"${HELPER}" remove-driver'
     Pop $0
-    nsExec::ExecToLog '"${HELPER}" unregister-host --folder "$INSTDIR"'
+    ReadRegStr $R2 HKLM "${UNINSTALL_KEY}" "GlyphsnapHostName"
+    ${If} $R2 == ""
+        StrCpy $R2 "${DEFAULT_HOST_NAME}"
+    ${EndIf}
+    nsExec::ExecToLog '"${HELPER}" unregister-host --folder "$INSTDIR" --name "$R2"'
+    Pop $0
+    nsExec::ExecToLog '"${HELPER}" remove-web-data --folder "$INSTDIR"'
     Pop $0
 
+    ; Exactly what was installed: a file of someone else's stays, and so does its folder.
     Delete "$SMPROGRAMS\Brambolt.lnk"
     Delete "$INSTDIR\Brambolt.exe"
     Delete "$INSTDIR\Glyphsnap.exe"
     Delete /REBOOTOK "$INSTDIR\TarnBrambolt.sys"
     Delete "$INSTDIR\TarnBrambolt.sys.new"
-    Delete "$INSTDIR\*.json"
+    Delete "$INSTDIR\BramboltSetupHelper.exe"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
     RMDir "$PROGRAMFILES64\Vorlin"

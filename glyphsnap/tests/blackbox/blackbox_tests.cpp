@@ -87,12 +87,15 @@ class BlackBox : public ::testing::Test {
         scratch_ = pattern;
         temp_ = scratch_ / "tmp";
         fs::create_directory(temp_);
+        editFolder_ = temp_ / ("glyphsnap-" + std::to_string(geteuid()));
         paintLog_ = scratch_ / "paint-arguments.txt";
         const fs::path paint = scratch_ / "paint";
         std::ofstream(paint) << "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" << paintLog_.string()
                              << "'\nsleep 20\n";
         fs::permissions(paint, fs::perms::owner_all);
-        environment_ = {"TMPDIR=" + temp_.string(), "GLYPHSNAP_PAINT=" + paint.string()};
+        // Without a runtime folder the edit files go to a folder of the user's own under TMPDIR.
+        environment_ = {"TMPDIR=" + temp_.string(), "GLYPHSNAP_PAINT=" + paint.string(),
+                        "XDG_RUNTIME_DIR"};
     }
 
     void SetUpWindows() {
@@ -101,6 +104,7 @@ class BlackBox : public ::testing::Test {
         const std::string user = getpwuid(geteuid())->pw_name;
         temp_ = fs::path(prefix) / "drive_c" / "users" / user / "Temp";
         windowsTemp_ = "C:\\users\\" + user + "\\Temp\\";
+        editFolder_ = temp_;
         paintLog_ = temp_ / "paint-arguments.txt";
         fs::create_directories(temp_);
         for (const auto& entry : fs::directory_iterator(temp_)) {
@@ -123,14 +127,30 @@ class BlackBox : public ::testing::Test {
         return std::make_unique<ChildProcess>(command_, environment);
     }
 
-    // The path of a temporary file as the program names it.
+    // The path of an edit file as the program names it.
     std::string ProgramPath(std::string_view name) const {
-        return windows_ ? windowsTemp_ + std::string(name) : (temp_ / name).string();
+        return windows_ ? windowsTemp_ + std::string(name) : (editFolder_ / name).string();
+    }
+
+    // The paint program's parameters for an edit file: one quoted path on Windows, whose paint
+    // program splits its command line at spaces; one argument on Linux.
+    std::string PaintParameters(std::string_view name) const {
+        return windows_ ? '"' + ProgramPath(name) + '"' : ProgramPath(name);
+    }
+
+    // The edit folder as Glyphsnap makes it, for a test that puts something in it first.
+    void MakeEditFolder() const {
+        if (!windows_) {
+            ASSERT_EQ(mkdir(editFolder_.c_str(), 0700), 0);
+        }
     }
 
     std::vector<fs::path> EditFiles() const {
         std::vector<fs::path> files;
-        for (const auto& entry : fs::directory_iterator(temp_)) {
+        if (!fs::exists(editFolder_)) {
+            return files;
+        }
+        for (const auto& entry : fs::directory_iterator(editFolder_)) {
             if (entry.path().filename().string().starts_with("vorlin_ocr_edit_")) {
                 files.push_back(entry.path());
             }
@@ -153,7 +173,8 @@ class BlackBox : public ::testing::Test {
 
     // Makes the cache file impossible to remove; on Windows for as long as the result lives.
     std::unique_ptr<ChildProcess> BlockCacheName() {
-        const fs::path cache = temp_ / "vorlin_ocr_edit_cache.png";
+        MakeEditFolder();
+        const fs::path cache = editFolder_ / "vorlin_ocr_edit_cache.png";
         std::ofstream(cache) << "old";
         if (!windows_) {
             // Linux: a cache name that is not a plain file of this user is never removed or
@@ -185,6 +206,7 @@ class BlackBox : public ::testing::Test {
     bool windows_ = false;
     fs::path scratch_;
     fs::path temp_;
+    fs::path editFolder_;
     fs::path paintLog_;
     fs::path helper_;
     std::string windowsTemp_;
@@ -196,9 +218,9 @@ TEST_F(BlackBox, EditStoresTheDecodedBytesAndAnswersWithTheExactSuccessReply) {
     const auto reply = glyphsnap->ReadFrameBytes(kReplyLimit);
     ASSERT_TRUE(reply.has_value());
     EXPECT_EQ(*reply, std::string("\x36\x00\x00\x00", 4) + std::string(kEditSuccess));
-    EXPECT_EQ(ReadFile(temp_ / "vorlin_ocr_edit_cache.png"), "ABCD");
+    EXPECT_EQ(ReadFile(editFolder_ / "vorlin_ocr_edit_cache.png"), "ABCD");
     EXPECT_EQ(PaintInvocations(1),
-              std::vector<std::string>{ProgramPath("vorlin_ocr_edit_cache.png")});
+              std::vector<std::string>{PaintParameters("vorlin_ocr_edit_cache.png")});
     glyphsnap->CloseInput();
     EXPECT_EQ(glyphsnap->WaitForExit(kReplyLimit), 0);
 }
@@ -207,7 +229,7 @@ TEST_F(BlackBox, EditTrimsQuotesAndLineEndsAndCutsTheDataUrlHeader) {
     auto glyphsnap = Start();
     glyphsnap->Write(EditRequest(R"(\\\"data:image/png;base64,QUJDRA==\"\r\n)"));
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
-    EXPECT_EQ(ReadFile(temp_ / "vorlin_ocr_edit_cache.png"), "ABCD");
+    EXPECT_EQ(ReadFile(editFolder_ / "vorlin_ocr_edit_cache.png"), "ABCD");
 }
 
 TEST_F(BlackBox, EditOfTextThatDoesNotDecodeTouchesNoFile) {
@@ -225,14 +247,14 @@ TEST_F(BlackBox, SecondEditReplacesTheCacheFile) {
     glyphsnap->Write(EditRequest("QUJD") + EditRequest("WFla"));
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
-    EXPECT_EQ(EditFiles(), std::vector<fs::path>{temp_ / "vorlin_ocr_edit_cache.png"});
-    EXPECT_EQ(ReadFile(temp_ / "vorlin_ocr_edit_cache.png"), "XYZ");
-    const std::string cache = ProgramPath("vorlin_ocr_edit_cache.png");
+    EXPECT_EQ(EditFiles(), std::vector<fs::path>{editFolder_ / "vorlin_ocr_edit_cache.png"});
+    EXPECT_EQ(ReadFile(editFolder_ / "vorlin_ocr_edit_cache.png"), "XYZ");
+    const std::string cache = PaintParameters("vorlin_ocr_edit_cache.png");
     EXPECT_EQ(PaintInvocations(2), (std::vector<std::string>{cache, cache}));
 }
 
 TEST_F(BlackBox, CacheFileThatCannotBeRemovedGoesToAFallbackFile) {
-    const fs::path cache = temp_ / "vorlin_ocr_edit_cache.png";
+    const fs::path cache = editFolder_ / "vorlin_ocr_edit_cache.png";
     const std::unique_ptr<ChildProcess> holder = BlockCacheName();
 
     auto glyphsnap = Start();
@@ -245,7 +267,7 @@ TEST_F(BlackBox, CacheFileThatCannotBeRemovedGoesToAFallbackFile) {
                                  std::regex("vorlin_ocr_edit_[0-9]+\\.png")));
     EXPECT_EQ(ReadFile(fallbacks.front()), "ABC");
     EXPECT_EQ(PaintInvocations(1),
-              std::vector<std::string>{ProgramPath(fallbacks.front().filename().string())});
+              std::vector<std::string>{PaintParameters(fallbacks.front().filename().string())});
     if (holder) {
         EXPECT_EQ(ReadFile(cache), "old");
         holder->CloseInput();
@@ -289,13 +311,147 @@ TEST_F(BlackBox, LinkAtTheCacheNameIsNeverFollowed) {
     }
     const fs::path victim = scratch_ / "victim";
     std::ofstream(victim) << "keep";
-    fs::create_symlink(victim, temp_ / "vorlin_ocr_edit_cache.png");
+    MakeEditFolder();
+    fs::create_symlink(victim, editFolder_ / "vorlin_ocr_edit_cache.png");
     auto glyphsnap = Start();
     glyphsnap->Write(EditRequest("QUJD"));
     EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
     EXPECT_EQ(ReadFile(victim), "keep");
-    EXPECT_TRUE(fs::is_symlink(temp_ / "vorlin_ocr_edit_cache.png"));
+    EXPECT_TRUE(fs::is_symlink(editFolder_ / "vorlin_ocr_edit_cache.png"));
     EXPECT_EQ(EditFiles().size(), 2u) << "the link and one fallback file";
+}
+
+TEST_F(BlackBox, PaintProgramGetsTheWholePathWhenTheTemporaryFolderHoldsASpace) {
+    if (!windows_) {
+        GTEST_SKIP() << "the Linux paint program gets the path as one argument";
+    }
+    // Wine takes the user's TEMP and TMP from the registry, as Windows does.
+    const std::string spaced = windowsTemp_ + "Ann Lee";
+    fs::create_directories(temp_ / "Ann Lee");
+    struct UserTemporaryFolder {
+        UserTemporaryFolder(std::string wineRun, std::string originalFolder)
+            : wine(std::move(wineRun)), original(std::move(originalFolder)) {}
+        std::string wine;
+        std::string original;
+        void Set(const std::string& folder) const {
+            for (const char* name : {"TEMP", "TMP"}) {
+                ChildProcess reg(
+                    {wine, "reg", "add", "HKCU\\Environment", "/v", name, "/d", folder, "/f"}, {});
+                EXPECT_EQ(reg.WaitForExit(kReplyLimit), 0) << name;
+            }
+        }
+        UserTemporaryFolder(const UserTemporaryFolder&) = delete;
+        UserTemporaryFolder& operator=(const UserTemporaryFolder&) = delete;
+        ~UserTemporaryFolder() { Set(original); }
+    };
+    const UserTemporaryFolder userTemp(command_.front(),
+                                       windowsTemp_.substr(0, windowsTemp_.size() - 1));
+    userTemp.Set(spaced);
+
+    auto glyphsnap = Start();
+    glyphsnap->Write(EditRequest("QUJD"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+    EXPECT_EQ(ReadFile(temp_ / "Ann Lee" / "vorlin_ocr_edit_cache.png"), "ABC");
+    // The stand-in paint program keeps its record in the temporary folder it was given.
+    std::vector<std::string> lines;
+    for (int attempt = 0; attempt < 150 && lines.empty(); ++attempt) {
+        lines = SplitList(ReadFile(temp_ / "Ann Lee" / "paint-arguments.txt").c_str(), '\n');
+        std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_EQ(lines, std::vector<std::string>{'"' + spaced + "\\vorlin_ocr_edit_cache.png\""});
+}
+
+// Linux: the edit files' folder, for each way the runtime folder may be set.
+TEST_F(BlackBox, EditFilesGoToAFolderOfTheUsersOwn) {
+    if (windows_) {
+        GTEST_SKIP() << "the Windows temporary folder belongs to its user";
+    }
+    const fs::path runtime = scratch_ / "run";
+    ASSERT_EQ(mkdir(runtime.c_str(), 0700), 0);
+    const fs::path openToAll = scratch_ / "open";
+    ASSERT_EQ(mkdir(openToAll.c_str(), 0700), 0);
+    ASSERT_EQ(chmod(openToAll.c_str(), 0777), 0);
+    fs::create_directory_symlink(runtime, scratch_ / "run-link");
+    struct Case {
+        const char* name;
+        std::string runtimeSetting;  // empty: not set
+        fs::path expectedFolder;
+    };
+    const Case cases[] = {
+        {"the user's own runtime folder", runtime.string(), runtime},
+        {"not set", "", editFolder_},
+        {"a relative path", "run", editFolder_},
+        {"a link to the user's folder", (scratch_ / "run-link").string(), editFolder_},
+        {"a folder everyone can write", openToAll.string(), editFolder_},
+    };
+    for (const Case& c : cases) {
+        auto glyphsnap = Start({c.runtimeSetting.empty() ? std::string("XDG_RUNTIME_DIR")
+                                                         : "XDG_RUNTIME_DIR=" + c.runtimeSetting});
+        glyphsnap->Write(EditRequest("QUJD"));
+        EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess) << c.name;
+        EXPECT_EQ(ReadFile(c.expectedFolder / "vorlin_ocr_edit_cache.png"), "ABC") << c.name;
+        fs::remove(c.expectedFolder / "vorlin_ocr_edit_cache.png");
+    }
+    struct stat info {};
+    ASSERT_EQ(lstat(editFolder_.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07777, 0700U);
+    EXPECT_TRUE(fs::is_empty(openToAll));
+}
+
+// Linux: "glyphsnap-<uid>" in the shared temporary folder may be there before the user's first
+// edit; one that is not a private folder of the user's is never written into.
+TEST_F(BlackBox, OwnFolderNameTakenByALinkOrAnOpenFolderIsNeverWrittenInto) {
+    if (windows_) {
+        GTEST_SKIP() << "the Windows temporary folder belongs to its user";
+    }
+    const fs::path elsewhere = scratch_ / "elsewhere";
+    ASSERT_EQ(mkdir(elsewhere.c_str(), 0700), 0);
+    const std::regex freshFolder("glyphsnap-" + std::to_string(geteuid()) + "-[A-Za-z0-9]{6}");
+    for (const bool link : {true, false}) {
+        if (link) {
+            fs::create_directory_symlink(elsewhere, editFolder_);
+        } else {
+            ASSERT_EQ(mkdir(editFolder_.c_str(), 0700), 0);
+            ASSERT_EQ(chmod(editFolder_.c_str(), 0755), 0);
+        }
+        auto glyphsnap = Start();
+        glyphsnap->Write(EditRequest("QUJD"));
+        EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess) << link;
+        EXPECT_TRUE(fs::is_empty(elsewhere)) << link;
+        EXPECT_TRUE(fs::is_empty(editFolder_)) << link;
+        std::vector<fs::path> fresh;
+        for (const auto& entry : fs::directory_iterator(temp_)) {
+            if (std::regex_match(entry.path().filename().string(), freshFolder)) {
+                fresh.push_back(entry.path());
+            }
+        }
+        ASSERT_EQ(fresh.size(), 1U) << link;
+        EXPECT_EQ(ReadFile(fresh.front() / "vorlin_ocr_edit_cache.png"), "ABC") << link;
+        EXPECT_EQ(fs::status(fresh.front()).permissions(), fs::perms::owner_all) << link;
+        const auto invocations = PaintInvocations(1);
+        EXPECT_EQ(invocations.back(), (fresh.front() / "vorlin_ocr_edit_cache.png").string());
+        fs::remove_all(fresh.front());
+        fs::remove(editFolder_);
+        fs::remove(paintLog_);
+    }
+}
+
+// Linux, as root: the reproduction of another user's file at the cache name in the shared folder.
+TEST_F(BlackBox, AnotherUsersFileInTheTemporaryFolderDoesNotBlockTheCacheName) {
+    if (windows_ || geteuid() != 0) {
+        GTEST_SKIP() << "needs root on Linux to make another user's file";
+    }
+    const fs::path foreign = temp_ / "vorlin_ocr_edit_cache.png";
+    std::ofstream(foreign) << "theirs";
+    ASSERT_EQ(chown(foreign.c_str(), 4242, 4242), 0);
+    auto glyphsnap = Start();
+    glyphsnap->Write(EditRequest("QUJD") + EditRequest("WFla"));
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+    EXPECT_EQ(glyphsnap->ReadReply(kReplyLimit), kEditSuccess);
+    EXPECT_EQ(EditFiles(), std::vector<fs::path>{editFolder_ / "vorlin_ocr_edit_cache.png"});
+    EXPECT_EQ(ReadFile(editFolder_ / "vorlin_ocr_edit_cache.png"), "XYZ");
+    EXPECT_EQ(ReadFile(foreign), "theirs");
 }
 
 TEST_F(BlackBox, FolderThatCannotBeWrittenGivesTheCacheFileFailure) {

@@ -84,6 +84,8 @@ class Scratch(unittest.TestCase):
         self.scratch = tempfile.mkdtemp(dir=scratch_root)
         self.home = os.path.join(self.scratch, "home")
         self.temp = os.path.join(self.scratch, "tmp")
+        # Without a runtime folder, Glyphsnap keeps its edit files in a folder of the user's own.
+        self.edit_folder = os.path.join(self.temp, f"glyphsnap-{os.geteuid()}")
         os.makedirs(self.home)
         os.makedirs(self.temp)
         self.paint_log = os.path.join(self.scratch, "paint.log")
@@ -154,7 +156,7 @@ class StartedLikeABrowserHost(Scratch):
                     os.remove(self.paint_log)
                 self.assertEqual(self.serve_two_requests(argv, cwd),
                                  [RECOGNITION_REPLY, EDIT_REPLY])
-                cache = os.path.join(self.temp, CACHE_FILE)
+                cache = os.path.join(self.edit_folder, CACHE_FILE)
                 with open(cache, "rb") as file:
                     self.assertEqual(file.read(), image_png)
                 self.assertTrue(wait_for_file(self.paint_log, 10))
@@ -283,7 +285,7 @@ class ChromiumExtension(Scratch):
                 browser.wait()
         self.assertEqual(self.read_json(report), {"replies": [json.loads(RECOGNITION_REPLY),
                                                              json.loads(EDIT_REPLY)]})
-        with open(os.path.join(self.temp, CACHE_FILE), "rb") as file:
+        with open(os.path.join(self.edit_folder, CACHE_FILE), "rb") as file:
             self.assertEqual(file.read(), image_png)
 
 

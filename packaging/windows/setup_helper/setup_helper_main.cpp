@@ -1,14 +1,20 @@
-// BramboltSetupHelper.exe: what the installer and the uninstaller need from Brambolt's own code,
-// run from their temporary folder and never installed. Each command is one step:
-//   lock-list          exit 10 when the current user's lock list holds entries, read as the main
-//                      window reads it (through the driver's data-folder access when it answers)
+// BramboltSetupHelper.exe: what the installer and the uninstaller need from Brambolt's own code.
+// It runs elevated, so it is installed into the installation folder and run from there, never
+// from a folder the user's other processes can write. Each command is one step:
+//   lock-list          exit 10 unless the current user's lock list was read whole and holds no
+//                      entries (through the driver's data-folder access when it answers); the
+//                      file is only read, never moved or changed
 //   other-users        exit 11 when the driver is registered for another Windows user
 //   remove-driver      what Brambolt's OK with an empty list does: unload, delete the service key
 //                      tree and the lock list file; the SafeBoot entries go with the last user's
 //   register-host --folder DIR [--name NAME] --allow ORIGIN_OR_ID[,...]
 //                      Glyphsnap.exe in DIR as the current user's native-messaging host
-//   unregister-host --folder DIR
-//                      removes every host registration that points at a manifest in DIR
+//   unregister-host --folder DIR [--name NAME]
+//                      removes the manifests that register-host wrote in DIR under NAME, and the
+//                      registrations that name exactly those manifests
+//   remove-web-data --folder DIR
+//                      removes the web views' data folders: the current user's beside the data
+//                      folder, and the one that earlier versions kept beside the program in DIR
 #include <windows.h>
 
 #include <cstdio>
@@ -18,11 +24,14 @@
 #include <vector>
 
 #include "brambolt/base/unique_handle.h"
+#include "brambolt/driver/control_channel.h"
+#include "brambolt/driver/data_folder_access.h"
 #include "brambolt/driver/driver_registration.h"
 #include "brambolt/driver/user_names.h"
 #include "brambolt/folders/lock_list.h"
-#include "brambolt/folders/lock_list_startup.h"
+#include "brambolt/folders/lock_list_file.h"
 #include "host_manifest.h"
+#include "tree_removal.h"
 
 namespace {
 
@@ -121,10 +130,34 @@ std::vector<std::wstring> DriverServices() {
     return services;
 }
 
+brambolt::LockListLoad ReadLockListOnly(const std::wstring& path, brambolt::LockList& list) {
+    if (brambolt::PingDriver()) {
+        // The driver refuses every access to its data folder until it is opened for us.
+        const brambolt::DataFolderAccess access;
+        return brambolt::LoadLockListFile(path, list);
+    }
+    return brambolt::LoadLockListFile(path, list);
+}
+
+// A list that could not be read whole may name folders that are protected: only a list read whole
+// and empty, or no list at all, lets the uninstaller go on.
 int LockListCommand() {
+    const std::optional<std::wstring> path = brambolt::GetLockListPath();
+    if (!path) {
+        Say("the lock list's path could not be formed");
+        return kListHoldsEntries;
+    }
     brambolt::LockList list;
-    // The lock list decides; a driver that must be brought up is Brambolt's business, not ours.
-    (void)brambolt::LoadLockListAtStartup(list);
+    switch (ReadLockListOnly(*path, list)) {
+        case brambolt::LockListLoad::kMissing:
+            Say("entries: 0 (no list file)");
+            return kDone;
+        case brambolt::LockListLoad::kUnreadable:
+            Say("the lock list could not be read whole");
+            return kListHoldsEntries;
+        case brambolt::LockListLoad::kRead:
+            break;
+    }
     Say("entries: " + std::to_string(list.Count()));
     return list.Count() > 0 ? kListHoldsEntries : kDone;
 }
@@ -243,31 +276,92 @@ std::optional<std::wstring> DefaultValue(HKEY parent, const std::wstring& subkey
     return std::wstring(value);
 }
 
+// The path with "..", "." and repeated separators resolved, as the file system would open it.
+std::optional<std::wstring> FullPath(const std::wstring& path) {
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        return std::nullopt;
+    }
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        return std::nullopt;
+    }
+    full.resize(length);
+    return full;
+}
+
 int UnregisterHostCommand(const std::vector<std::wstring>& args) {
     const auto folder = Option(args, L"--folder");
+    const std::string name = Utf8(Option(args, L"--name").value_or(L""));
+    const std::string hostName = name.empty() ? std::string(setup_helper::kDefaultHostName) : name;
     if (!folder) {
         Say("unregister-host needs --folder");
         return kUsage;
     }
-    // Only registrations that point into this installation are ours to remove.
-    const std::wstring ours = *folder + L"\\";
-    for (const HostParent& parent : kHostParents) {
-        for (const std::wstring& name : SubkeyNames(HKEY_CURRENT_USER, parent.key)) {
-            const std::wstring subkey = std::wstring(parent.key) + L"\\" + name;
-            const auto manifest = DefaultValue(HKEY_CURRENT_USER, subkey);
-            if (manifest && StartsWithName(*manifest, ours)) {
+    if (!setup_helper::IsValidHostName(hostName)) {
+        Say("bad host name " + hostName);
+        return kUsage;
+    }
+    // Only the manifests register-host wrote, by their own names; a registration is removed only
+    // when it names exactly one of them. Whatever else a key names is left alone: the keys are the
+    // user's, and any process of the user can write them.
+    const std::wstring wideName = Wide(hostName);
+    for (const bool firefox : {false, true}) {
+        const auto manifest =
+            FullPath(*folder + L"\\" + wideName + (firefox ? L".firefox" : L"") + L".json");
+        if (!manifest) {
+            continue;
+        }
+        for (const HostParent& parent : kHostParents) {
+            if (parent.firefox != firefox) {
+                continue;
+            }
+            const std::wstring subkey = std::wstring(parent.key) + L"\\" + wideName;
+            const auto named = DefaultValue(HKEY_CURRENT_USER, subkey);
+            const auto namedFull = named ? FullPath(*named) : std::nullopt;
+            if (namedFull && SameName(*namedFull, *manifest)) {
                 RegDeleteKeyW(HKEY_CURRENT_USER, subkey.c_str());
-                DeleteFileW(manifest->c_str());
                 Say("removed " + Utf8(subkey));
             }
+        }
+        if (DeleteFileW(manifest->c_str()) != FALSE) {
+            Say("removed " + Utf8(*manifest));
         }
     }
     return kDone;
 }
 
+int RemoveWebDataCommand(const std::vector<std::wstring>& args) {
+    const auto folder = Option(args, L"--folder");
+    if (!folder) {
+        Say("remove-web-data needs --folder");
+        return kUsage;
+    }
+    std::vector<std::wstring> webData{*folder + L"\\Brambolt.exe.WebView2"};
+    // The user's own lies beside the data folder, under the data folder's name.
+    if (const auto list = brambolt::GetLockListPath()) {
+        const std::size_t separator = list->find_last_of(L'\\');
+        if (separator != std::wstring::npos) {
+            webData.push_back(list->substr(0, separator) + L".WebView2");
+        }
+    }
+    int result = kDone;
+    for (const std::wstring& path : webData) {
+        if (!setup_helper::RemoveTreeWithoutFollowingLinks(path)) {
+            Say("could not remove all of " + Utf8(path));
+            result = kFailed;
+        }
+    }
+    return result;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // fltlib.dll and comctl32.dll are delay-loaded, and only from the system folder: a copy
+    // planted beside this program is never loaded.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     const std::vector<std::wstring> args(argv + 1, argv + argc);
     const std::wstring command = args.empty() ? L"" : args.front();
     if (command == L"lock-list") {
@@ -285,7 +379,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"unregister-host") {
         return UnregisterHostCommand(args);
     }
-    Say("usage: BramboltSetupHelper lock-list | other-users | remove-driver | "
-        "register-host --folder DIR [--name NAME] --allow LIST | unregister-host --folder DIR");
+    if (command == L"remove-web-data") {
+        return RemoveWebDataCommand(args);
+    }
+    Say("usage: BramboltSetupHelper lock-list | other-users | remove-driver | register-host "
+        "--folder DIR [--name NAME] --allow LIST | unregister-host "
+        "--folder DIR [--name NAME] | remove-web-data --folder DIR");
     return kUsage;
 }
