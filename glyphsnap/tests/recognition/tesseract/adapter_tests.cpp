@@ -67,6 +67,36 @@ TEST(GreyPlane, FrameLinesGoAndTextAndFilledAreasStay) {
     EXPECT_FALSE(RemoveFrameLines(plane, 10, 10));  // nothing left to take out
 }
 
+TEST(GreyPlane, CellBordersOfAnyGreyGoWhereTheyCrossAndRunSideBySide) {
+    // 40 x 30 on white, as a browser draws border="1": two cells' 1-pixel grey borders two
+    // pixels apart (columns 10 and 13), crossed by a row's border (row 12); a faint 3-D edge of
+    // two lines side by side (rows 20 and 21, levels 235 and 160); a 6-pixel-thick filled bar.
+    constexpr std::uint32_t kWidth = 40;
+    constexpr std::uint32_t kHeight = 30;
+    GreyPlane plane{kWidth, kHeight, std::vector<std::uint8_t>(kWidth * kHeight, 255)};
+    const auto set = [&](std::uint32_t x, std::uint32_t y, std::uint8_t level) {
+        plane.levels[y * kWidth + x] = level;
+    };
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        set(10, y, 136), set(13, y, 136);
+    }
+    for (std::uint32_t x = 0; x < kWidth; ++x) {
+        set(x, 12, 136), set(x, 20, 235), set(x, 21, 160);
+    }
+    for (std::uint32_t y = 24; y < kHeight; ++y) {
+        for (std::uint32_t x = 20; x < 26; ++x) {
+            set(x, y, 0);
+        }
+    }
+    EXPECT_TRUE(RemoveFrameLines(plane, 20, 20));
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        for (std::uint32_t x = 0; x < kWidth; ++x) {
+            const bool bar = y >= 24 && x >= 20 && x < 26;
+            EXPECT_EQ(plane.levels[y * kWidth + x], bar ? 0 : 255) << x << "," << y;
+        }
+    }
+}
+
 TEST(InkLines, RowsOfInkCutAtWideGapsWithoutFramesAndRules) {
     // 60 x 40 on white: a frame's edge down the whole left side, two words in the first row
     // (the gap between them narrower than twice the row's height), a word far to the right in
