@@ -270,7 +270,7 @@ class TesseractRecognizer final : public TextRecognizer {
             ReadSparse(*bestPlane, 0, *best, deadline);
         }
         ReadDoubtfulWordsAgain(*bestPlane, best->lines, budget, deadline);
-        return TextLinesOf(InCellOrder(std::move(best->lines)));
+        return TextLinesOf(InCellOrder(WithEachPlaceOnce(std::move(best->lines))));
     }
 
   private:
@@ -448,6 +448,7 @@ class TesseractRecognizer final : public TextRecognizer {
         }
         std::vector<Reading> again =
             ReadCrops(plane, doubtfulCrops, tesseract::PSM_SPARSE_TEXT, deadline);
+        std::vector<ReadLine> readAgain;
         for (std::size_t i = 0; i < doubtful.size(); ++i) {
             // Only the words in the line's own row: the crop may reach into its neighbours.
             const WordBox row = BoxOf(*doubtful[i]);
@@ -459,9 +460,15 @@ class TesseractRecognizer final : public TextRecognizer {
                                  return row.top <= middle && middle < row.bottom;
                              });
             }
-            if (IsLineReadingBetter(words, *doubtful[i])) {
-                *doubtful[i] = std::move(words);
+            // The crop may read the line's neighbours in its row again: the reading replaces
+            // what it covers when it is better than the line and than all it covers.
+            if (IsLineReadingBetter(words, *doubtful[i]) &&
+                IsLineReadingBetter(words, WordsUnder(lines, words))) {
+                readAgain.push_back(std::move(words));
             }
+        }
+        for (ReadLine& words : readAgain) {
+            lines = WithRegionReadAgain(std::move(lines), std::move(words));
         }
         std::vector<Reading> found =
             ReadCrops(plane, missing, tesseract::PSM_SPARSE_TEXT, deadline);

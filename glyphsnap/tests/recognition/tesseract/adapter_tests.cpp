@@ -211,6 +211,52 @@ TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
     EXPECT_EQ(firstWords, (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"Cancel"}));
 }
 
+std::vector<std::u16string> TextsOf(const std::vector<ReadLine>& lines) {
+    std::vector<std::u16string> texts;
+    for (const ReadLine& line : lines) {
+        std::u16string text;
+        for (const ReadWord& word : line) {
+            text += (text.empty() ? u"" : u" ") + word.text;
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST(ReadWords, ASecondReadingReplacesWhatItsInkCoversRegionByRegion) {
+    // A row of a bordered table read cell by cell, its doubtful middle cell read again in a crop
+    // that held the whole row: the row's reading takes the place of the cells, once.
+    const std::vector<ReadLine> cells = {
+        {Word(u"coreutils", 95, {45, 34, 213, 60})},
+        {Word(u"findutils", 91, {45, 89, 213, 116})},
+        {Word(u"1993", 97, {845, 89, 922, 116})},
+        {Word(u"|", 74, {486, 80, 500, 129}), Word(u"V:702,", 74, {501, 89, 600, 122})},
+        {Word(u"grep", 97, {44, 151, 120, 177})},
+    };
+    const ReadLine row = {
+        Word(u"findutils", 91, {45, 88, 213, 118}), Word(u"V:702,", 82, {501, 88, 600, 122}),
+        Word(u"1993", 97, {845, 89, 922, 116}), Word(u"utilities", 97, {1047, 89, 1180, 122})};
+    EXPECT_EQ(TextsOf(WithRegionReadAgain(cells, row)),
+              (std::vector<std::u16string>{u"coreutils", u"findutils V:702, 1993 utilities", u"|",
+                                           u"grep"}));
+    // Words that only touch the row above or below (descenders, a border) are not its ink.
+    const std::vector<ReadLine> touching = {{Word(u"above", 96, {0, 0, 100, 30})},
+                                            {Word(u"below", 96, {0, 58, 100, 90})}};
+    EXPECT_EQ(TextsOf(WithRegionReadAgain(touching, {Word(u"middle", 90, {0, 26, 100, 62})})),
+              (std::vector<std::u16string>{u"above", u"below", u"middle"}));
+}
+
+TEST(ReadWords, NoPlaceOfTheImageIsInTheReplyTwice) {
+    const std::vector<ReadLine> lines = {
+        {Word(u"sed", 96, {46, 200, 98, 226}), Word(u"883", 96, {844, 200, 901, 226})},
+        {Word(u"sed", 96, {46, 201, 98, 226}), Word(u"V:790,", 91, {501, 200, 600, 233})},
+        {Word(u"883", 96, {844, 199, 901, 226})},
+        {Word(u"gawk", 96, {44, 222, 119, 255})},  // touches the row above: a line of its own
+    };
+    EXPECT_EQ(TextsOf(WithEachPlaceOnce(lines)),
+              (std::vector<std::u16string>{u"sed 883", u"V:790,", u"gawk"}));
+}
+
 TEST(ReadWords, MarksUnderWordsFoundInTheirRowGo) {
     // A checkbox read as a letter beside the found word, and a nonsense word of the row above
     // that reaches down over it.
