@@ -364,6 +364,20 @@ bool SameWordOrder(const std::vector<ReadLine>& a, const std::vector<ReadLine>& 
                       });
 }
 
+// A run of lines is taken for a table only with this many lines that hold words on both sides
+// of a gutter: a heading and a paragraph whose words leave a strip free down two lines, and whose
+// last line is short, are no table.
+constexpr std::size_t kLeastLinesAcrossAGutter = 3;
+
+bool ShowsATable(const Table& table) {
+    const auto across =
+        std::count_if(table.lines.begin(), table.lines.end(), [](const CutLine& line) {
+            return std::count_if(line.begin(), line.end(),
+                                 [](const ReadLine& piece) { return !piece.empty(); }) >= 2;
+        });
+    return static_cast<std::size_t>(across) >= kLeastLinesAcrossAGutter;
+}
+
 // The lines of `run` in cell order; as they are when nothing in them is known to be out of order.
 std::vector<ReadLine> TableInCellOrder(const std::vector<ReadLine>& lines, Run run,
                                        const TextScale& scale) {
@@ -374,6 +388,9 @@ std::vector<ReadLine> TableInCellOrder(const std::vector<ReadLine>& lines, Run r
         return asRead;
     }
     Table table{CutAtGutters(lines, run, gutters), {}, scale};
+    if (!ShowsATable(table)) {
+        return asRead;
+    }
     table.columnEnds = ColumnEnds(table.lines);
     const std::optional<int> rowSpacing = RowSpacing(table);
     if (!rowSpacing) {
