@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 namespace glyphsnap {
 
@@ -94,20 +95,37 @@ struct Axis {
 };
 
 // Marks in `strokes` the thin straight strokes along `axis` at least `shortest` long. A pixel is
-// thin when the ink across it (along `crosswise`) is at most kThickestFrameStroke wide. A stroke
-// passes through up to that many pixels of thicker ink between thin ones: where it crosses a
-// border of the other direction (a table's grid), neither is thin.
+// thin when the ink across it (along `crosswise`) is at most kThickestFrameStroke wide with
+// kFrameClearance of background either side. A stroke passes through up to that many pixels of
+// a stroke across it at least `shortestCrosswise` long: where a table's borders cross, neither
+// is thin; the strokes of a glyph that cross each other are short.
 void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>& strokes,
-                 const Axis& axis, const Axis& crosswise, std::uint32_t shortest) {
+                 const Axis& axis, const Axis& crosswise, std::uint32_t shortest,
+                 std::uint32_t shortestCrosswise, std::uint32_t clearance,
+                 const std::vector<std::uint8_t>* anchors = nullptr) {
     std::vector<std::uint8_t> thin(ink.size());
+    std::vector<std::uint8_t> crossing(ink.size());
     for (std::uint32_t line = 0; line < crosswise.lines; ++line) {
         std::uint32_t start = 0;
+        std::optional<std::uint32_t> previousEnd;  // one past the run of ink before
         for (std::uint32_t step = 0; step <= crosswise.length; ++step) {
             if (step < crosswise.length && ink[crosswise.At(line, step)] != 0) {
                 continue;
             }
-            for (std::uint32_t back = start; back < step; ++back) {
-                thin[crosswise.At(line, back)] = step - start <= kThickestFrameStroke ? 1 : 0;
+            if (step > start) {
+                std::uint32_t next = step;  // the start of the next run, or a clearance away
+                while (next < crosswise.length && next < step + clearance &&
+                       ink[crosswise.At(line, next)] == 0) {
+                    ++next;
+                }
+                const bool clear = (!previousEnd || start - *previousEnd >= clearance) &&
+                                   (next == crosswise.length || next - step >= clearance);
+                const bool isThin = clear && step - start <= kThickestFrameStroke;
+                for (std::uint32_t back = start; back < step; ++back) {
+                    thin[crosswise.At(line, back)] = isThin ? 1 : 0;
+                    crossing[crosswise.At(line, back)] = step - start >= shortestCrosswise ? 1 : 0;
+                }
+                previousEnd = step;
             }
             start = step + 1;
         }
@@ -116,8 +134,24 @@ void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>
         std::uint32_t start = 0;     // of the stroke under way
         std::uint32_t lastThin = 0;  // one past its last thin pixel
         bool open = false;
+        // With anchors, a stroke counts only when both its ends meet one of them.
+        const auto anchored = [&](std::int64_t end) {
+            for (std::int64_t side = -1; side <= 1; ++side) {
+                for (std::int64_t along = end - 1; along <= end + 1; ++along) {
+                    const std::int64_t other = std::int64_t{line} + side;
+                    if (other >= 0 && other < axis.lines && along >= 0 && along < axis.length &&
+                        (*anchors)[axis.At(static_cast<std::uint32_t>(other),
+                                           static_cast<std::uint32_t>(along))] != 0) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
         const auto close = [&]() {
-            if (open && lastThin - start >= shortest) {
+            const bool ends =
+                anchors == nullptr || (anchored(std::int64_t{start} - 1) && anchored(lastThin));
+            if (open && lastThin - start >= shortest && ends) {
                 for (std::uint32_t back = start; back < lastThin; ++back) {
                     strokes[axis.At(line, back)] = 1;
                 }
@@ -132,7 +166,9 @@ void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>
                     open = true;
                 }
                 lastThin = step + 1;
-            } else if (ink[at] == 0 || step - lastThin >= kThickestFrameStroke) {
+            } else if (ink[at] == 0
+                           ? step - lastThin >= kLongestDottedGap
+                           : crossing[at] == 0 || step - lastThin >= kThickestFrameStroke) {
                 close();
             }
         }
@@ -156,8 +192,13 @@ bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
     const Axis rows{h, w, w, true};
     const Axis columns{w, h, w, false};
     std::vector<std::uint8_t> strokes(ink.size(), 0);
-    MarkStrokes(ink, strokes, rows, columns, shortestAcross);
-    MarkStrokes(ink, strokes, columns, rows, shortestDown);
+    MarkStrokes(ink, strokes, rows, columns, shortestAcross, shortestDown, kFrameClearance);
+    // A stroke down with less clearance is a cell's side when both its ends meet a stroke across:
+    // the borders of neighbouring cells drawn as border="1" draws them.
+    const std::vector<std::uint8_t> across = strokes;
+    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, kFrameClearanceDown);
+    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, kFrameClearance,
+                &across);
     bool changed = false;
     for (std::size_t i = 0; i < strokes.size(); ++i) {
         if (strokes[i] != 0) {

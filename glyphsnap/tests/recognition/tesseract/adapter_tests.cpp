@@ -67,10 +67,11 @@ TEST(GreyPlane, FrameLinesGoAndTextAndFilledAreasStay) {
     EXPECT_FALSE(RemoveFrameLines(plane, 10, 10));  // nothing left to take out
 }
 
-TEST(GreyPlane, CellBordersOfAnyGreyGoWhereTheyCrossAndRunSideBySide) {
-    // 40 x 30 on white, as a browser draws border="1": two cells' 1-pixel grey borders two
-    // pixels apart (columns 10 and 13), crossed by a row's border (row 12); a faint 3-D edge of
-    // two lines side by side (rows 20 and 21, levels 235 and 160); a 6-pixel-thick filled bar.
+TEST(GreyPlane, CellBordersGoWhereTheyCrossAndRunSideBySide) {
+    // 40 x 30 on white, as a browser draws border="1": two cells' 1-pixel grey borders side by
+    // side, across two pixels apart (rows 12 and 15) and down three (columns 10 and 14), crossing
+    // each other; a 3-D edge of two lines (rows 20 and 21, levels 200 and 120); a dotted line
+    // (row 7, from column 18); a 6-pixel-thick filled bar.
     constexpr std::uint32_t kWidth = 40;
     constexpr std::uint32_t kHeight = 30;
     GreyPlane plane{kWidth, kHeight, std::vector<std::uint8_t>(kWidth * kHeight, 255)};
@@ -78,10 +79,13 @@ TEST(GreyPlane, CellBordersOfAnyGreyGoWhereTheyCrossAndRunSideBySide) {
         plane.levels[y * kWidth + x] = level;
     };
     for (std::uint32_t y = 0; y < kHeight; ++y) {
-        set(10, y, 136), set(13, y, 136);
+        set(10, y, 136), set(14, y, 136);
     }
     for (std::uint32_t x = 0; x < kWidth; ++x) {
-        set(x, 12, 136), set(x, 20, 235), set(x, 21, 160);
+        set(x, 12, 136), set(x, 15, 136), set(x, 20, 200), set(x, 21, 120);
+        if (x % 2 == 0 && x >= 18) {
+            set(x, 7, 0);
+        }
     }
     for (std::uint32_t y = 24; y < kHeight; ++y) {
         for (std::uint32_t x = 20; x < 26; ++x) {
