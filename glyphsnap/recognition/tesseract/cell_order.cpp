@@ -365,17 +365,22 @@ bool SameWordOrder(const std::vector<ReadLine>& a, const std::vector<ReadLine>& 
 }
 
 // A run of lines is taken for a table only with this many lines that hold words on both sides
-// of a gutter: a heading and a paragraph whose words leave a strip free down two lines, and whose
-// last line is short, are no table.
+// of a gutter, or with one fewer and a line with words right of it only (a wrapped cell's next
+// line). A heading above a paragraph whose words leave a strip free down two lines, and whose
+// last line is short, is no table: no line of it starts right of the strip.
 constexpr std::size_t kLeastLinesAcrossAGutter = 3;
 
 bool ShowsATable(const Table& table) {
-    const auto across =
-        std::count_if(table.lines.begin(), table.lines.end(), [](const CutLine& line) {
-            return std::count_if(line.begin(), line.end(),
-                                 [](const ReadLine& piece) { return !piece.empty(); }) >= 2;
-        });
-    return static_cast<std::size_t>(across) >= kLeastLinesAcrossAGutter;
+    std::size_t across = 0;
+    bool rightOnly = false;
+    for (const CutLine& line : table.lines) {
+        const auto pieces = std::count_if(line.begin(), line.end(),
+                                          [](const ReadLine& piece) { return !piece.empty(); });
+        across += pieces >= 2 ? 1 : 0;
+        rightOnly = rightOnly || (pieces >= 1 && line.front().empty());
+    }
+    return across >= kLeastLinesAcrossAGutter ||
+           (across + 1 >= kLeastLinesAcrossAGutter && rightOnly);
 }
 
 // The lines of `run` in cell order; as they are when nothing in them is known to be out of order.

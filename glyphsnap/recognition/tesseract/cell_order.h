@@ -14,7 +14,8 @@ namespace glyphsnap {
 //
 // A table is a run of lines that a column gutter runs through: a strip no word crosses, at least
 // as wide as a word is high and as two gaps between words, with words on both sides of it in at
-// least three of the lines. A heading above a paragraph whose last line is short is no table. Two
+// least three of the lines, or in two and a line with words right of it only. A heading above a
+// paragraph whose last line is short is no table. Two
 // lines are one row when, in a column they share, the upper piece is left-aligned with the lower
 // one and the lower one's first word would not have fitted after it (a wrap), and the lines lie
 // closer together than any two lines of the table known to be in different rows (where the next

@@ -30,6 +30,16 @@
 namespace glyphsnap {
 namespace {
 
+// True when every line of `lines` that `again` reads again in part has its middle in `row`.
+bool IsReadingOfOneRow(const std::vector<ReadLine>& lines, const ReadLine& again,
+                       const WordBox& row) {
+    return std::all_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+        const WordBox box = BoxOf(line);
+        const int middle = (box.top + box.bottom) / 2;
+        return WordsUnder({line}, again).empty() || (row.top <= middle && middle < row.bottom);
+    });
+}
+
 class TesseractRecognizer final : public TextRecognizer {
   public:
     // Borrows the cached engines while `lease` is held.
@@ -322,11 +332,17 @@ class TesseractRecognizer final : public TextRecognizer {
                                  return row.top <= middle && middle < row.bottom;
                              });
             }
-            // The crop may read the line's neighbours in its row again: the reading replaces
-            // what it covers when it is better than the line and than all it covers.
-            if (IsLineReadingBetter(words, *doubtful[i]) &&
+            // The crop may read the line's neighbours in its row again (the cells of a table's
+            // row): the reading replaces what it covers when every line it covers lies in the
+            // row and it is better than all of them; otherwise only the line.
+            if (!IsLineReadingBetter(words, *doubtful[i])) {
+                continue;
+            }
+            if (IsReadingOfOneRow(lines, words, row) &&
                 IsLineReadingBetter(words, WordsUnder(lines, words))) {
                 readAgain.push_back(std::move(words));
+            } else {
+                *doubtful[i] = std::move(words);
             }
         }
         for (ReadLine& words : readAgain) {
