@@ -74,7 +74,7 @@ TEST(GreyPlane, CellBordersGoWhereTheyCrossAndRunSideBySide) {
     // (row 7, from column 18); a 6-pixel-thick filled bar.
     constexpr std::uint32_t kWidth = 40;
     constexpr std::uint32_t kHeight = 30;
-    GreyPlane plane{kWidth, kHeight, std::vector<std::uint8_t>(kWidth * kHeight, 255)};
+    GreyPlane plane{kWidth, kHeight, std::vector<std::uint8_t>(std::size_t{kWidth} * kHeight, 255)};
     const auto set = [&](std::uint32_t x, std::uint32_t y, std::uint8_t level) {
         plane.levels[y * kWidth + x] = level;
     };
@@ -217,6 +217,7 @@ TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
 
 std::vector<std::u16string> TextsOf(const std::vector<ReadLine>& lines) {
     std::vector<std::u16string> texts;
+    texts.reserve(lines.size());
     for (const ReadLine& line : lines) {
         std::u16string text;
         for (const ReadWord& word : line) {
