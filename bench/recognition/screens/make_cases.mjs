@@ -5,8 +5,10 @@
 // element, with its DOM text as the known text.
 //
 //   node make_cases.mjs OUT_FOLDER
+//   score.py --program GLYPHSNAP --set OUT_FOLDER
 //
-// Writes OUT_FOLDER/NAME.png, OUT_FOLDER/NAME.txt and OUT_FOLDER/cases.tsv (name, language).
+// Writes OUT_FOLDER/NAME.png, OUT_FOLDER/NAME.txt and OUT_FOLDER/index.tsv in score.py's form
+// (name, language, "work": pages tuned on, "made": written on the project).
 import { mkdirSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
 import { chromium } from "playwright-core";
@@ -114,13 +116,13 @@ async function main() {
         .map((l) => l.replaceAll("\t", " ").replace(/\s+/g, " ").trim())
         .filter((l) => l.length > 0).join("\n") + "\n";
       writeFileSync(join(out, c.name + ".txt"), text);
-      index.push(`${c.name}\t${c.lang}\n`);
+      index.push(`${c.name}\t${c.lang}\twork\tmade\n`);
       await page.close();
     }
   } finally {
     await browser.close();
   }
-  writeFileSync(join(out, "cases.tsv"), index.join(""));
+  writeFileSync(join(out, "index.tsv"), index.join(""));
 }
 
 await main();
