@@ -364,10 +364,8 @@ bool SameWordOrder(const std::vector<ReadLine>& a, const std::vector<ReadLine>& 
                       });
 }
 
-// A run of lines is taken for a table only with this many lines that hold words on both sides
-// of a gutter, or with one fewer and a line with words right of it only (a wrapped cell's next
-// line). A heading above a paragraph whose words leave a strip free down two lines, and whose
-// last line is short, is no table: no line of it starts right of the strip.
+// A table has this many lines with words on both sides of a gutter, or one fewer and a line
+// right of it only; a heading and a paragraph with a short last line have neither.
 constexpr std::size_t kLeastLinesAcrossAGutter = 3;
 
 bool ShowsATable(const Table& table) {
