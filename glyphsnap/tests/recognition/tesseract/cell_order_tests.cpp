@@ -93,6 +93,14 @@ const std::vector<Case> kCases = {
       {132, "Port:", "8080"},
       {180, "Proxy:", "none"}},
      {}},
+    {"two rows, the second's name beside the middle of its description",
+     {{0, "CMAKE_PREFIX_PATH", "Path to search for packages"},
+      {40, "", "Build configuration, such as Debug or"},
+      {68, "CMAKE_BUILD_TYPE", "Release, determining debug flags for one"},
+      {96, "", "configuration only."}},
+     {"CMAKE_PREFIX_PATH Path to search for packages", "CMAKE_BUILD_TYPE",
+      "Build configuration, such as Debug or", "Release, determining debug flags for one",
+      "configuration only."}},
     // A heading above a paragraph whose words leave a strip free down two of its lines, as wide
     // as a gutter, and whose last line is short: no table, however the lines follow each other.
     {"heading and paragraph with a short last line",
