@@ -364,6 +364,23 @@ bool SameWordOrder(const std::vector<ReadLine>& a, const std::vector<ReadLine>& 
                       });
 }
 
+// A table has this many lines with words on both sides of a gutter, or one fewer and a line
+// right of it only; a heading and a paragraph with a short last line have neither.
+constexpr std::size_t kLeastLinesAcrossAGutter = 3;
+
+bool ShowsATable(const Table& table) {
+    std::size_t across = 0;
+    bool rightOnly = false;
+    for (const CutLine& line : table.lines) {
+        const auto pieces = std::count_if(line.begin(), line.end(),
+                                          [](const ReadLine& piece) { return !piece.empty(); });
+        across += pieces >= 2 ? 1 : 0;
+        rightOnly = rightOnly || (pieces >= 1 && line.front().empty());
+    }
+    return across >= kLeastLinesAcrossAGutter ||
+           (across + 1 >= kLeastLinesAcrossAGutter && rightOnly);
+}
+
 // The lines of `run` in cell order; as they are when nothing in them is known to be out of order.
 std::vector<ReadLine> TableInCellOrder(const std::vector<ReadLine>& lines, Run run,
                                        const TextScale& scale) {
@@ -374,6 +391,9 @@ std::vector<ReadLine> TableInCellOrder(const std::vector<ReadLine>& lines, Run r
         return asRead;
     }
     Table table{CutAtGutters(lines, run, gutters), {}, scale};
+    if (!ShowsATable(table)) {
+        return asRead;
+    }
     table.columnEnds = ColumnEnds(table.lines);
     const std::optional<int> rowSpacing = RowSpacing(table);
     if (!rowSpacing) {

@@ -18,149 +18,26 @@
 #include "glyphsnap/recognition/tesseract/cell_order.h"
 #include "glyphsnap/recognition/tesseract/engine.h"
 #include "glyphsnap/recognition/tesseract/engine_cache.h"
+#include "glyphsnap/recognition/tesseract/engine_reading.h"
 #include "glyphsnap/recognition/tesseract/ink_lines.h"
+#include "glyphsnap/recognition/tesseract/page_regions.h"
 #include "glyphsnap/recognition/tesseract/planes.h"
 #include "glyphsnap/recognition/tesseract/reading_policy.h"
+#include "glyphsnap/recognition/tesseract/recognition_deadline.h"
 #include "glyphsnap/recognition/tesseract/words.h"
 #include "glyphsnap/text/utf.h"
 
 namespace glyphsnap {
 namespace {
 
-// Stops the engine once the time is up. Tesseract asks after each word; the layout analysis
-// before the first word cannot be stopped.
-class RecognitionDeadline {
-  public:
-    explicit RecognitionDeadline(std::chrono::milliseconds limit)
-        : RecognitionDeadline(std::chrono::steady_clock::now() + limit) {}
-    // The same deadline with a monitor of its own, for another engine reading at the same time.
-    explicit RecognitionDeadline(std::chrono::steady_clock::time_point end) : end_(end) {
-        monitor_.cancel = &RecognitionDeadline::Cancel;
-        monitor_.cancel_this = this;
-    }
-    std::chrono::steady_clock::time_point End() const { return end_; }
-    RecognitionDeadline(const RecognitionDeadline&) = delete;
-    RecognitionDeadline& operator=(const RecognitionDeadline&) = delete;
-
-    bool Passed() const { return std::chrono::steady_clock::now() >= end_; }
-    tesseract::ETEXT_DESC* Monitor() { return &monitor_; }
-
-  private:
-    static bool Cancel(void* self, int /*words*/) {
-        return static_cast<const RecognitionDeadline*>(self)->Passed();
-    }
-
-    std::chrono::steady_clock::time_point end_;
-    tesseract::ETEXT_DESC monitor_;
-};
-
-// Tesseract asks OpenMP for up to four threads per parallel region; on a machine with few cores
-// they spin against each other and make recognition several times slower. The nesting limit is
-// kept per thread, so it is set on the thread that recognises. A user who sets OMP_THREAD_LIMIT
-// has chosen for themselves.
-enum class ThreadUse { OneThread, AsConfigured };
-
-ThreadUse ThreadUseFor(const EnvironmentReader& environment) {
-    return environment("OMP_THREAD_LIMIT") == nullptr ? ThreadUse::OneThread
-                                                      : ThreadUse::AsConfigured;
-}
-
-void KeepRecognitionOnThisThread(ThreadUse threads) {
-    if (threads == ThreadUse::OneThread) {
-        omp_set_max_active_levels(0);
-    }
-}
-
-struct Reading {
-    std::vector<ReadLine> lines;
-    int confidence = 0;
-};
-
-// The rows [top, bottom) of a plane.
-GreyPlane Rows(const GreyPlane& plane, std::uint32_t top, std::uint32_t bottom) {
-    GreyPlane band{plane.width, bottom - top, {}};
-    band.levels.assign(plane.levels.begin() + std::ptrdiff_t{top} * plane.width,
-                       plane.levels.begin() + std::ptrdiff_t{bottom} * plane.width);
-    return band;
-}
-
-// The readings of two bands, the lower one `cut` rows down, as one reading of the page.
-Reading Joined(Reading upper, Reading lower, int cut) {
-    std::size_t upperWords = 0;
-    std::size_t lowerWords = 0;
-    for (const ReadLine& line : upper.lines) {
-        upperWords += line.size();
-    }
-    for (ReadLine& line : lower.lines) {
-        lowerWords += line.size();
-        for (ReadWord& word : line) {
-            word.box.top += cut;
-            word.box.bottom += cut;
-        }
-    }
-    Reading page;
-    const std::size_t words = upperWords + lowerWords;
-    page.confidence =
-        words == 0 ? 0
-                   : static_cast<int>(
-                         (upper.confidence * upperWords + lower.confidence * lowerWords) / words);
-    page.lines = std::move(upper.lines);
-    std::move(lower.lines.begin(), lower.lines.end(), std::back_inserter(page.lines));
-    return page;
-}
-
-// `box` grown by the crop margin, within the plane; empty when nothing of it is left.
-WordBox CropOf(const WordBox& box, const GreyPlane& plane) {
-    return {std::max(0, box.left - kCropMargin), std::max(0, box.top - kCropMargin),
-            std::min(static_cast<int>(plane.width), box.right + kCropMargin),
-            std::min(static_cast<int>(plane.height), box.bottom + kCropMargin)};
-}
-
-// The box of doubtful words widened by a line's height on either side, within the line: the
-// Chinese model reads a word better with its neighbours' edges than alone.
-WordBox WithContext(const WordBox& words, const ReadLine& line) {
-    const WordBox whole = BoxOf(line);
-    // A doubtful word may reach over the line below (one the first reading passed over), which
-    // the Chinese model, reading one line, would read as nonsense: a line half as high again as
-    // its words not doubted is read in their rows.
-    ReadLine sure;
-    std::copy_if(line.begin(), line.end(), std::back_inserter(sure),
-                 [](const ReadWord& word) { return !IsDoubtedWord(word); });
-    const WordBox sureRows = sure.empty() ? whole : BoxOf(sure);
-    const bool reachesBelow = 2 * (whole.bottom - whole.top) > 3 * (sureRows.bottom - sureRows.top);
-    const WordBox rows = reachesBelow ? sureRows : whole;
-    const int reach = rows.bottom - rows.top;
-    return {std::max(whole.left, words.left - reach), rows.top,
-            std::min(whole.right, words.right + reach), rows.bottom};
-}
-
-// A doubtful line's box with the pieces of ink lines in its row that reach within a line's
-// height of it: what the engine read as a mark may be the edge of a button whose neighbour it
-// passed over.
-WordBox WithInkItMeets(WordBox box, const std::vector<WordBox>& inkLines) {
-    const int middle = (box.top + box.bottom) / 2;
-    for (const WordBox& piece : inkLines) {
-        if (piece.top <= middle && middle < piece.bottom &&
-            piece.left < box.right + box.bottom - box.top &&
-            box.left - (box.bottom - box.top) < piece.right) {
-            box = {std::min(box.left, piece.left), std::min(box.top, piece.top),
-                   std::max(box.right, piece.right), std::max(box.bottom, piece.bottom)};
-        }
-    }
-    return box;
-}
-
-bool IsEmpty(const WordBox& box) {
-    return box.right <= box.left || box.bottom <= box.top;
-}
-
-// The lines of `reading` moved to a plane `factor` times the size.
-void ScaleLines(std::vector<ReadLine>& lines, float factor) {
-    for (ReadLine& line : lines) {
-        for (ReadWord& word : line) {
-            word.box = ScaledBoxes({word.box}, factor).front();
-        }
-    }
+// True when every line of `lines` that `again` reads again in part has its middle in `row`.
+bool IsReadingOfOneRow(const std::vector<ReadLine>& lines, const ReadLine& again,
+                       const WordBox& row) {
+    return std::all_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+        const WordBox box = BoxOf(line);
+        const int middle = (box.top + box.bottom) / 2;
+        return WordsUnder({line}, again).empty() || (row.top <= middle && middle < row.bottom);
+    });
 }
 
 class TesseractRecognizer final : public TextRecognizer {
@@ -270,15 +147,10 @@ class TesseractRecognizer final : public TextRecognizer {
             ReadSparse(*bestPlane, 0, *best, deadline);
         }
         ReadDoubtfulWordsAgain(*bestPlane, best->lines, budget, deadline);
-        return TextLinesOf(InCellOrder(std::move(best->lines)));
+        return TextLinesOf(InCellOrder(WithEachPlaceOnce(std::move(best->lines))));
     }
 
   private:
-    static void SetPlane(tesseract::TessBaseAPI& engine, const GreyPlane& plane) {
-        engine.SetImage(plane.levels.data(), static_cast<int>(plane.width),
-                        static_cast<int>(plane.height), 1, static_cast<int>(plane.width));
-    }
-
     // The boxes of the text lines the layout analysis finds.
     std::vector<WordBox> LayoutLines(const GreyPlane& plane) {
         tesseract::TessBaseAPI& engine = *engines_->Main();
@@ -448,6 +320,7 @@ class TesseractRecognizer final : public TextRecognizer {
         }
         std::vector<Reading> again =
             ReadCrops(plane, doubtfulCrops, tesseract::PSM_SPARSE_TEXT, deadline);
+        std::vector<ReadLine> readAgain;
         for (std::size_t i = 0; i < doubtful.size(); ++i) {
             // Only the words in the line's own row: the crop may reach into its neighbours.
             const WordBox row = BoxOf(*doubtful[i]);
@@ -459,9 +332,21 @@ class TesseractRecognizer final : public TextRecognizer {
                                  return row.top <= middle && middle < row.bottom;
                              });
             }
-            if (IsLineReadingBetter(words, *doubtful[i])) {
+            // The crop may read the line's neighbours in its row again (the cells of a table's
+            // row): the reading replaces what it covers when every line it covers lies in the
+            // row and it is better than all of them; otherwise only the line.
+            if (!IsLineReadingBetter(words, *doubtful[i])) {
+                continue;
+            }
+            if (IsReadingOfOneRow(lines, words, row) &&
+                IsLineReadingBetter(words, WordsUnder(lines, words))) {
+                readAgain.push_back(std::move(words));
+            } else {
                 *doubtful[i] = std::move(words);
             }
+        }
+        for (ReadLine& words : readAgain) {
+            lines = WithRegionReadAgain(std::move(lines), std::move(words));
         }
         std::vector<Reading> found =
             ReadCrops(plane, missing, tesseract::PSM_SPARSE_TEXT, deadline);
@@ -523,40 +408,6 @@ class TesseractRecognizer final : public TextRecognizer {
         for (auto& [line, words] : again) {
             TakeIdeographicReadings(*line, words, kLeastIdeographicConfidence, IsDoubtedWord);
         }
-    }
-
-    // The words of the engine's last recognition, line by line in reading order.
-    static std::vector<ReadLine> RecognisedLines(tesseract::TessBaseAPI& engine) {
-        std::vector<ReadLine> lines;
-        const std::unique_ptr<tesseract::ResultIterator> word(engine.GetIterator());
-        if (!word || word->Empty(tesseract::RIL_WORD)) {
-            return lines;
-        }
-        // The page iterator's own steps go from word to word in the order on the page, each in
-        // constant time.
-        const char* languages = engine.GetInitLanguagesAsString();
-        const bool pageOrder = !ReadsRightToLeft(languages != nullptr ? languages : "");
-        tesseract::PageIterator& onPage = *word;
-        do {
-            if (word->Empty(tesseract::RIL_WORD)) {
-                continue;  // a block without text, such as a picture, passed on the page
-            }
-            const bool lineStarts =
-                pageOrder ? onPage.PageIterator::IsAtBeginningOf(tesseract::RIL_TEXTLINE)
-                          : word->IsAtBeginningOf(tesseract::RIL_TEXTLINE);
-            if (lines.empty() || lineStarts) {
-                lines.emplace_back();
-            }
-            const std::unique_ptr<char[]> text(word->GetUTF8Text(tesseract::RIL_WORD));
-            ReadWord read{text ? Utf16FromUtf8(text.get()) : std::u16string(),
-                          word->Confidence(tesseract::RIL_WORD),
-                          {}};
-            word->BoundingBox(tesseract::RIL_WORD, &read.box.left, &read.box.top, &read.box.right,
-                              &read.box.bottom);
-            lines.back().push_back(std::move(read));
-        } while (pageOrder ? onPage.PageIterator::Next(tesseract::RIL_WORD)
-                           : word->Next(tesseract::RIL_WORD));
-        return lines;
     }
 
     std::unique_lock<std::mutex> lease_;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 namespace glyphsnap {
 
@@ -71,13 +72,6 @@ GreyPlane EnlargedPlane(const GreyPlane& plane, float factor) {
     return large;
 }
 
-namespace {
-
-// How far beyond a thin stroke the background must show again.
-constexpr std::uint32_t kStrokeReach = 3;
-
-}  // namespace
-
 std::uint8_t CommonestLevel(const GreyPlane& plane) {
     std::array<std::size_t, 256> counts{};
     for (const std::uint8_t level : plane.levels) {
@@ -87,51 +81,127 @@ std::uint8_t CommonestLevel(const GreyPlane& plane) {
                                      counts.begin());
 }
 
+namespace {
+
+// The pixels of one direction: `lines` lines of `length` steps each.
+struct Axis {
+    std::uint32_t lines = 0;
+    std::uint32_t length = 0;
+    std::uint32_t width = 0;  // of the plane
+    bool across = true;
+    std::size_t At(std::uint32_t line, std::uint32_t step) const {
+        return across ? std::size_t{line} * width + step : std::size_t{step} * width + line;
+    }
+};
+
+// Marks in `strokes` the thin straight strokes along `axis` at least `shortest` long. A pixel is
+// thin when the ink across it (along `crosswise`) is at most kThickestFrameStroke wide with
+// kFrameClearance of background either side. A stroke passes through up to that many pixels of
+// a stroke across it at least `shortestCrosswise` long: where a table's borders cross, neither
+// is thin; the strokes of a glyph that cross each other are short.
+void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>& strokes,
+                 const Axis& axis, const Axis& crosswise, std::uint32_t shortest,
+                 std::uint32_t shortestCrosswise, std::uint32_t clearance,
+                 const std::vector<std::uint8_t>* anchors = nullptr) {
+    std::vector<std::uint8_t> thin(ink.size());
+    std::vector<std::uint8_t> crossing(ink.size());
+    for (std::uint32_t line = 0; line < crosswise.lines; ++line) {
+        std::uint32_t start = 0;
+        std::optional<std::uint32_t> previousEnd;  // one past the run of ink before
+        for (std::uint32_t step = 0; step <= crosswise.length; ++step) {
+            if (step < crosswise.length && ink[crosswise.At(line, step)] != 0) {
+                continue;
+            }
+            if (step > start) {
+                std::uint32_t next = step;  // the start of the next run, or a clearance away
+                while (next < crosswise.length && next < step + clearance &&
+                       ink[crosswise.At(line, next)] == 0) {
+                    ++next;
+                }
+                const bool clear = (!previousEnd || start - *previousEnd >= clearance) &&
+                                   (next == crosswise.length || next - step >= clearance);
+                const bool isThin = clear && step - start <= kThickestFrameStroke;
+                for (std::uint32_t back = start; back < step; ++back) {
+                    thin[crosswise.At(line, back)] = isThin ? 1 : 0;
+                    crossing[crosswise.At(line, back)] = step - start >= shortestCrosswise ? 1 : 0;
+                }
+                previousEnd = step;
+            }
+            start = step + 1;
+        }
+    }
+    for (std::uint32_t line = 0; line < axis.lines; ++line) {
+        std::uint32_t start = 0;     // of the stroke under way
+        std::uint32_t lastThin = 0;  // one past its last thin pixel
+        bool open = false;
+        // With anchors, a stroke counts only when both its ends meet one of them.
+        const auto anchored = [&](std::int64_t end) {
+            for (std::int64_t side = -1; side <= 1; ++side) {
+                for (std::int64_t along = end - 1; along <= end + 1; ++along) {
+                    const std::int64_t other = std::int64_t{line} + side;
+                    if (other >= 0 && other < axis.lines && along >= 0 && along < axis.length &&
+                        (*anchors)[axis.At(static_cast<std::uint32_t>(other),
+                                           static_cast<std::uint32_t>(along))] != 0) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        const auto close = [&]() {
+            const bool ends =
+                anchors == nullptr || (anchored(std::int64_t{start} - 1) && anchored(lastThin));
+            if (open && lastThin - start >= shortest && ends) {
+                for (std::uint32_t back = start; back < lastThin; ++back) {
+                    strokes[axis.At(line, back)] = 1;
+                }
+            }
+            open = false;
+        };
+        for (std::uint32_t step = 0; step < axis.length; ++step) {
+            const std::size_t at = axis.At(line, step);
+            if (thin[at] != 0) {
+                if (!open) {
+                    start = step;
+                    open = true;
+                }
+                lastThin = step + 1;
+            } else if (ink[at] == 0
+                           ? step - lastThin >= kLongestDottedGap
+                           : crossing[at] == 0 || step - lastThin >= kThickestFrameStroke) {
+                close();
+            }
+        }
+        close();
+    }
+}
+
+}  // namespace
+
 bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown) {
     const std::uint32_t w = plane.width;
     const std::uint32_t h = plane.height;
-    if (w <= 2 * kStrokeReach || h <= 2 * kStrokeReach) {
+    if (w == 0 || h == 0) {
         return false;
     }
     const std::uint8_t background = CommonestLevel(plane);
     std::vector<std::uint8_t> ink(plane.levels.size());
     for (std::size_t i = 0; i < ink.size(); ++i) {
-        ink[i] = std::abs(int{plane.levels[i]} - int{background}) > kInkDifference ? 1 : 0;
+        ink[i] = std::abs(int{plane.levels[i]} - int{background}) > kFrameInkDifference ? 1 : 0;
     }
-    const auto at = [&](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
-    std::vector<std::uint8_t> stroke(ink.size());
-    const auto mark = [&](std::uint32_t length, std::uint32_t count, std::uint32_t shortest,
-                          auto&& position) {
-        for (std::uint32_t line = 0; line < count; ++line) {
-            std::uint32_t run = 0;
-            for (std::uint32_t step = 0; step <= length; ++step) {
-                if (step < length && position(line, step) != SIZE_MAX) {
-                    ++run;
-                    continue;
-                }
-                if (run >= shortest) {
-                    for (std::uint32_t back = step - run; back < step; ++back) {
-                        stroke[position(line, back)] = 1;
-                    }
-                }
-                run = 0;
-            }
-        }
-    };
-    // A pixel of a thin horizontal stroke: ink, with background three rows above and below.
-    mark(w, h, shortestAcross, [&](std::uint32_t y, std::uint32_t x) -> std::size_t {
-        const bool thin = ink[at(x, y)] && (y < kStrokeReach || !ink[at(x, y - kStrokeReach)]) &&
-                          (y + kStrokeReach >= h || !ink[at(x, y + kStrokeReach)]);
-        return thin ? at(x, y) : SIZE_MAX;
-    });
-    mark(h, w, shortestDown, [&](std::uint32_t x, std::uint32_t y) -> std::size_t {
-        const bool thin = ink[at(x, y)] && (x < kStrokeReach || !ink[at(x - kStrokeReach, y)]) &&
-                          (x + kStrokeReach >= w || !ink[at(x + kStrokeReach, y)]);
-        return thin ? at(x, y) : SIZE_MAX;
-    });
+    const Axis rows{h, w, w, true};
+    const Axis columns{w, h, w, false};
+    std::vector<std::uint8_t> strokes(ink.size(), 0);
+    MarkStrokes(ink, strokes, rows, columns, shortestAcross, shortestDown, kFrameClearance);
+    // A stroke down with less clearance is a cell's side when both its ends meet a stroke across:
+    // the borders of neighbouring cells drawn as border="1" draws them.
+    const std::vector<std::uint8_t> across = strokes;
+    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, kFrameClearanceDown);
+    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, kFrameClearance,
+                &across);
     bool changed = false;
-    for (std::size_t i = 0; i < stroke.size(); ++i) {
-        if (stroke[i] != 0) {
+    for (std::size_t i = 0; i < strokes.size(); ++i) {
+        if (strokes[i] != 0) {
             changed = changed || plane.levels[i] != background;
             plane.levels[i] = background;
         }

@@ -1,6 +1,8 @@
 #include "glyphsnap/recognition/tesseract/words.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 
 namespace glyphsnap {
 namespace {
@@ -199,6 +201,68 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
         lines.insert(below, std::move(line));
     }
     return lines;
+}
+
+bool HoldSameInk(const WordBox& a, const WordBox& b) {
+    const auto area = [](const WordBox& box) {
+        return std::int64_t{std::max(0, box.right - box.left)} * std::max(0, box.bottom - box.top);
+    };
+    const WordBox shared{std::max(a.left, b.left), std::max(a.top, b.top),
+                         std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    const std::int64_t smaller = std::min(area(a), area(b));
+    return smaller > 0 && 2 * area(shared) >= smaller;
+}
+
+namespace {
+
+bool HoldsInkOf(const ReadLine& line, const ReadWord& word) {
+    return std::any_of(line.begin(), line.end(),
+                       [&](const ReadWord& other) { return HoldSameInk(other.box, word.box); });
+}
+
+}  // namespace
+
+ReadLine WordsUnder(const std::vector<ReadLine>& lines, const ReadLine& again) {
+    ReadLine under;
+    for (const ReadLine& line : lines) {
+        std::copy_if(line.begin(), line.end(), std::back_inserter(under),
+                     [&](const ReadWord& word) { return HoldsInkOf(again, word); });
+    }
+    return under;
+}
+
+std::vector<ReadLine> WithRegionReadAgain(std::vector<ReadLine> lines, ReadLine again) {
+    std::vector<ReadLine> kept;
+    std::optional<std::size_t> place;  // where `again` goes among the kept lines
+    for (ReadLine& line : lines) {
+        const std::size_t before = line.size();
+        std::erase_if(line, [&](const ReadWord& word) { return HoldsInkOf(again, word); });
+        if (line.size() < before && !place) {
+            place = kept.size();
+        }
+        if (!line.empty()) {
+            kept.push_back(std::move(line));
+        }
+    }
+    if (!again.empty()) {
+        kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(place.value_or(kept.size())),
+                    std::move(again));
+    }
+    return kept;
+}
+
+std::vector<ReadLine> WithEachPlaceOnce(std::vector<ReadLine> lines) {
+    std::vector<ReadLine> kept;
+    for (ReadLine& line : lines) {
+        std::erase_if(line, [&](const ReadWord& word) {
+            return std::any_of(kept.begin(), kept.end(),
+                               [&](const ReadLine& earlier) { return HoldsInkOf(earlier, word); });
+        });
+        if (!line.empty()) {
+            kept.push_back(std::move(line));
+        }
+    }
+    return kept;
 }
 
 std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {

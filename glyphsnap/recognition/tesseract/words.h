@@ -75,6 +75,23 @@ std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
 // ink of its own (a line the found words do not hold) and stays, to be read again.
 void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found);
 
+// True when two boxes hold the same ink: they share at least half of the smaller one. Words of
+// neighbouring lines may touch; words that read one place share most of it.
+bool HoldSameInk(const WordBox& a, const WordBox& b);
+
+// The words of `lines` that hold the same ink as a word of `again`, as one line.
+ReadLine WordsUnder(const std::vector<ReadLine>& lines, const ReadLine& again);
+
+// `lines` with `again`, a second reading of a region of the page, in place of what they read of
+// its ink: each word that holds the same ink as a word of `again` goes, lines left without words
+// go, and `again` stands where the first line it replaced stood (at the end when it replaced
+// none). The region is told by the ink its words cover, never by their text.
+std::vector<ReadLine> WithRegionReadAgain(std::vector<ReadLine> lines, ReadLine again);
+
+// `lines` with each word that holds the same ink as a word of an earlier line left out, and lines
+// left without words: no place of the image is in the reply twice.
+std::vector<ReadLine> WithEachPlaceOnce(std::vector<ReadLine> lines);
+
 // `lines` with the lines of `other` that lie apart from all of them (no word's box meets one of
 // theirs) put in, each before the first line that starts below its middle. Two readings of one
 // page this way lose neither the rows one of them found nor the buttons only the other found.

@@ -67,6 +67,40 @@ TEST(GreyPlane, FrameLinesGoAndTextAndFilledAreasStay) {
     EXPECT_FALSE(RemoveFrameLines(plane, 10, 10));  // nothing left to take out
 }
 
+TEST(GreyPlane, CellBordersGoWhereTheyCrossAndRunSideBySide) {
+    // 40 x 30 on white, as a browser draws border="1": two cells' 1-pixel grey borders side by
+    // side, across two pixels apart (rows 12 and 15) and down three (columns 10 and 14), crossing
+    // each other; a 3-D edge of two lines (rows 20 and 21, levels 200 and 120); a dotted line
+    // (row 7, from column 18); a 6-pixel-thick filled bar.
+    constexpr std::uint32_t kWidth = 40;
+    constexpr std::uint32_t kHeight = 30;
+    GreyPlane plane{kWidth, kHeight, std::vector<std::uint8_t>(std::size_t{kWidth} * kHeight, 255)};
+    const auto set = [&](std::uint32_t x, std::uint32_t y, std::uint8_t level) {
+        plane.levels[y * kWidth + x] = level;
+    };
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        set(10, y, 136), set(14, y, 136);
+    }
+    for (std::uint32_t x = 0; x < kWidth; ++x) {
+        set(x, 12, 136), set(x, 15, 136), set(x, 20, 200), set(x, 21, 120);
+        if (x % 2 == 0 && x >= 18) {
+            set(x, 7, 0);
+        }
+    }
+    for (std::uint32_t y = 24; y < kHeight; ++y) {
+        for (std::uint32_t x = 20; x < 26; ++x) {
+            set(x, y, 0);
+        }
+    }
+    EXPECT_TRUE(RemoveFrameLines(plane, 20, 20));
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        for (std::uint32_t x = 0; x < kWidth; ++x) {
+            const bool bar = y >= 24 && x >= 20 && x < 26;
+            EXPECT_EQ(plane.levels[y * kWidth + x], bar ? 0 : 255) << x << "," << y;
+        }
+    }
+}
+
 TEST(InkLines, RowsOfInkCutAtWideGapsWithoutFramesAndRules) {
     // 60 x 40 on white: a frame's edge down the whole left side, two words in the first row
     // (the gap between them narrower than twice the row's height), a word far to the right in
@@ -179,6 +213,53 @@ TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
         firstWords.push_back(line.front().text);
     }
     EXPECT_EQ(firstWords, (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"Cancel"}));
+}
+
+std::vector<std::u16string> TextsOf(const std::vector<ReadLine>& lines) {
+    std::vector<std::u16string> texts;
+    texts.reserve(lines.size());
+    for (const ReadLine& line : lines) {
+        std::u16string text;
+        for (const ReadWord& word : line) {
+            text += (text.empty() ? u"" : u" ") + word.text;
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST(ReadWords, ASecondReadingReplacesWhatItsInkCoversRegionByRegion) {
+    // A row of a bordered table read cell by cell, its doubtful middle cell read again in a crop
+    // that held the whole row: the row's reading takes the place of the cells, once.
+    const std::vector<ReadLine> cells = {
+        {Word(u"coreutils", 95, {45, 34, 213, 60})},
+        {Word(u"findutils", 91, {45, 89, 213, 116})},
+        {Word(u"1993", 97, {845, 89, 922, 116})},
+        {Word(u"|", 74, {486, 80, 500, 129}), Word(u"V:702,", 74, {501, 89, 600, 122})},
+        {Word(u"grep", 97, {44, 151, 120, 177})},
+    };
+    const ReadLine row = {
+        Word(u"findutils", 91, {45, 88, 213, 118}), Word(u"V:702,", 82, {501, 88, 600, 122}),
+        Word(u"1993", 97, {845, 89, 922, 116}), Word(u"utilities", 97, {1047, 89, 1180, 122})};
+    EXPECT_EQ(TextsOf(WithRegionReadAgain(cells, row)),
+              (std::vector<std::u16string>{u"coreutils", u"findutils V:702, 1993 utilities", u"|",
+                                           u"grep"}));
+    // Words that only touch the row above or below (descenders, a border) are not its ink.
+    const std::vector<ReadLine> touching = {{Word(u"above", 96, {0, 0, 100, 30})},
+                                            {Word(u"below", 96, {0, 58, 100, 90})}};
+    EXPECT_EQ(TextsOf(WithRegionReadAgain(touching, {Word(u"middle", 90, {0, 26, 100, 62})})),
+              (std::vector<std::u16string>{u"above", u"below", u"middle"}));
+}
+
+TEST(ReadWords, NoPlaceOfTheImageIsInTheReplyTwice) {
+    const std::vector<ReadLine> lines = {
+        {Word(u"sed", 96, {46, 200, 98, 226}), Word(u"883", 96, {844, 200, 901, 226})},
+        {Word(u"sed", 96, {46, 201, 98, 226}), Word(u"V:790,", 91, {501, 200, 600, 233})},
+        {Word(u"883", 96, {844, 199, 901, 226})},
+        {Word(u"gawk", 96, {44, 222, 119, 255})},  // touches the row above: a line of its own
+    };
+    EXPECT_EQ(TextsOf(WithEachPlaceOnce(lines)),
+              (std::vector<std::u16string>{u"sed 883", u"V:790,", u"gawk"}));
 }
 
 TEST(ReadWords, MarksUnderWordsFoundInTheirRowGo) {

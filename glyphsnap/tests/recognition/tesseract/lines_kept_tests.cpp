@@ -248,6 +248,26 @@ TEST_F(LinesKeptTest, EveryRowOfATallTableIsInTheReplyOnce) {
         // Cell borders; where the mixed model reads a description as one Latin word reaching
         // over the cell's wrapped second line, that word is read again in its own row.
         {"bordered_table_zh.png", "zh_CN.UTF-8", kChineseCommands},  // 516 x 523, 14 rows
+        // 1090 x 358, 13 rows of four cells, each cell framed by 1-pixel grey borders two pixels
+        // from its neighbours' (HTML's border="1"); names in blue monospace, 15-pixel text.
+        {"bordered_packages_en.png",
+         "en_US.UTF-8",
+         {
+             {"coreutils V:880, I:999 18307", "basic file, shell and text manipulation tools"},
+             {"findutils V:702, I:998 1993", "utilities for finding files by name and attributes"},
+             {"grep V:821, I:999 1264", "searches files for lines that match patterns"},
+             {"sed V:790, I:999 883", "the stream editor that rewrites text as it passes"},
+             {"gawk V:311, I:402 2660", "pattern scanning and processing language"},
+             {"tar V:606, I:999 3144", "archiving program for tape and disk archives"},
+             {"gzip V:512, I:998 244", "compression tool using the deflate algorithm"},
+             {"xz-utils V:480, I:912 1172", "command line tools for xz and lzma files"},
+             {"rsync V:210, I:388 776", "fast and versatile remote file copying tool"},
+             {"openssh-client V:575, I:996 5340", "secure shell client for remote logins"},
+             {"less V:343, I:912 394", "pager that shows text one screen at a time"},
+             {"procps V:702, I:992 2136", "small utilities that report on running processes"},
+             {"util-linux V:899, I:999 4879",
+              "miscellaneous system utilities for disks and clocks"},
+         }},
     };
     for (const RenderedTable& table : tables) {
         std::ifstream file(std::string(TEST_IMAGES_FOLDER) + "/" + table.file, std::ios::binary);
