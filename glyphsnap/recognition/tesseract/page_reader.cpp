@@ -23,6 +23,7 @@
 #include "glyphsnap/recognition/tesseract/page_regions.h"
 #include "glyphsnap/recognition/tesseract/planes.h"
 #include "glyphsnap/recognition/tesseract/reading_policy.h"
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
 #include "glyphsnap/recognition/tesseract/recognition_deadline.h"
 #include "glyphsnap/recognition/tesseract/words.h"
 #include "glyphsnap/text/utf.h"
@@ -75,10 +76,10 @@ class TesseractRecognizer final : public TextRecognizer {
         RecognitionDeadline deadline(timeLimit_);
         GreyPlane plane = GreyPlaneOf(bitmap);
         std::vector<std::uint8_t> framedRows;
-        std::vector<WordBox> inkLines = InkLinesOf(plane, kLongestTextStroke, &framedRows);
+        std::vector<WordBox> inkLines = InkLinesOf(plane, Tuning().longestTextStroke, &framedRows);
         // The row the image is cut at between two engines; 0 for one engine.
         std::uint32_t cut = 0;
-        switch (SplitFor(inkLines, HoldsStrokeAcross(plane, inkLines, kLongestTextStroke),
+        switch (SplitFor(inkLines, HoldsStrokeAcross(plane, inkLines, Tuning().longestTextStroke),
                          std::thread::hardware_concurrency())) {
             case Split::AnyWhere:
                 cut = CutBetweenLines(inkLines, plane.height).value_or(0);
@@ -406,7 +407,8 @@ class TesseractRecognizer final : public TextRecognizer {
             }
         }
         for (auto& [line, words] : again) {
-            TakeIdeographicReadings(*line, words, kLeastIdeographicConfidence, IsDoubtedWord);
+            TakeIdeographicReadings(*line, words, Tuning().leastIdeographicConfidence,
+                                    IsDoubtedWord);
         }
     }
 
