@@ -90,7 +90,9 @@ const THEMES = {
 
 function style(size, theme, width) {
   if (theme.startsWith("own")) {
-    return ".shot { padding: 8px 10px !important; }";
+    // Smooth scrolling would leave the page moving while the element is shot.
+    return `html { scroll-behavior: auto !important; }
+      .shot { padding: 8px 10px !important; }`;
   }
   const c = THEMES[theme];
   return `
@@ -199,7 +201,18 @@ async function main() {
         throw new Error(`${name}: no element ${nth} of ${selector} in ${source}`);
       }
       const shot = page.locator(".shot");
-      await shot.screenshot({ path: join(out, name + ".png") });
+      if (theme.startsWith("own")) {
+        // A manual that scrolls an inner column of its own is shot from the viewport, with the
+        // element scrolled into it.
+        const clip = await shot.evaluate((element) => {
+          element.scrollIntoView({ block: "start", behavior: "instant" });
+          const box = element.getBoundingClientRect();
+          return { x: box.x, y: box.y, width: box.width, height: box.height };
+        });
+        await page.screenshot({ path: join(out, name + ".png"), clip });
+      } else {
+        await shot.screenshot({ path: join(out, name + ".png") });
+      }
       writeFileSync(join(out, name + ".txt"), knownText(await shot.innerText()));
       index.push(`${name}\t${lang}\n`);
       await page.close();
