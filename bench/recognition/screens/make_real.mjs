@@ -3,9 +3,11 @@
 // table, a code block) of HTML documentation that Debian ships, written by nobody on the project,
 // shot by Chromium, each with its DOM text as the known text.
 //
-//   node make_real.mjs OUT_FOLDER
+//   node make_real.mjs OUT_FOLDER [NAME,NAME...]   (only the pictures named, to try a pick)
 //
-// English comes from CMake's HTML manual (cmake-doc), Chinese from the Chinese manual pages
+// English comes from CMake's HTML manual (cmake-doc), laid out in a style of our own, and from
+// the HTML manuals of Node.js (nodejs, its light and dark themes) and Valgrind (valgrind) in
+// their own style sheets; Chinese from the Chinese manual pages
 // (manpages-zh) turned into HTML by man2html. Writes OUT_FOLDER/NAME.png, OUT_FOLDER/NAME.txt
 // and OUT_FOLDER/real.tsv (name, language profile), which make_set.py takes into its index.
 import { execFileSync } from "node:child_process";
@@ -16,6 +18,7 @@ import { chromium } from "playwright-core";
 
 const CMAKE_HTML = "/usr/share/doc/cmake-doc/html";
 const MANUALS_ZH = "/usr/share/man/zh_CN";
+const PACKAGE_DOCS = "/usr/share/doc";
 
 // One picture each: the source, the CSS selector, which of the fitting elements (0 the first),
 // the text size in pixels, the theme and the width of the page the element lays out in.
@@ -66,6 +69,14 @@ const PICKS = [
   ["find_options_zh", "zh", "man:man1/find.1", LIST, 1, 16, "light", 900],
   ["grep_options_zh", "zh", "man:man1/grep.1", LIST, 1, 13, "light", 760],
   ["grep_para_zh", "zh", "man:man1/grep.1", PARAGRAPH, 1, 12, "dark", 520],
+  // Other manuals in their own style sheets ("own"; "own-dark": the page's own dark theme).
+  ["node_fs_para_en", "en", "doc:nodejs/api/fs.html", "#apicontent p", 3, 14, "own", 900],
+  ["node_fs_code_en", "en", "doc:nodejs/api/fs.html", "#apicontent pre", 2, 14, "own", 900],
+  ["node_path_para_en", "en", "doc:nodejs/api/path.html", "#apicontent p", 2, 14, "own-dark", 900],
+  ["node_path_code_en", "en", "doc:nodejs/api/path.html", "#apicontent pre", 1, 14, "own-dark", 900],
+  ["valgrind_para_en", "en", "doc:valgrind/html/manual-core.html", "p", 5, 14, "own", 820],
+  ["valgrind_code_en", "en", "doc:valgrind/html/manual-core.html", "pre", 1, 13, "own", 820],
+  ["valgrind_list_en", "en", "doc:valgrind/html/manual-core.html", "div.itemizedlist", 0, 14, "own", 820],
 ];
 
 const MOST_HEIGHT = 640;
@@ -78,6 +89,11 @@ const THEMES = {
 };
 
 function style(size, theme, width) {
+  if (theme.startsWith("own")) {
+    // Smooth scrolling would leave the page moving while the element is shot.
+    return `html { scroll-behavior: auto !important; }
+      .shot { padding: 8px 10px !important; }`;
+  }
   const c = THEMES[theme];
   return `
     html, body { background: ${c.bg} !important; color: ${c.fg} !important; }
@@ -107,6 +123,9 @@ function sourceUrl(source, manFolder) {
   const [kind, path] = source.split(/:(.*)/s);
   if (kind === "cmake") {
     return "file://" + encodeURI(join(CMAKE_HTML, path));
+  }
+  if (kind === "doc") {
+    return "file://" + encodeURI(join(PACKAGE_DOCS, path));
   }
   const html = execFileSync("man2html", ["-r"], {
     input: execFileSync("zcat", [join(MANUALS_ZH, path + ".gz")]),
@@ -142,13 +161,22 @@ async function main() {
   });
   const index = [];
   try {
+    const only = process.argv[3]?.split(",");
     for (const [name, lang, source, selector, nth, size, theme, width] of PICKS) {
+      if (only && !only.includes(name)) {
+        continue;
+      }
       const page = await browser.newPage({
         viewport: { width: width + 60, height: 900 },
         deviceScaleFactor: 1,
         locale: lang === "zh" ? "zh-CN" : "en-US",
       });
+      // Nothing leaves the machine: a manual's web fonts and scripts fall back to local ones.
+      await page.route(/^https?:/, (route) => route.abort());
       await page.goto(sourceUrl(source, manFolder));
+      if (theme === "own-dark") {
+        await page.evaluate(() => document.documentElement.classList.add("dark-mode"));
+      }
       await page.addStyleTag({ content: style(size, theme, width) });
       const found = await page.evaluate(
         ({ selector, nth, lowest, most, least, twoColumns }) => {
@@ -173,7 +201,18 @@ async function main() {
         throw new Error(`${name}: no element ${nth} of ${selector} in ${source}`);
       }
       const shot = page.locator(".shot");
-      await shot.screenshot({ path: join(out, name + ".png") });
+      if (theme.startsWith("own")) {
+        // A manual that scrolls an inner column of its own is shot from the viewport, with the
+        // element scrolled into it.
+        const clip = await shot.evaluate((element) => {
+          element.scrollIntoView({ block: "start", behavior: "instant" });
+          const box = element.getBoundingClientRect();
+          return { x: box.x, y: box.y, width: box.width, height: box.height };
+        });
+        await page.screenshot({ path: join(out, name + ".png"), clip });
+      } else {
+        await shot.screenshot({ path: join(out, name + ".png") });
+      }
       writeFileSync(join(out, name + ".txt"), knownText(await shot.innerText()));
       index.push(`${name}\t${lang}\n`);
       await page.close();

@@ -6,8 +6,9 @@ real documentation (make_real.mjs), each with its known text.
   make_set.py OUT_FOLDER
 
 Writes OUT_FOLDER/NAME.png, OUT_FOLDER/NAME.txt and OUT_FOLDER/index.tsv (name, language profile,
-"aside" for the quarter kept out of all tuning, else "work", and "made" for the pages and windows
-made on the project, "real" for the documentation written elsewhere). The real material needs
+"aside" for the held-out part kept out of all tuning, else "work", as split.py records it, and
+"made" for the pages and windows made on the project, "real" for the documentation written
+elsewhere). The real material needs
 Node.js and the packages of package-lock.json, installed here at the first run.
 """
 import os
@@ -20,17 +21,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from pages import page_html, page_text  # noqa: E402
 from page_list import PAGES  # noqa: E402
+import split  # noqa: E402
 
 # Brambolt's windows under Wine, cut from the end-to-end tier's screenshots; all Chinese.
 BRAMBOLT = ["main_window", "main_window_entries", "password_prompt", "set_password_dialog",
             "folder_browser"]
-
-# The quarter set aside: chosen once, by kind, before any tuning; never changed to suit a result.
-SET_ASIDE = {"menu_zh", "invoice_en", "tabs_zh", "inbox_en", "error_zh", "dark_en",
-             "password_prompt",
-             # of the real material
-             "install_para_en", "language_list_en", "find_package_table_en", "tutorial_code_en",
-             "cuda_table_en", "man_sections_zh", "cp_options_zh", "grep_para_zh", "bash_code_zh"}
 
 CHROMIUM = ["/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu",
             "--disable-background-networking", "--disable-component-update", "--no-first-run",
@@ -74,8 +69,9 @@ def main() -> int:
     index += [(name, lang, "real") for name, lang in render_real(out)]
     with open(os.path.join(out, "index.tsv"), "w", encoding="utf-8") as file:
         for name, lang, source in index:
-            file.write(f"{name}\t{lang}\t{'aside' if name in SET_ASIDE else 'work'}\t{source}\n")
-    print(f"{len(index)} screenshots, {len(SET_ASIDE)} set aside, in {out}")
+            file.write(f"{name}\t{lang}\twork\t{source}\n")
+    held, total = split.apply(out)
+    print(f"{total} screenshots, {held} held out, in {out}")
     return 0
 
 

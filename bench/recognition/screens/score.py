@@ -2,6 +2,7 @@
 """Scores Glyphsnap and the tesseract command line on the evaluation set of make_set.py.
 
   score.py --program GLYPHSNAP --set FOLDER [--part work|aside|all] [--save FOLDER]
+           [--tuning FILE]
 
 Prints per image the character error rate (edit distance over the known text's length, white
 space ignored on both sides, since the join rule places spaces its own way, and full-width forms
@@ -12,6 +13,19 @@ request in one running process (its engine warmed by one untimed request), the c
 whole process. Then, for the pages made on the project and for the real documentation apart, the
 means per language profile and part of the set, the images furthest behind the command line and
 the ratio of the summed times.
+
+Sweeping a tuned number needs no rebuild: the recognizer's tuned numbers are the fields of
+ReadingTuning (glyphsnap/recognition/tesseract/reading_tuning.h, each with its reason), and
+--tuning FILE hands Glyphsnap a file of `name=value` lines (a ratio as `3/4`, `#` for comments)
+through GLYPHSNAP_READING_TUNING. A line with an unknown name or a malformed value is passed over,
+the default kept, so check the name against the header. A sweep scores each value on the tuning
+part only (--part work) and keeps a value only when the held-out part (--part aside) is no worse:
+
+  for v in 3 4 5 6; do
+    echo "thickestFrameStroke=$v" > sweep.txt
+    score.py --program build/native/glyphsnap/glyphsnap --set SET --part work --no-cli \
+             --tuning sweep.txt | tail -n 12
+  done
 """
 import argparse
 import base64
@@ -42,9 +56,12 @@ def cer(want: str, got: str) -> float:
 
 
 class Glyphsnap:
-    def __init__(self, program, locale):
+    def __init__(self, program, locale, tuning=None):
         env = dict(os.environ, LANG=locale, LANGUAGE="", LC_ALL="", LC_MESSAGES="")
         env.pop("OMP_THREAD_LIMIT", None)
+        env.pop("GLYPHSNAP_READING_TUNING", None)
+        if tuning:
+            env["GLYPHSNAP_READING_TUNING"] = os.path.abspath(tuning)
         self.process = subprocess.Popen([program], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         env=env)
 
@@ -110,6 +127,7 @@ def main() -> int:
     parser.add_argument("--save", help="folder for the texts read")
     parser.add_argument("--no-cli", action="store_true", help="skip the command line")
     parser.add_argument("--cli-psm", help="the command line's page segmentation mode")
+    parser.add_argument("--tuning", help="a file of name=value lines overriding tuned numbers")
     args = parser.parse_args()
     with open(os.path.join(args.set, "index.tsv"), encoding="utf-8") as file:
         # A fourth column tells the real material apart; an index without it is all made here.
@@ -126,7 +144,7 @@ def main() -> int:
         mine = [e for e in entries if e[1] == lang]
         if not mine:
             continue
-        glyphsnap = Glyphsnap(args.program, locale)
+        glyphsnap = Glyphsnap(args.program, locale, args.tuning)
         glyphsnap.read(os.path.join(args.set, mine[0][0] + ".png"))  # loads the engine
         for name, _, part, source in mine:
             path = os.path.join(args.set, name + ".png")

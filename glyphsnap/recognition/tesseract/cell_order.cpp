@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
+
 namespace glyphsnap {
 namespace {
 
@@ -23,7 +25,7 @@ struct TextScale {
     int lineHeight = 0;  // the median height of a word
     int wordGap = 0;     // the median gap between neighbouring words, of those narrower than that
     // A column gutter is wider than this.
-    int LeastGutter() const { return std::max(lineHeight, wordGap * 2); }
+    int LeastGutter() const { return std::max(lineHeight, wordGap * Tuning().leastGutterWordGaps); }
 };
 
 // Lines [first, last] of a page.
@@ -33,15 +35,6 @@ struct Run {
     std::size_t Size() const { return last - first + 1; }
     friend bool operator==(const Run&, const Run&) = default;
 };
-
-int MedianOf(std::vector<int> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
 
 std::vector<Span> WordSpans(const ReadLine& line) {
     std::vector<Span> spans;
@@ -114,8 +107,7 @@ Run RunThrough(const std::vector<ReadLine>& lines, std::size_t seed, Span strip,
     return run;
 }
 
-// Every run of two or more lines that a gap between two words of one of them, as wide as a
-// gutter, opens; the longest first.
+// Each run of two or more lines that a gutter-wide gap in one of them opens; longest first.
 std::vector<Run> CandidateTables(const std::vector<ReadLine>& lines, int least) {
     std::vector<Run> runs;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -198,7 +190,7 @@ int TopOf(const ReadLine& piece) {
     }
     std::vector<int> tops;
     for (const ReadWord& word : piece) {
-        if ((word.box.bottom - word.box.top) * 5 >= tallest * 4) {
+        if (Tuning().tallWordShare.AtLeast(word.box.bottom - word.box.top, tallest)) {
             tops.push_back(word.box.top);
         }
     }
@@ -217,12 +209,14 @@ Follows HowFollows(const ReadLine& upper, const ReadLine& lower, int columnEnd,
     const WordBox above = BoxOf(upper);
     const WordBox below = BoxOf(lower);
     const int firstWord = lower.front().box.right - lower.front().box.left;
-    if (above.right + scale.wordGap + firstWord + scale.lineHeight / 4 <= columnEnd) {
+    const int room = scale.wordGap + firstWord + Tuning().roomLeftShare.Of(scale.lineHeight);
+    if (above.right + room <= columnEnd) {
         return Follows::Apart;
     }
     const bool runningText =
         upper.size() >= 2 || (upper.front().text.size() >= 2 && HoldsIdeograph(upper.front().text));
-    const bool aligned = std::abs(above.left - below.left) <= scale.lineHeight / 2;
+    const bool aligned =
+        std::abs(above.left - below.left) <= Tuning().alignedShare.Of(scale.lineHeight);
     return runningText && aligned ? Follows::Wrapped : Follows::Unclear;
 }
 
@@ -245,7 +239,7 @@ std::optional<int> RowSpacing(const Table& table) {
                 HowFollows(upper, lower, table.columnEnds[c], table.scale) == Follows::Apart) {
                 // Pieces side by side, split into two lines by the engine, are no row apart.
                 const int pitch = TopOf(lower) - TopOf(upper);
-                if (pitch * 2 > table.scale.lineHeight) {
+                if (Tuning().leastRowPitchShare.Over(pitch, table.scale.lineHeight)) {
                     closest = std::min(closest.value_or(pitch), pitch);
                 }
             }
@@ -269,8 +263,7 @@ std::pair<int, int> RowsSpanned(const CutLine& line) {
     return rows;
 }
 
-// True when two lines lie side by side: they overlap by a third of a line's height and no column
-// holds words of both.
+// True when two lines lie side by side: they overlap by a share of a line and no column holds both.
 bool SideBySide(const CutLine& upper, const CutLine& lower, const TextScale& scale) {
     for (std::size_t c = 0; c < upper.size(); ++c) {
         if (!upper[c].empty() && !lower[c].empty()) {
@@ -279,8 +272,8 @@ bool SideBySide(const CutLine& upper, const CutLine& lower, const TextScale& sca
     }
     const auto [upperTop, upperBottom] = RowsSpanned(upper);
     const auto [lowerTop, lowerBottom] = RowsSpanned(lower);
-    return (std::min(upperBottom, lowerBottom) - std::max(upperTop, lowerTop)) * 3 >=
-           scale.lineHeight;
+    const int overlap = std::min(upperBottom, lowerBottom) - std::max(upperTop, lowerTop);
+    return Tuning().sideBySideShare.AtLeast(overlap, scale.lineHeight);
 }
 
 // True when line `next` of the table continues the row whose last piece in each column is
@@ -288,7 +281,8 @@ bool SideBySide(const CutLine& upper, const CutLine& lower, const TextScale& sca
 // closer than rows lie apart, and in no column does it start another cell.
 bool ContinuesRow(const Table& table, const std::vector<const ReadLine*>& last, const CutLine& next,
                   int rowSpacing) {
-    const int margin = std::max(2, table.scale.lineHeight / 8);
+    const int margin =
+        std::max(Tuning().leastRowMargin, Tuning().rowMarginShare.Of(table.scale.lineHeight));
     bool wrapped = false;
     for (std::size_t c = 0; c < next.size(); ++c) {
         if (last[c] == nullptr || next[c].empty()) {
@@ -298,8 +292,8 @@ bool ContinuesRow(const Table& table, const std::vector<const ReadLine*>& last, 
         const Follows follows = HowFollows(*last[c], next[c], table.columnEnds[c], table.scale);
         // Lines of running text lie less than two and a quarter word heights apart; the rows
         // of a dialog's labels and fields lie further.
-        const bool close =
-            pitch > 0 && pitch <= rowSpacing - margin && pitch * 4 <= table.scale.lineHeight * 9;
+        const bool close = pitch > 0 && pitch <= rowSpacing - margin &&
+                           Tuning().runningTextPitch.AtMost(pitch, table.scale.lineHeight);
         if (follows == Follows::Apart || !close) {
             return false;
         }
@@ -364,10 +358,8 @@ bool SameWordOrder(const std::vector<ReadLine>& a, const std::vector<ReadLine>& 
                       });
 }
 
-// A table has this many lines with words on both sides of a gutter, or one fewer and a line
-// right of it only; a heading and a paragraph with a short last line have neither.
-constexpr std::size_t kLeastLinesAcrossAGutter = 3;
-
+// A table has enough lines with words on both sides of a gutter, or one fewer and a line right
+// of it only; a heading and a paragraph with a short last line have neither.
 bool ShowsATable(const Table& table) {
     std::size_t across = 0;
     bool rightOnly = false;
@@ -377,8 +369,8 @@ bool ShowsATable(const Table& table) {
         across += pieces >= 2 ? 1 : 0;
         rightOnly = rightOnly || (pieces >= 1 && line.front().empty());
     }
-    return across >= kLeastLinesAcrossAGutter ||
-           (across + 1 >= kLeastLinesAcrossAGutter && rightOnly);
+    return across >= Tuning().leastLinesAcrossAGutter ||
+           (across + 1 >= Tuning().leastLinesAcrossAGutter && rightOnly);
 }
 
 // The lines of `run` in cell order; as they are when nothing in them is known to be out of order.

@@ -5,11 +5,10 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
+
 namespace glyphsnap {
 namespace {
-
-// Runs of fewer rows are rules or the edges of boxes, not text.
-constexpr std::uint32_t kThinnestText = 4;
 
 // The plane's ink, one byte a pixel, with its strokes down longer than `longestStroke` taken
 // out; the rows such a stroke crosses are marked in `framedRows` when it is given.
@@ -18,9 +17,10 @@ std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uin
     const std::uint32_t w = plane.width;
     const std::uint32_t h = plane.height;
     const int background = CommonestLevel(plane);
+    const int least = Tuning().inkDifference;
     std::vector<std::uint8_t> ink(plane.levels.size());
     for (std::size_t i = 0; i < ink.size(); ++i) {
-        ink[i] = std::abs(int{plane.levels[i]} - background) > kInkDifference ? 1 : 0;
+        ink[i] = std::abs(int{plane.levels[i]} - background) > least ? 1 : 0;
     }
     if (framedRows != nullptr) {
         framedRows->assign(h, 0);
@@ -75,14 +75,14 @@ std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStr
             ++bottom;
         }
         const std::uint32_t height = bottom - top;
-        if (height >= kThinnestText) {
+        if (height >= Tuning().thinnestText) {
             std::fill(columnInk.begin(), columnInk.end(), 0);
             for (std::uint32_t y = top; y < bottom; ++y) {
                 for (std::uint32_t x = 0; x < w; ++x) {
                     columnInk[x] |= ink[at(x, y)];
                 }
             }
-            const std::uint32_t widestGap = 2 * height;
+            const std::uint32_t widestGap = Tuning().widestGapInLines * height;
             std::uint32_t x = 0;
             while (x < w) {
                 while (x < w && columnInk[x] == 0) {
@@ -109,7 +109,7 @@ std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStr
                         box.bottom = std::max(box.bottom, static_cast<int>(y) + 1);
                     }
                 }
-                if (box.bottom - box.top >= static_cast<int>(kThinnestText)) {
+                if (box.bottom - box.top >= static_cast<int>(Tuning().thinnestText)) {
                     lines.push_back(box);
                 }
             }
@@ -122,6 +122,7 @@ std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStr
 bool HoldsStrokeAcross(const GreyPlane& plane, const std::vector<WordBox>& pieces,
                        std::uint32_t longestStroke) {
     const int background = CommonestLevel(plane);
+    const int least = Tuning().inkDifference;
     for (const WordBox& piece : pieces) {
         const int left = std::max(0, piece.left);
         const int right = std::min(piece.right, static_cast<int>(plane.width));
@@ -130,7 +131,7 @@ bool HoldsStrokeAcross(const GreyPlane& plane, const std::vector<WordBox>& piece
             const std::uint8_t* row = plane.levels.data() + std::size_t(y) * plane.width;
             std::uint32_t run = 0;
             for (int x = left; x < right; ++x) {
-                run = std::abs(int{row[x]} - background) > kInkDifference ? run + 1 : 0;
+                run = std::abs(int{row[x]} - background) > least ? run + 1 : 0;
                 if (run > longestStroke) {
                     return true;
                 }

@@ -21,8 +21,10 @@
 #include "glyphsnap/recognition/tesseract/engine_reading.h"
 #include "glyphsnap/recognition/tesseract/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/page_regions.h"
+#include "glyphsnap/recognition/tesseract/pass_doubtful_words.h"
 #include "glyphsnap/recognition/tesseract/planes.h"
 #include "glyphsnap/recognition/tesseract/reading_policy.h"
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
 #include "glyphsnap/recognition/tesseract/recognition_deadline.h"
 #include "glyphsnap/recognition/tesseract/words.h"
 #include "glyphsnap/text/utf.h"
@@ -75,10 +77,10 @@ class TesseractRecognizer final : public TextRecognizer {
         RecognitionDeadline deadline(timeLimit_);
         GreyPlane plane = GreyPlaneOf(bitmap);
         std::vector<std::uint8_t> framedRows;
-        std::vector<WordBox> inkLines = InkLinesOf(plane, kLongestTextStroke, &framedRows);
+        std::vector<WordBox> inkLines = InkLinesOf(plane, Tuning().longestTextStroke, &framedRows);
         // The row the image is cut at between two engines; 0 for one engine.
         std::uint32_t cut = 0;
-        switch (SplitFor(inkLines, HoldsStrokeAcross(plane, inkLines, kLongestTextStroke),
+        switch (SplitFor(inkLines, HoldsStrokeAcross(plane, inkLines, Tuning().longestTextStroke),
                          std::thread::hardware_concurrency())) {
             case Split::AnyWhere:
                 cut = CutBetweenLines(inkLines, plane.height).value_or(0);
@@ -146,7 +148,7 @@ class TesseractRecognizer final : public TextRecognizer {
             // may pass through the frames beside it, and lose the buttons read from the page.
             ReadSparse(*bestPlane, 0, *best, deadline);
         }
-        ReadDoubtfulWordsAgain(*bestPlane, best->lines, budget, deadline);
+        ReadDoubtfulWordsAgain(*engines_, *bestPlane, best->lines, budget, deadline);
         return TextLinesOf(InCellOrder(WithEachPlaceOnce(std::move(best->lines))));
     }
 
@@ -357,57 +359,6 @@ class TesseractRecognizer final : public TextRecognizer {
             lines = WithLinesFoundApart(std::move(lines), found[i].lines);
         }
         return allRead;
-    }
-
-    // In a Chinese profile, each run of doubtful words without an ideograph is read again by
-    // the Chinese model alone, as a crop, and that reading replaces them when it is more
-    // confident: the mixed model reads short Chinese labels, and Chinese beside a checkbox, as
-    // Latin letters.
-    void ReadDoubtfulWordsAgain(const GreyPlane& plane, std::vector<ReadLine>& lines,
-                                SecondReadingBudget& budget, RecognitionDeadline& deadline) {
-        if (IdeographicLanguageOf(engines_->Settings().languages).empty()) {
-            return;
-        }
-        std::vector<std::pair<ReadLine*, WordBox>> crops;
-        for (ReadLine& line : lines) {
-            for (auto word = line.begin(); word != line.end();) {
-                const auto run = std::find_if_not(word, line.end(), IsDoubtedWord);
-                if (run == word) {
-                    ++word;
-                    continue;
-                }
-                if (const WordBox crop =
-                        CropOf(WithContext(BoxOf(ReadLine(word, run)), line), plane);
-                    !IsEmpty(crop) && budget.Take(crop)) {
-                    crops.emplace_back(&line, crop);
-                }
-                word = run;
-            }
-        }
-        tesseract::TessBaseAPI* engine = crops.empty() ? nullptr : engines_->Ideographic();
-        if (engine == nullptr) {
-            return;
-        }
-        engine->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-        SetPlane(*engine, plane);
-        std::vector<std::pair<ReadLine*, ReadLine>> again;
-        for (const auto& [line, crop] : crops) {
-            engine->SetRectangle(crop.left, crop.top, crop.right - crop.left,
-                                 crop.bottom - crop.top);
-            if (deadline.Passed() || engine->Recognize(deadline.Monitor()) != 0 ||
-                deadline.Passed()) {
-                break;
-            }
-            if (again.empty() || again.back().first != line) {
-                again.emplace_back(line, ReadLine{});
-            }
-            for (ReadLine& part : RecognisedLines(*engine)) {
-                std::move(part.begin(), part.end(), std::back_inserter(again.back().second));
-            }
-        }
-        for (auto& [line, words] : again) {
-            TakeIdeographicReadings(*line, words, kLeastIdeographicConfidence, IsDoubtedWord);
-        }
     }
 
     std::unique_lock<std::mutex> lease_;

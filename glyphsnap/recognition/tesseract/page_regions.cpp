@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "glyphsnap/recognition/tesseract/reading_policy.h"
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
 
 namespace glyphsnap {
 
@@ -41,9 +42,9 @@ Reading Joined(Reading upper, Reading lower, int cut) {
 }
 
 WordBox CropOf(const WordBox& box, const GreyPlane& plane) {
-    return {std::max(0, box.left - kCropMargin), std::max(0, box.top - kCropMargin),
-            std::min(static_cast<int>(plane.width), box.right + kCropMargin),
-            std::min(static_cast<int>(plane.height), box.bottom + kCropMargin)};
+    return {std::max(0, box.left - Tuning().cropMargin), std::max(0, box.top - Tuning().cropMargin),
+            std::min(static_cast<int>(plane.width), box.right + Tuning().cropMargin),
+            std::min(static_cast<int>(plane.height), box.bottom + Tuning().cropMargin)};
 }
 
 WordBox WithContext(const WordBox& words, const ReadLine& line) {
@@ -55,7 +56,8 @@ WordBox WithContext(const WordBox& words, const ReadLine& line) {
     std::copy_if(line.begin(), line.end(), std::back_inserter(sure),
                  [](const ReadWord& word) { return !IsDoubtedWord(word); });
     const WordBox sureRows = sure.empty() ? whole : BoxOf(sure);
-    const bool reachesBelow = 2 * (whole.bottom - whole.top) > 3 * (sureRows.bottom - sureRows.top);
+    const bool reachesBelow =
+        Tuning().reachingBelow.Over(whole.bottom - whole.top, sureRows.bottom - sureRows.top);
     const WordBox rows = reachesBelow ? sureRows : whole;
     const int reach = rows.bottom - rows.top;
     return {std::max(whole.left, words.left - reach), rows.top,

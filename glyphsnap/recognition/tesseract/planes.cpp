@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
+
 namespace glyphsnap {
 
 GreyPlane GreyPlaneOf(const BgraBitmap& bitmap) {
@@ -95,14 +97,16 @@ struct Axis {
 };
 
 // Marks in `strokes` the thin straight strokes along `axis` at least `shortest` long. A pixel is
-// thin when the ink across it (along `crosswise`) is at most kThickestFrameStroke wide with
-// kFrameClearance of background either side. A stroke passes through up to that many pixels of
+// thin when the ink across it (along `crosswise`) is at most the thickest frame stroke wide with
+// the frame clearance of background either side. A stroke passes through up to that many pixels of
 // a stroke across it at least `shortestCrosswise` long: where a table's borders cross, neither
 // is thin; the strokes of a glyph that cross each other are short.
 void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>& strokes,
                  const Axis& axis, const Axis& crosswise, std::uint32_t shortest,
                  std::uint32_t shortestCrosswise, std::uint32_t clearance,
                  const std::vector<std::uint8_t>* anchors = nullptr) {
+    const std::uint32_t thickest = Tuning().thickestFrameStroke;
+    const std::uint32_t longestGap = Tuning().longestDottedGap;
     std::vector<std::uint8_t> thin(ink.size());
     std::vector<std::uint8_t> crossing(ink.size());
     for (std::uint32_t line = 0; line < crosswise.lines; ++line) {
@@ -120,7 +124,7 @@ void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>
                 }
                 const bool clear = (!previousEnd || start - *previousEnd >= clearance) &&
                                    (next == crosswise.length || next - step >= clearance);
-                const bool isThin = clear && step - start <= kThickestFrameStroke;
+                const bool isThin = clear && step - start <= thickest;
                 for (std::uint32_t back = start; back < step; ++back) {
                     thin[crosswise.At(line, back)] = isThin ? 1 : 0;
                     crossing[crosswise.At(line, back)] = step - start >= shortestCrosswise ? 1 : 0;
@@ -166,9 +170,8 @@ void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>
                     open = true;
                 }
                 lastThin = step + 1;
-            } else if (ink[at] == 0
-                           ? step - lastThin >= kLongestDottedGap
-                           : crossing[at] == 0 || step - lastThin >= kThickestFrameStroke) {
+            } else if (ink[at] == 0 ? step - lastThin >= longestGap
+                                    : crossing[at] == 0 || step - lastThin >= thickest) {
                 close();
             }
         }
@@ -185,19 +188,21 @@ bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
         return false;
     }
     const std::uint8_t background = CommonestLevel(plane);
+    const int least = Tuning().frameInkDifference;
     std::vector<std::uint8_t> ink(plane.levels.size());
     for (std::size_t i = 0; i < ink.size(); ++i) {
-        ink[i] = std::abs(int{plane.levels[i]} - int{background}) > kFrameInkDifference ? 1 : 0;
+        ink[i] = std::abs(int{plane.levels[i]} - int{background}) > least ? 1 : 0;
     }
     const Axis rows{h, w, w, true};
     const Axis columns{w, h, w, false};
     std::vector<std::uint8_t> strokes(ink.size(), 0);
-    MarkStrokes(ink, strokes, rows, columns, shortestAcross, shortestDown, kFrameClearance);
+    MarkStrokes(ink, strokes, rows, columns, shortestAcross, shortestDown, Tuning().frameClearance);
     // A stroke down with less clearance is a cell's side when both its ends meet a stroke across:
     // the borders of neighbouring cells drawn as border="1" draws them.
     const std::vector<std::uint8_t> across = strokes;
-    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, kFrameClearanceDown);
-    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, kFrameClearance,
+    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross,
+                Tuning().frameClearanceDown);
+    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, Tuning().frameClearance,
                 &across);
     bool changed = false;
     for (std::size_t i = 0; i < strokes.size(); ++i) {

@@ -23,35 +23,13 @@ GreyPlane GreyPlaneOf(const BgraBitmap& bitmap);
 // Each 2 x 2 block averaged, rounded, into one pixel; an odd last row or column is dropped.
 GreyPlane HalvedPlane(const GreyPlane& plane);
 
-// Ink differs from the background by more than this; antialiased edges of text may not.
-inline constexpr int kInkDifference = 40;
-
 // The level most pixels have: the page's background.
 std::uint8_t CommonestLevel(const GreyPlane& plane);
 
-// A frame's stroke differs from the background by more than this: what is fainter Tesseract's
-// own threshold leaves out as well.
-inline constexpr int kFrameInkDifference = 40;
-
-// A frame's stroke is at most this many pixels thick: a button's 3-D edge is two lines side by
-// side, a table drawn with border="1" has each cell's border two pixels from its neighbour's.
-inline constexpr std::uint32_t kThickestFrameStroke = 5;
-
-// A frame's stroke has at least this much background on either side: the strokes of dense
-// glyphs (Chinese at 12 pixels) lie a pixel apart, the borders of neighbouring cells two.
-inline constexpr std::uint32_t kFrameClearance = 2;
-// Strokes down need more unless both their ends meet a stroke across (the sides of a cell): the
-// strokes down of a Chinese glyph (the two of 刂) are as long as a short frame's side, and two
-// pixels apart.
-inline constexpr std::uint32_t kFrameClearanceDown = 3;
-
-// A dotted stroke (a focus rectangle) has gaps of at most this many pixels.
-inline constexpr std::uint32_t kLongestDottedGap = 1;
-
 // Thin straight strokes of at least the given lengths (frames, the edges of list boxes, buttons
 // and input boxes, table rules and cell borders) painted over with the page's
-// commonest level. A stroke is thin when the ink across it is at most kThickestFrameStroke wide
-// with background either side (kFrameClearance, kFrameClearanceDown), so filled areas (a
+// commonest level. A stroke is thin when the ink across it is at most the tuning's thickest
+// frame stroke wide with background either side (its frame clearances), so filled areas (a
 // selected row, a dark button) and the strokes of glyphs stay whole; a stroke goes whole through
 // the long strokes it crosses and over the gaps of a dotted line. True when any pixel changed.
 bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown);

@@ -3,53 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
+
 namespace glyphsnap {
-namespace {
-
-// Below this mean word confidence a reading is doubted; a half narrower or lower than this is
-// not read.
-constexpr int kDoubtfulConfidence = 60;
-constexpr std::uint32_t kSmallestHalvedSide = 32;
-
-// A page below this mean word confidence is read again whole as sparse text; that reading
-// replaces the first only when it is this much more confident.
-constexpr int kDoubtfulPageConfidence = 80;
-constexpr int kSparseReadingMargin = 5;
-
-// A line of the first reading below this mean word confidence is read again; the crop's reading
-// replaces it when it is this much more confident.
-constexpr float kDoubtfulLineConfidence = 80;
-constexpr float kBetterLineMargin = 5;
-
-// A word below this confidence without any ideograph is read again by the Chinese model alone,
-// in a Chinese profile.
-constexpr float kDoubtfulWordConfidence = 85;
-
-// Tesseract reads screen text best with text lines of about this height in pixels; 12 to 16
-// pixel fonts on a screen give lines of 14 to 20, read with many more mistakes. Lines from about
-// 21 pixels on are read as well as enlarged ones, and are left as they are: enlarging a full
-// page costs more time than the layout analysis that measures it.
-constexpr float kReadableLineHeight = 32;
-constexpr float kLargestEnlargement = 3;
-constexpr float kSmallestEnlargement = 1.6F;
-
-// Frames and rules are taken out before reading, so that the block of a dialog is read as text
-// and not as a picture: straight thin strokes at least this many text lines long. Text holds
-// none so long (a horizontal stroke spans one character, a vertical one a line's height).
-constexpr float kShortestRuleAcross = 3;
-constexpr float kShortestRuleDown = 1.3F;
-
-// An image is spread over two engines from this many pieces of text lines on, whatever its
-// size: below, the second engine's share would not pay for handing it over.
-constexpr std::size_t kLeastLinesToSplit = 6;
-// Lines of text alone in their rows are worth it from this many on.
-constexpr std::size_t kLeastLinesOfTextToSplit = 3;
-
-// A piece up to this many times as wide as high holds at most one glyph (a full-width ideograph
-// is about as wide as high).
-constexpr float kWidestLoneGlyph = 1.5F;
-
-}  // namespace
 
 // Tesseract's result iterator puts the words of right-to-left scripts in reading order, but each
 // of its steps walks the page from its start: on a dense page of ten thousand words that takes
@@ -80,20 +36,20 @@ std::string IdeographicLanguageOf(std::string_view languages) {
 
 bool IsReadAgainHalved(bool readNothing, int confidence, std::uint32_t width,
                        std::uint32_t height) {
-    return !readNothing && confidence < kDoubtfulConfidence && width / 2 >= kSmallestHalvedSide &&
-           height / 2 >= kSmallestHalvedSide;
+    return !readNothing && confidence < Tuning().doubtfulHalvedConfidence &&
+           width / 2 >= Tuning().smallestHalvedSide && height / 2 >= Tuning().smallestHalvedSide;
 }
 
 bool IsPageDoubtful(int confidence) {
-    return confidence < kDoubtfulPageConfidence;
+    return confidence < Tuning().doubtfulPageConfidence;
 }
 
 bool IsSparseReadingPreferred(int sparseConfidence, int blockConfidence) {
-    return sparseConfidence > blockConfidence + kSparseReadingMargin;
+    return sparseConfidence > blockConfidence + Tuning().sparseReadingMargin;
 }
 
 bool IsLineDoubtful(const ReadLine& line) {
-    return !line.empty() && MeanConfidence(line) < kDoubtfulLineConfidence;
+    return !line.empty() && MeanConfidence(line) < Tuning().doubtfulLineConfidence;
 }
 
 bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line) {
@@ -101,12 +57,13 @@ bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line) {
         return std::any_of(words.begin(), words.end(),
                            [](const ReadWord& word) { return HoldsIdeograph(word.text); });
     };
-    return !again.empty() && MeanConfidence(again) > MeanConfidence(line) + kBetterLineMargin &&
+    return !again.empty() &&
+           MeanConfidence(again) > MeanConfidence(line) + Tuning().betterLineMargin &&
            CoversWordsOf(again, line) && (ideographic(again) || !ideographic(line));
 }
 
 bool IsDoubtedWord(const ReadWord& word) {
-    return word.confidence < kDoubtfulWordConfidence && !HoldsIdeograph(word.text);
+    return word.confidence < Tuning().doubtfulWordConfidence && !HoldsIdeograph(word.text);
 }
 
 std::optional<float> MedianHeight(std::vector<WordBox> boxes) {
@@ -121,9 +78,10 @@ std::optional<float> MedianHeight(std::vector<WordBox> boxes) {
 }
 
 float EnlargementFor(float lineHeight, std::uint32_t width, std::uint32_t height) {
-    const float factor = std::min(kLargestEnlargement, kReadableLineHeight / lineHeight);
+    const float factor =
+        std::min(Tuning().largestEnlargement, Tuning().readableLineHeight / lineHeight);
     const float largestSide = static_cast<float>(std::max(width, height));
-    if (factor < kSmallestEnlargement ||
+    if (factor < Tuning().smallestEnlargement ||
         largestSide * factor > static_cast<float>(kTesseractMaxImageDimension)) {
         return 1;
     }
@@ -131,15 +89,15 @@ float EnlargementFor(float lineHeight, std::uint32_t width, std::uint32_t height
 }
 
 FrameLineLengths FrameLineLengthsFor(float lineHeight) {
-    return {static_cast<std::uint32_t>(lineHeight * kShortestRuleAcross),
-            static_cast<std::uint32_t>(lineHeight * kShortestRuleDown)};
+    return {static_cast<std::uint32_t>(lineHeight * Tuning().shortestRuleAcross),
+            static_cast<std::uint32_t>(lineHeight * Tuning().shortestRuleDown)};
 }
 
 Split SplitFor(const std::vector<WordBox>& inkLines, bool strokesAcross, unsigned cores) {
-    if (cores < 2 || inkLines.size() < kLeastLinesOfTextToSplit) {
+    if (cores < 2 || inkLines.size() < Tuning().leastLinesOfTextToSplit) {
         return Split::None;
     }
-    if (inkLines.size() >= kLeastLinesToSplit) {
+    if (inkLines.size() >= Tuning().leastLinesToSplit) {
         return Split::AnyWhere;
     }
     if (strokesAcross) {
@@ -157,7 +115,7 @@ Split SplitFor(const std::vector<WordBox>& inkLines, bool strokesAcross, unsigne
 
 bool IsLoneGlyph(const WordBox& piece) {
     return static_cast<float>(piece.right - piece.left) <=
-           kWidestLoneGlyph * static_cast<float>(piece.bottom - piece.top);
+           Tuning().widestLoneGlyph * static_cast<float>(piece.bottom - piece.top);
 }
 
 SecondReadingBudget::SecondReadingBudget(std::uint32_t width, std::uint32_t height)

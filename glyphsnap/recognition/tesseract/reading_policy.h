@@ -54,18 +54,6 @@ bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line);
 // doubtful word without any ideograph.
 bool IsDoubtedWord(const ReadWord& word);
 
-// A Chinese reading replaces a doubtful word only from this confidence on: icons beside a label
-// are read as ideographs too, rated lower. The Chinese model rates dense runs of correct
-// ideographs (a sentence the mixed model read as one Latin word) from about 40 on.
-inline constexpr float kLeastIdeographicConfidence = 40;
-
-// Each crop read again has this margin around what it reads.
-inline constexpr int kCropMargin = 4;
-
-// The ink's own lines, which find what the engine's layout analysis passes over, leave out
-// strokes down the page longer than any stroke of text on a screen: frames and table borders.
-inline constexpr std::uint32_t kLongestTextStroke = 48;
-
 // What the second readings of a request may still read, in pixels: at most what the first
 // reading read, so that no second reading costs more than the first.
 class SecondReadingBudget {

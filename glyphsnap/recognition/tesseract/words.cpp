@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
+
 namespace glyphsnap {
 namespace {
 
@@ -51,7 +53,8 @@ bool BoxesMeet(const WordBox& a, const WordBox& b) {
 }
 
 bool IsMoreThanAMark(const ReadWord& word) {
-    return !Mark(word.text) && (word.confidence >= kMarkConfidence || HoldsIdeograph(word.text));
+    return !Mark(word.text) &&
+           (word.confidence >= Tuning().markConfidence || HoldsIdeograph(word.text));
 }
 
 bool CoversWordsOf(const ReadLine& other, const ReadLine& line) {
@@ -69,6 +72,15 @@ bool IsMarkLine(const ReadLine& line) {
 
 bool HoldsIdeograph(std::u16string_view text) {
     return std::any_of(text.begin(), text.end(), IsIdeograph);
+}
+
+int MedianOf(std::vector<int> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
 }
 
 WordBox BoxOf(const ReadLine& line) {
@@ -271,12 +283,13 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
         OcrLine text;
         for (std::size_t i = 0; i < line.size(); ++i) {
             const ReadWord& word = line[i];
-            const bool doubtful = word.confidence < kMarkConfidence &&
-                                  word.text.size() <= kLongestMark && !HoldsIdeograph(word.text);
+            const bool doubtful = word.confidence < Tuning().markConfidence &&
+                                  word.text.size() <= Tuning().longestMark &&
+                                  !HoldsIdeograph(word.text);
             const bool leadingMark = text.words.empty() && i + 1 < line.size() && Mark(word.text);
             const bool trailingFrame = i + 1 == line.size() && i > 0 && FrameMark(word.text);
             const bool readTwice =
-                word.confidence < kMarkConfidence && !HoldsIdeograph(word.text) &&
+                word.confidence < Tuning().markConfidence && !HoldsIdeograph(word.text) &&
                 std::any_of(line.begin(), line.end(), [&](const ReadWord& other) {
                     return &other != &word && other.confidence > word.confidence &&
                            HoldsIdeograph(other.text) && BoxesMeet(other.box, word.box);

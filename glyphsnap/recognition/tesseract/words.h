@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "glyphsnap/recognition/tesseract/reading_tuning.h"
 #include "glyphsnap/recognition/text_lines.h"
 
 namespace glyphsnap {
@@ -36,8 +37,8 @@ bool HoldsIdeograph(std::u16string_view text);
 bool BoxesMeet(const WordBox& a, const WordBox& b);
 
 // True when a word is more than a mark: it holds a letter, a digit or an ideograph, and is at
-// least kMarkConfidence confident or holds an ideograph. Only such words count where readings
-// are laid over each other: a checkbox or a frame read as a letter hides no line.
+// least as confident as the tuning's mark confidence or holds an ideograph. Only such words count
+// where readings are laid over each other: a checkbox or a frame read as a letter hides no line.
 bool IsMoreThanAMark(const ReadWord& word);
 
 // True when every word of `line` that is more than a mark meets a word of `other`.
@@ -46,6 +47,9 @@ bool CoversWordsOf(const ReadLine& other, const ReadLine& line);
 // True when no word of the line holds a letter, a digit or an ideograph: an icon, a bullet or the
 // edge of a box read alone. Such a line found only by a second reading is not taken in.
 bool IsMarkLine(const ReadLine& line);
+
+// The middle of `values` (the upper of the two middles of an even count); 0 for none.
+int MedianOf(std::vector<int> values);
 
 // The box around all words of a line.
 WordBox BoxOf(const ReadLine& line);
@@ -102,24 +106,19 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
 // of the same line) that lie in its box, when those hold an ideograph and are more confident on
 // the whole, and at least `leastConfidence`. Words not doubted stay as they are, and a word of
 // `again` that meets one of them is its reading, not a doubted word's; a word of `again` replaces
-// at most one word. A run of two or more doubted words each below kMarkConfidence is replaced
+// at most one word. A run of two or more doubted words each below the mark confidence is replaced
 // whole, by the words of `again` in the run's box.
 template <typename Doubted>
 void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastConfidence,
                              Doubted doubted);
 
-// Below this confidence a word that holds no ideograph is taken for a mark: the box of a
-// checkbox, an icon, a frame's edge read as letters.
-inline constexpr float kMarkConfidence = 40;
-inline constexpr std::size_t kLongestMark = 3;
-
 // The lines passed on as text. Dropped: words of white space only; doubtful words without an
-// ideograph (below kMarkConfidence, at most kLongestMark units long); a line's first word when it
-// holds no letter, digit or ideograph and more words follow (a checkbox, a radio button, a bullet);
-// a line's last word when it holds only strokes of a frame (|, [, ], quotes) and follows others;
-// a doubtful word without an ideograph (below kMarkConfidence) that meets a more confident
-// Chinese word of its line, a second reading of that word's ink; lines left without words. Chinese
-// words are kept at any confidence: the engine rates correct ones low.
+// ideograph (below the mark confidence, at most the longest mark's units long); a line's first word
+// when it holds no letter, digit or ideograph and more words follow (a checkbox, a radio button, a
+// bullet); a line's last word when it holds only strokes of a frame (|, [, ], quotes) and follows
+// others; a doubtful word without an ideograph (below the mark confidence) that meets a more
+// confident Chinese word of its line, a second reading of that word's ink; lines left without
+// words. Chinese words are kept at any confidence: the engine rates correct ones low.
 std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines);
 
 template <typename Doubted>
@@ -164,17 +163,19 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
     ReadLine result;
     std::vector<std::size_t> chosen;
     for (std::size_t i = 0; i < line.size();) {
-        // A run of nonsense (doubted words, each below kMarkConfidence) is replaced whole: the
+        // A run of nonsense (doubted words, each below the mark confidence) is replaced whole: the
         // good characters of the other reading may lie between its words' boxes.
         std::size_t end = i;
-        while (end < line.size() && doubted(line[end]) && line[end].confidence < kMarkConfidence) {
+        while (end < line.size() && doubted(line[end]) &&
+               line[end].confidence < Tuning().markConfidence) {
             ++end;
         }
         if (end - i >= 2) {
             const ReadLine run(line.begin() + static_cast<std::ptrdiff_t>(i),
                                line.begin() + static_cast<std::ptrdiff_t>(end));
             const WordBox box = BoxOf(run);
-            if (betterReading(box, (box.bottom - box.top) / 2, MeanConfidence(run), chosen)) {
+            if (betterReading(box, Tuning().ideographicReach.Of(box.bottom - box.top),
+                              MeanConfidence(run), chosen)) {
                 for (const std::size_t k : chosen) {
                     result.push_back(again[k]);
                 }
@@ -183,8 +184,9 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
             }
         }
         ReadWord& word = line[i];
-        if (doubted(word) && betterReading(word.box, (word.box.bottom - word.box.top) / 2,
-                                           word.confidence, chosen)) {
+        if (doubted(word) &&
+            betterReading(word.box, Tuning().ideographicReach.Of(word.box.bottom - word.box.top),
+                          word.confidence, chosen)) {
             for (const std::size_t k : chosen) {
                 result.push_back(again[k]);
             }

@@ -1,0 +1,159 @@
+// Every tuned number of the Tesseract recognizer, in one table: what it is, why it has its value
+// and what set it. The defaults are the numbers the recognizer was measured with; an evaluation
+// can override any of them without a rebuild (a file named by GLYPHSNAP_READING_TUNING, lines of
+// `name=value`), so that a sweep over one number reads the same images with each of its values.
+// Each number says what it was set on; where it names no figure, it was set by hand on the
+// screenshots of the evaluation set as it then was, and no sweep of it is on record yet.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace glyphsnap {
+
+// A ratio of whole numbers, kept as one so that comparisons of pixel counts stay exact:
+// `a * denominator >= b * numerator` is "a is at least numerator / denominator of b".
+struct Ratio {
+    int numerator = 1;
+    int denominator = 1;
+    // `value` times the ratio, rounded toward zero.
+    int Of(int value) const { return value * numerator / denominator; }
+    // Whether `part` is at least, more than or at most the ratio of `whole`.
+    bool AtLeast(int part, int whole) const { return part * denominator >= whole * numerator; }
+    bool Over(int part, int whole) const { return part * denominator > whole * numerator; }
+    bool AtMost(int part, int whole) const { return part * denominator <= whole * numerator; }
+};
+
+struct ReadingTuning {
+    // --- When a reading is doubted and read again (the page, a line, a word) ---
+
+    // A page read below this mean word confidence is read again at half size. A single line of
+    // Chinese enlarged very large reads as Latin nonsense at about 45; a good reading scores
+    // above 90.
+    int doubtfulHalvedConfidence = 60;
+    // A half narrower or lower than this many pixels is not read: too small to hold a line.
+    std::uint32_t smallestHalvedSide = 32;
+    // A page read below this mean word confidence is read again whole as sparse text ...
+    int doubtfulPageConfidence = 80;
+    // ... and that reading replaces the first only when it is this many points more confident.
+    int sparseReadingMargin = 5;
+    // A line of the first reading below this mean word confidence is read again in a crop ...
+    float doubtfulLineConfidence = 80;
+    // ... and the crop's reading replaces it when it is this many points more confident.
+    float betterLineMargin = 5;
+    // In a Chinese profile, a word below this confidence without an ideograph is read again by
+    // the Chinese model alone: the mixed model reads dense Chinese as Latin words rated 60 to 85.
+    float doubtfulWordConfidence = 85;
+    // A Chinese reading replaces a doubtful word only from this confidence on: icons beside a
+    // label are read as ideographs too, rated lower; dense runs of correct ideographs are rated
+    // from about 40 on.
+    float leastIdeographicConfidence = 40;
+    // Each crop read again has this margin in pixels around what it reads.
+    int cropMargin = 4;
+
+    // --- Enlargement ---
+
+    // Tesseract reads screen text best with text lines of about this height in pixels; 12 to
+    // 16 pixel fonts give lines of 14 to 20, read with many more mistakes.
+    float readableLineHeight = 32;
+    // A page grows at most this many times ...
+    float largestEnlargement = 3;
+    // ... and not at all below this factor: lines from about 21 pixels on read as well as
+    // enlarged ones, and enlarging a full page costs more than the layout analysis measuring it.
+    float smallestEnlargement = 1.6F;
+
+    // --- Frames, rules and the ink ---
+
+    // Frames and rules taken out before reading are at least this many text lines long across
+    // and down: a stroke of text spans one character across, a line's height down.
+    float shortestRuleAcross = 3;
+    float shortestRuleDown = 1.3F;
+    // Ink differs from the background by more than this; antialiased edges of text may not.
+    int inkDifference = 40;
+    // A frame's stroke differs from the background by more than this: what is fainter
+    // Tesseract's own threshold leaves out as well.
+    int frameInkDifference = 40;
+    // A frame's stroke is at most this many pixels thick: a button's 3-D edge is two lines side
+    // by side, a table drawn with border="1" has each cell's border two pixels from its
+    // neighbour's.
+    std::uint32_t thickestFrameStroke = 5;
+    // A frame's stroke has at least this much background on either side: the strokes of dense
+    // glyphs (Chinese at 12 pixels) lie a pixel apart, the borders of neighbouring cells two.
+    std::uint32_t frameClearance = 2;
+    // Strokes down need this much unless both their ends meet a stroke across (a cell's sides):
+    // the two strokes down of 刂 are as long as a short frame's side, and two pixels apart.
+    std::uint32_t frameClearanceDown = 3;
+    // A dotted stroke (a focus rectangle) has gaps of at most this many pixels.
+    std::uint32_t longestDottedGap = 1;
+    // The ink's own lines leave out strokes down longer than any stroke of text on a screen:
+    // frames and table borders.
+    std::uint32_t longestTextStroke = 48;
+    // Runs of fewer rows of ink are rules or the edges of boxes, not text.
+    std::uint32_t thinnestText = 4;
+    // A gap of more than this many line heights splits an ink line into pieces.
+    std::uint32_t widestGapInLines = 2;
+    // A piece up to this many times as wide as high holds at most one glyph (a full-width
+    // ideograph is about as wide as high).
+    float widestLoneGlyph = 1.5F;
+
+    // --- Marks ---
+
+    // Below this confidence a word without an ideograph is taken for a mark: a checkbox, an
+    // icon, a frame's edge read as letters ...
+    float markConfidence = 40;
+    // ... when it is at most this many units long.
+    std::size_t longestMark = 3;
+    // A Chinese re-reading's words replace a doubtful word when they reach at most this share of
+    // its height past its box: another reading of one line places its words a little apart.
+    Ratio ideographicReach{1, 2};
+    // A doubtful line whose box is more than this many times as high as its sure words' reaches
+    // over the line below, and is read again in the sure words' rows.
+    Ratio reachingBelow{3, 2};
+
+    // --- Two engines ---
+
+    // An image is spread over two engines from this many pieces of text lines on, whatever its
+    // size: below, the second engine's share would not pay for handing it over ...
+    std::size_t leastLinesToSplit = 6;
+    // ... and from this many when they are lines of text alone in their rows.
+    std::size_t leastLinesOfTextToSplit = 3;
+
+    // --- The cell order ---
+
+    // A column gutter is wider than a line's height and than this many word gaps.
+    int leastGutterWordGaps = 2;
+    // A word counts for a line's top when it is at least this share of the line's tallest.
+    Ratio tallWordShare{4, 5};
+    // The lower of two pieces of a column starts another cell when its first word would have
+    // fitted after the upper one with this share of a line's height to spare ...
+    Ratio roomLeftShare{1, 4};
+    // ... and continues a wrapped cell when its left edge is within this share of the upper's.
+    Ratio alignedShare{1, 2};
+    // Pieces of different cells less than this share of a line's height apart are one row split
+    // by the engine.
+    Ratio leastRowPitchShare{1, 2};
+    // Lines with no column in common lie side by side when they overlap by this share of a line.
+    Ratio sideBySideShare{1, 3};
+    // A wrapped cell's next line lies at most this many line heights below: lines of running
+    // text lie less than two and a quarter word heights apart, a dialog's rows further.
+    Ratio runningTextPitch{9, 4};
+    // ... and closer than rows lie apart by this share of a line's height, at least a few pixels.
+    Ratio rowMarginShare{1, 8};
+    int leastRowMargin = 2;
+    // A table has this many lines with words on both sides of a gutter, or one fewer and a line
+    // right of it only; a heading and a paragraph with a short last line have neither.
+    std::size_t leastLinesAcrossAGutter = 3;
+};
+
+// `tuning` with the values that `text` sets: lines of `name=value` (a field's name as above; a
+// ratio as `numerator/denominator`), with blank lines and lines starting with `#` passed over.
+// A line with an unknown name or a value that is not wholly a number of the field's kind (or is
+// negative, or a ratio over zero) is passed over too, and the field keeps its value.
+ReadingTuning TuningWithOverrides(std::string_view text, ReadingTuning tuning = {});
+
+// The table the recognizer reads: the defaults, with the overrides of the file that the
+// environment variable GLYPHSNAP_READING_TUNING names, if any; read once, at the first call.
+const ReadingTuning& Tuning();
+
+}  // namespace glyphsnap
