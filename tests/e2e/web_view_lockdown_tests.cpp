@@ -10,17 +10,16 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "automation.h"
-#include "brambolt/base/program_directory.h"
 #include "brambolt/framework/app.h"
 #include "brambolt/web/notice_panel.h"
 #include "brambolt/web/wechat_auth_dlg.h"
 #include "scene.h"
+#include "stand_in_web_view.h"
 
 namespace e2e {
 namespace {
@@ -39,31 +38,6 @@ std::string Narrow(const std::wstring& text) {
     ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
     narrow.pop_back();
     return narrow;
-}
-
-std::wstring StandInFile(const wchar_t* name) {
-    brambolt::RecordProgramDirectory();
-    return brambolt::ProgramDirectory() + L"\\" + name;
-}
-
-std::vector<std::string> Lines(const wchar_t* name) {
-    std::vector<std::string> lines;
-    std::ifstream file(Narrow(StandInFile(name)), std::ios::binary);
-    for (std::string line; std::getline(file, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// Steps still to run in the stand-in on this thread (0 before it is loaded).
-int StandInBusy() {
-    HMODULE standIn = ::GetModuleHandleW(L"WebView2Loader.dll");
-    if (standIn == nullptr) {
-        return 0;
-    }
-    using Busy = int (*)();
-    return reinterpret_cast<Busy>(
-        reinterpret_cast<void*>(::GetProcAddress(standIn, "WebView2StandInBusy")))();
 }
 
 // Runs this thread's messages until the stand-in has had nothing to do for a few rounds, then
@@ -151,15 +125,12 @@ struct ViewCase {
 TEST(WebViewLockdown, EachViewIsLockedDownHasItsOwnDataFolderAndOpensNoWindow) {
     for (const ViewCase& view : {ViewCase{"notice panel", &RunNoticePanel},
                                  ViewCase{"verification window", &RunVerificationWindow}}) {
-        std::ofstream(Narrow(StandInFile(L"webview-script.txt")), std::ios::binary)
-            << "newwindow https:// " << kPopupAddress << "\n";
-        ::DeleteFileW(StandInFile(L"webview.log").c_str());
-        ::DeleteFileW(StandInFile(L"webview-settings.log").c_str());
+        StandInHere().Script(std::string("newwindow https:// ") + kPopupAddress + "\n");
         windowWasOpen = false;
 
         view.run();
 
-        std::vector<std::string> settings = Lines(L"webview-settings.log");
+        std::vector<std::string> settings = StandInHere().Lines(L"webview-settings.log");
         std::sort(settings.begin(), settings.end());
         EXPECT_EQ(settings,
                   (std::vector<std::string>{
@@ -167,7 +138,7 @@ TEST(WebViewLockdown, EachViewIsLockedDownHasItsOwnDataFolderAndOpensNoWindow) {
                       "AreDefaultContextMenusEnabled 0", "AreDevToolsEnabled 0",
                       "IsStatusBarEnabled 0", "UserDataFolder " + ExpectedUserDataFolder()}))
             << view.name;
-        const std::vector<std::string> log = Lines(L"webview.log");
+        const std::vector<std::string> log = StandInHere().Log();
         EXPECT_EQ(std::count(log.begin(), log.end(),
                              std::string("newwindow ") + kPopupAddress + " refused"),
                   1)

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,7 +17,6 @@
 #include <vector>
 
 #include "automation.h"
-#include "brambolt/base/program_directory.h"
 #include "brambolt/base/text_conversion.h"
 #include "brambolt/driver/user_names.h"
 #include "brambolt/framework/app.h"
@@ -31,6 +29,7 @@
 #include "brambolt/web/account_recovery.h"
 #include "brambolt/web/notice_panel.h"
 #include "scene.h"
+#include "stand_in_web_view.h"
 
 namespace e2e {
 namespace {
@@ -48,74 +47,6 @@ constexpr wchar_t kHashOf583064[] =
 
 std::wstring FolderOf(const std::wstring& program) {
     return program.substr(0, program.find_last_of(L'\\'));
-}
-
-// The stand-in's script and log in a folder that holds it.
-class StandInFolder {
-  public:
-    explicit StandInFolder(std::wstring folder) : folder_(std::move(folder)) {}
-
-    void Script(const std::string& rules) const {
-        std::ofstream(Narrow(folder_ + L"\\webview-script.txt"), std::ios::binary) << rules;
-        ::DeleteFileW((folder_ + L"\\webview.log").c_str());
-    }
-    [[nodiscard]] std::vector<std::string> Log() const {
-        std::vector<std::string> lines;
-        std::ifstream log(Narrow(folder_ + L"\\webview.log"), std::ios::binary);
-        for (std::string line; std::getline(log, line);) {
-            lines.push_back(line);
-        }
-        return lines;
-    }
-    [[nodiscard]] bool Logged(const std::string& line) const {
-        for (const std::string& logged : Log()) {
-            if (logged == line) {
-                return true;
-            }
-        }
-        return false;
-    }
-    bool WaitForLine(const std::string& line) const {
-        const auto end = std::chrono::steady_clock::now() + kWindowBound;
-        while (std::chrono::steady_clock::now() < end) {
-            if (Logged(line)) {
-                return true;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
-
-  private:
-    static std::string Narrow(const std::wstring& path) {
-        const int size =
-            ::WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
-        std::string narrow(static_cast<std::size_t>(size), '\0');
-        ::WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, narrow.data(), size, nullptr, nullptr);
-        narrow.pop_back();
-        return narrow;
-    }
-
-    std::wstring folder_;
-};
-
-const StandInFolder& Here() {
-    static const StandInFolder here = [] {
-        brambolt::RecordProgramDirectory();
-        return StandInFolder(brambolt::ProgramDirectory());
-    }();
-    return here;
-}
-
-// Steps still to run in the stand-in on this thread (0 before it is loaded).
-int StandInBusy() {
-    HMODULE standIn = ::GetModuleHandleW(L"WebView2Loader.dll");
-    if (standIn == nullptr) {
-        return 0;
-    }
-    using Busy = int (*)();
-    return reinterpret_cast<Busy>(
-        reinterpret_cast<void*>(::GetProcAddress(standIn, "WebView2StandInBusy")))();
 }
 
 void PageNavigates(const wchar_t* address) {
@@ -241,13 +172,13 @@ class NoticePanelScene : public ::testing::Test {
 };
 
 TEST_F(NoticePanelScene, FailedNoticePageShowsTheFallbackOnceOverThePlaceholder) {
-    Here().Script("fail https://\n");
+    StandInHere().Script("fail https://\n");
     PanelHost host;
     BoxWatcher boxes;
     ASSERT_EQ(host.DoModal(), IDOK);
     EXPECT_TRUE(boxes.Stop().empty());
     const std::string page = kNoticePage;
-    EXPECT_EQ(Here().Log(),
+    EXPECT_EQ(StandInHere().Log(),
               (std::vector<std::string>{
                   "version", "environment", "controller", BoundsLine(host.placeholder),
                   "navigate " + page, "starting " + page + " 0", "completed " + page + " 0",
@@ -255,42 +186,42 @@ TEST_F(NoticePanelScene, FailedNoticePageShowsTheFallbackOnceOverThePlaceholder)
 }
 
 TEST_F(NoticePanelScene, FailureOfALocalOfflineSourceShowsNothing) {
-    Here().Script(std::string("redirect ") + kNoticePage +
-                  " https://local-offline.example.com/notice\nfail https://local-offline\n");
+    StandInHere().Script(std::string("redirect ") + kNoticePage +
+                         " https://local-offline.example.com/notice\nfail https://local-offline\n");
     PanelHost host;
     ASSERT_EQ(host.DoModal(), IDOK);
-    const std::vector<std::string> log = Here().Log();
+    const std::vector<std::string> log = StandInHere().Log();
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), "completed https://local-offline.example.com/notice 0");
     EXPECT_EQ(Count(log, "navigatetostring 402"), 0);
 }
 
 TEST_F(NoticePanelScene, FailingFallbackClearsTheFlagSoTheNextFailureShowsItAgain) {
-    Here().Script("fail about:blank\nfail https://\n");
+    StandInHere().Script("fail about:blank\nfail https://\n");
     PanelHost host;
     host.next = [] {
-        EXPECT_EQ(Count(Here().Log(), "navigatetostring 402"), 1);
-        EXPECT_EQ(Here().Log().back(), "completed about:blank 0") << "the fallback failed";
+        EXPECT_EQ(Count(StandInHere().Log(), "navigatetostring 402"), 1);
+        EXPECT_EQ(StandInHere().Log().back(), "completed about:blank 0") << "the fallback failed";
         PageNavigates(L"https://" E2E_VENDOR_HOST_W L"/next.html");
     };
     ASSERT_EQ(host.DoModal(), IDOK);
-    const std::vector<std::string> log = Here().Log();
+    const std::vector<std::string> log = StandInHere().Log();
     EXPECT_EQ(Count(log, "navigatetostring 402"), 2);
     EXPECT_EQ(Count(log, "completed about:blank 0"), 2);
     EXPECT_EQ(log.back(), "completed about:blank 0");
 }
 
 TEST_F(NoticePanelScene, WithoutRuntimeThereIsNoPanelAndNoMessage) {
-    Here().Script("nowebview\n");
+    StandInHere().Script("nowebview\n");
     PanelHost host;
     BoxWatcher boxes;
     ASSERT_EQ(host.DoModal(), IDOK);
     EXPECT_TRUE(boxes.Stop().empty());
-    EXPECT_EQ(Here().Log(), (std::vector<std::string>{"version"}));
+    EXPECT_EQ(StandInHere().Log(), (std::vector<std::string>{"version"}));
 }
 
 TEST_F(NoticePanelScene, FailedControllerIsReportedWithItsCode) {
-    Here().Script("nocontroller\n");
+    StandInHere().Script("nocontroller\n");
     PanelHost host;
     BoxWatcher boxes;
     ASSERT_EQ(host.DoModal(), IDOK);
@@ -299,7 +230,8 @@ TEST_F(NoticePanelScene, FailedControllerIsReportedWithItsCode) {
     EXPECT_EQ(seen[0].caption, L"错误");
     EXPECT_EQ(seen[0].text, L"创建 WebView2 控制器失败：0x80004005");
     EXPECT_EQ(seen[0].icon, winauto::IconKind::Warning) << winauto::IconName(seen[0].icon);
-    EXPECT_EQ(Here().Log(), (std::vector<std::string>{"version", "environment", "controller"}));
+    EXPECT_EQ(StandInHere().Log(),
+              (std::vector<std::string>{"version", "environment", "controller"}));
 }
 
 // The start-up prompt's stand-in: a code-built owner window with the password edit 20001.
@@ -377,7 +309,7 @@ class AccountRecoveryScene : public ::testing::Test {
 };
 
 TEST_F(AccountRecoveryScene, VerifiedOutcomeResetsThePasswordToTheFixedValue) {
-    Here().Script(std::string("redirect ") + kLoginPage + " success://cb?openid=abc&x=1\n");
+    StandInHere().Script(std::string("redirect ") + kLoginPage + " success://cb?openid=abc&x=1\n");
     BoxWatcher boxes;
     brambolt::ResetPasswordViaWeChat(prompt_.Window());
     const auto& seen = boxes.Stop();
@@ -389,7 +321,7 @@ TEST_F(AccountRecoveryScene, VerifiedOutcomeResetsThePasswordToTheFixedValue) {
     EXPECT_EQ(HashOnDisk(), kHashOf583064);
     EXPECT_TRUE(brambolt::credentialLoaded);
     EXPECT_EQ(brambolt::FieldText(brambolt::credentialRecord.openid), u"oBOUND");
-    const std::vector<std::string> log = Here().Log();
+    const std::vector<std::string> log = StandInHere().Log();
     EXPECT_EQ(
         Count(log, std::string("navigate ") + kLoginPage + "?action=reset&expected_openid=oBOUND"),
         1);
@@ -399,8 +331,8 @@ TEST_F(AccountRecoveryScene, VerifiedOutcomeResetsThePasswordToTheFixedValue) {
 }
 
 TEST_F(AccountRecoveryScene, UnauthorizedOutcomeIsRejectedAndChangesNothing) {
-    Here().Script(std::string("redirect ") + kLoginPage +
-                  " success://cb?status=unauthorized&openid=abc/\n");
+    StandInHere().Script(std::string("redirect ") + kLoginPage +
+                         " success://cb?status=unauthorized&openid=abc/\n");
     BoxWatcher boxes;
     brambolt::ResetPasswordViaWeChat(prompt_.Window());
     const auto& seen = boxes.Stop();
@@ -414,10 +346,10 @@ TEST_F(AccountRecoveryScene, UnauthorizedOutcomeIsRejectedAndChangesNothing) {
 }
 
 TEST_F(AccountRecoveryScene, ClosingTheVerificationWindowChangesNothing) {
-    Here().Script("");
+    StandInHere().Script("");
     std::atomic<bool> closed{false};
     BoxWatcher boxes([&closed] {
-        if (closed || !Here().Logged("zoom 1")) {
+        if (closed || !StandInHere().Logged("zoom 1")) {
             return;
         }
         winauto::WindowQuery query;
@@ -435,7 +367,7 @@ TEST_F(AccountRecoveryScene, ClosingTheVerificationWindowChangesNothing) {
     EXPECT_TRUE(closed);
     EXPECT_EQ(HashInMemory(), kHashOfOldpass1);
     EXPECT_EQ(HashOnDisk(), kHashOfOldpass1);
-    const std::vector<std::string> log = Here().Log();
+    const std::vector<std::string> log = StandInHere().Log();
     EXPECT_EQ(Count(log, "completed " + std::string(kLoginPage) +
                              "?action=reset&expected_openid=oBOUND 1"),
               1);
@@ -444,7 +376,7 @@ TEST_F(AccountRecoveryScene, ClosingTheVerificationWindowChangesNothing) {
 }
 
 TEST_F(AccountRecoveryScene, WithoutRuntimeTheVerificationSaysSoAndChangesNothing) {
-    Here().Script("nowebview\n");
+    StandInHere().Script("nowebview\n");
     BoxWatcher boxes;
     brambolt::ResetPasswordViaWeChat(prompt_.Window());
     const auto& seen = boxes.Stop();
@@ -453,7 +385,7 @@ TEST_F(AccountRecoveryScene, WithoutRuntimeTheVerificationSaysSoAndChangesNothin
     EXPECT_EQ(seen[0].text, L"未检测到 WebView2 Runtime。");
     EXPECT_EQ(seen[0].icon, winauto::IconKind::Error) << winauto::IconName(seen[0].icon);
     EXPECT_EQ(HashOnDisk(), kHashOfOldpass1);
-    EXPECT_EQ(Here().Log(), (std::vector<std::string>{"version"}));
+    EXPECT_EQ(StandInHere().Log(), (std::vector<std::string>{"version"}));
     ExpectPromptEnabledAndFocused();
 }
 
