@@ -13,9 +13,11 @@
 
 namespace glyphsnap {
 
-void ReadDoubtfulWordsAgain(EngineSet& engines, const GreyPlane& plane,
-                            std::vector<ReadLine>& lines, SecondReadingBudget& budget,
-                            RecognitionDeadline& deadline) {
+void ReadDoubtfulWordsAgain(PageState& page) {
+    EngineSet& engines = page.readers.engines;
+    RecognitionDeadline& deadline = page.readers.deadline;
+    const GreyPlane& plane = page.plane;
+    std::vector<ReadLine>& lines = page.reading.lines;
     if (IdeographicLanguageOf(engines.Settings().languages).empty()) {
         return;
     }
@@ -28,7 +30,7 @@ void ReadDoubtfulWordsAgain(EngineSet& engines, const GreyPlane& plane,
                 continue;
             }
             if (const WordBox crop = CropOf(WithContext(BoxOf(ReadLine(word, run)), line), plane);
-                !IsEmpty(crop) && budget.Take(crop)) {
+                !IsEmpty(crop) && page.budget.Take(crop)) {
                 crops.emplace_back(&line, crop);
             }
             word = run;

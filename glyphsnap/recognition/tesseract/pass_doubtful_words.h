@@ -1,13 +1,7 @@
 // The pass that reads doubtful Latin words again with the Chinese model alone.
 #pragma once
 
-#include <vector>
-
-#include "glyphsnap/recognition/tesseract/engine_cache.h"
-#include "glyphsnap/recognition/tesseract/planes.h"
-#include "glyphsnap/recognition/tesseract/reading_policy.h"
-#include "glyphsnap/recognition/tesseract/recognition_deadline.h"
-#include "glyphsnap/recognition/tesseract/words.h"
+#include "glyphsnap/recognition/tesseract/page_state.h"
 
 namespace glyphsnap {
 
@@ -15,8 +9,6 @@ namespace glyphsnap {
 // the Chinese model alone, as a crop, and that reading replaces them when it is more
 // confident: the mixed model reads short Chinese labels, and Chinese beside a checkbox, as
 // Latin letters.
-void ReadDoubtfulWordsAgain(EngineSet& engines, const GreyPlane& plane,
-                            std::vector<ReadLine>& lines, SecondReadingBudget& budget,
-                            RecognitionDeadline& deadline);
+void ReadDoubtfulWordsAgain(PageState& page);
 
 }  // namespace glyphsnap

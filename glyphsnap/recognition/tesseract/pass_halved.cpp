@@ -1,0 +1,35 @@
+#include "glyphsnap/recognition/tesseract/pass_halved.h"
+
+#include <tesseract/baseapi.h>
+
+#include <cstdint>
+#include <utility>
+#include <variant>
+
+#include "glyphsnap/recognition/tesseract/plane_readings.h"
+
+namespace glyphsnap {
+
+void ReadHalved(PageState& page) {
+    GreyPlane halvedPlane = HalvedPlane(page.plane);
+    page.budget.Take(std::uint64_t{halvedPlane.width} * halvedPlane.height);
+    auto halved = ReadWhole(*page.readers.engines.Main(), halvedPlane, tesseract::PSM_SINGLE_BLOCK,
+                            page.readers.deadline);
+    if (auto* reading = std::get_if<Reading>(&halved)) {
+        TakeHalvedReading(page, std::move(halvedPlane), std::move(*reading));
+    }
+}
+
+void TakeHalvedReading(PageState& page, GreyPlane halvedPlane, Reading halved) {
+    if (halved.confidence <= page.reading.confidence) {
+        return;
+    }
+    ScaleLines(page.reading.lines, 0.5F);
+    halved.lines = WithLinesFoundApart(std::move(halved.lines), page.reading.lines);
+    page.reading = std::move(halved);
+    page.inkLines = ScaledBoxes(page.inkLines, 0.5F);
+    page.plane = std::move(halvedPlane);
+    page.cut /= 2;
+}
+
+}  // namespace glyphsnap
