@@ -75,7 +75,9 @@ class TesseractRecognizer final : public TextRecognizer {
             ReadSparse(page, SparseBands::None);
         }
         ReadDoubtfulWordsAgain(page);
-        return TextLinesOf(InCellOrder(WithEachPlaceOnce(std::move(page.reading.lines))));
+        // The cell order measures gutters and rows in the pixels the lines were read in.
+        return TextLinesOf(
+            InCellOrder(WithEachPlaceOnce(AtReadingScale(page, std::move(page.reading.lines)))));
     }
 
   private:

@@ -12,15 +12,11 @@
 #include "glyphsnap/recognition/tesseract/reading_tuning.h"
 
 namespace glyphsnap {
+namespace {
 
-void ReadDoubtfulWordsAgain(PageState& page) {
-    EngineSet& engines = page.readers.engines;
-    RecognitionDeadline& deadline = page.readers.deadline;
-    const GreyPlane& plane = page.plane;
-    std::vector<ReadLine>& lines = page.reading.lines;
-    if (IdeographicLanguageOf(engines.Settings().languages).empty()) {
-        return;
-    }
+// The doubtful words of `lines`, read on `plane`, read again.
+void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane, EngineSet& engines,
+                         SecondReadingBudget& budget, RecognitionDeadline& deadline) {
     std::vector<std::pair<ReadLine*, WordBox>> crops;
     for (ReadLine& line : lines) {
         for (auto word = line.begin(); word != line.end();) {
@@ -30,7 +26,7 @@ void ReadDoubtfulWordsAgain(PageState& page) {
                 continue;
             }
             if (const WordBox crop = CropOf(WithContext(BoxOf(ReadLine(word, run)), line), plane);
-                !IsEmpty(crop) && page.budget.Take(crop)) {
+                !IsEmpty(crop) && budget.Take(crop)) {
                 crops.emplace_back(&line, crop);
             }
             word = run;
@@ -58,6 +54,18 @@ void ReadDoubtfulWordsAgain(PageState& page) {
     for (auto& [line, words] : again) {
         TakeIdeographicReadings(*line, words, Tuning().leastIdeographicConfidence, IsDoubtedWord);
     }
+}
+
+}  // namespace
+
+void ReadDoubtfulWordsAgain(PageState& page) {
+    if (IdeographicLanguageOf(page.readers.engines.Settings().languages).empty()) {
+        return;
+    }
+    std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
+    ReadDoubtfulWordsOf(lines, ReadingPlane(page), page.readers.engines, page.budget,
+                        page.readers.deadline);
+    page.reading.lines = OnPage(page, std::move(lines));
 }
 
 }  // namespace glyphsnap

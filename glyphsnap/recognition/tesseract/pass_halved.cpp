@@ -24,12 +24,10 @@ void TakeHalvedReading(PageState& page, GreyPlane halvedPlane, Reading halved) {
     if (halved.confidence <= page.reading.confidence) {
         return;
     }
-    ScaleLines(page.reading.lines, 0.5F);
-    halved.lines = WithLinesFoundApart(std::move(halved.lines), page.reading.lines);
-    page.reading = std::move(halved);
-    page.inkLines = ScaledBoxes(page.inkLines, 0.5F);
-    page.plane = std::move(halvedPlane);
-    page.cut /= 2;
+    page.halved = std::move(halvedPlane);
+    halved.lines = WithLinesFoundApart(std::move(halved.lines),
+                                       AtReadingScale(page, std::move(page.reading.lines)));
+    page.reading = {OnPage(page, std::move(halved.lines)), halved.confidence};
 }
 
 }  // namespace glyphsnap

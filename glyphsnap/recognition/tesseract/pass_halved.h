@@ -13,7 +13,8 @@ namespace glyphsnap {
 void ReadHalved(PageState& page);
 
 // `halved`, a reading of `halvedPlane` (the page at half size), taken into the page when it is
-// more confident than the lines read so far, with the lines only those found put in by position.
+// more confident than the lines read so far, with the lines only those found put in by position;
+// the later second readings then read the half. The page keeps its own pixels.
 void TakeHalvedReading(PageState& page, GreyPlane halvedPlane, Reading halved);
 
 }  // namespace glyphsnap

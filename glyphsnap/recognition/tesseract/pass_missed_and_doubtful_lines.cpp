@@ -40,12 +40,13 @@ ReadLine WordsInRow(std::vector<ReadLine>& reading, const WordBox& row) {
 }  // namespace
 
 bool ReadMissedAndDoubtfulLines(PageState& page) {
-    const GreyPlane& plane = page.plane;
-    std::vector<ReadLine>& lines = page.reading.lines;
+    const GreyPlane& plane = ReadingPlane(page);
+    const std::vector<WordBox> inkLines = AtReadingScale(page, page.inkLines);
+    std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
     bool allRead = true;
     std::vector<WordBox> missing;
     std::vector<bool> missingGlyph;  // for each missing crop, whether it holds one glyph
-    for (const WordBox& piece : MissedPieces(page.inkLines, lines)) {
+    for (const WordBox& piece : MissedPieces(inkLines, lines)) {
         if (const WordBox crop = CropOf(piece, plane); !IsEmpty(crop)) {
             if (page.budget.Take(crop)) {
                 missing.push_back(crop);
@@ -58,7 +59,7 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
     std::vector<ReadLine*> doubtful;
     std::vector<WordBox> doubtfulCrops;
     for (ReadLine& line : lines) {
-        if (const WordBox crop = CropOf(WithInkItMeets(BoxOf(line), page.inkLines), plane);
+        if (const WordBox crop = CropOf(WithInkItMeets(BoxOf(line), inkLines), plane);
             IsLineDoubtful(line) && !IsEmpty(crop) && page.budget.Take(crop)) {
             doubtful.push_back(&line);
             doubtfulCrops.push_back(crop);
@@ -94,6 +95,7 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
         DropMarksUnder(lines, found[i].lines);
         lines = WithLinesFoundApart(std::move(lines), found[i].lines);
     }
+    page.reading.lines = OnPage(page, std::move(lines));
     return allRead;
 }
 

@@ -2,8 +2,10 @@
 
 #include <tesseract/baseapi.h>
 
+#include <cstdint>
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "glyphsnap/recognition/tesseract/plane_readings.h"
 
@@ -11,18 +13,19 @@ namespace glyphsnap {
 
 void ReadSparse(PageState& page, SparseBands bands) {
     const std::uint32_t cut = bands == SparseBands::AsFirstReading ? page.cut : 0;
-    auto reading = ReadInBands(page.readers, page.plane, cut, tesseract::PSM_SPARSE_TEXT);
+    auto reading = ReadInBands(page.readers, ReadingPlane(page), AtReadingScale(page, cut),
+                               tesseract::PSM_SPARSE_TEXT);
     auto* read = std::get_if<Reading>(&reading);
     if (read == nullptr || read->lines.empty()) {
         return;
     }
     Reading& sparse = *read;
-    Reading& best = page.reading;
-    if (IsSparseReadingPreferred(sparse.confidence, best.confidence)) {
-        sparse.lines = WithLinesFoundApart(std::move(sparse.lines), best.lines);
-        best = std::move(sparse);
+    std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
+    if (IsSparseReadingPreferred(sparse.confidence, page.reading.confidence)) {
+        page.reading = {OnPage(page, WithLinesFoundApart(std::move(sparse.lines), lines)),
+                        sparse.confidence};
     } else {
-        best.lines = WithLinesFoundApart(std::move(best.lines), sparse.lines);
+        page.reading.lines = OnPage(page, WithLinesFoundApart(std::move(lines), sparse.lines));
     }
 }
 
