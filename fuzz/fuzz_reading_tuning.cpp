@@ -12,9 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const glyphsnap::ReadingTuning tuning = glyphsnap::TuningWithOverrides(text);
     for (const glyphsnap::Ratio& ratio :
-         {tuning.ideographicReach, tuning.reachingBelow, tuning.tallWordShare, tuning.roomLeftShare,
-          tuning.alignedShare, tuning.leastRowPitchShare, tuning.sideBySideShare,
-          tuning.runningTextPitch, tuning.rowMarginShare}) {
+         {tuning.ideographicReach, tuning.reachingBelow, tuning.sameInkShare, tuning.tallWordShare,
+          tuning.roomLeftShare, tuning.alignedShare, tuning.leastRowPitchShare,
+          tuning.sideBySideShare, tuning.runningTextPitch, tuning.rowMarginShare}) {
         if (ratio.denominator <= 0 || ratio.numerator < 0) {
             std::abort();
         }

@@ -51,6 +51,7 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(ideographicReach),
     GLYPHSNAP_FIELD(longestMark),
     GLYPHSNAP_FIELD(reachingBelow),
+    GLYPHSNAP_FIELD(sameInkShare),
     GLYPHSNAP_FIELD(leastLinesToSplit),
     GLYPHSNAP_FIELD(leastLinesOfTextToSplit),
     GLYPHSNAP_FIELD(leastGutterWordGaps),

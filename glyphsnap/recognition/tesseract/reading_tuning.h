@@ -19,10 +19,17 @@ struct Ratio {
     int denominator = 1;
     // `value` times the ratio, rounded toward zero.
     int Of(int value) const { return value * numerator / denominator; }
-    // Whether `part` is at least, more than or at most the ratio of `whole`.
-    bool AtLeast(int part, int whole) const { return part * denominator >= whole * numerator; }
-    bool Over(int part, int whole) const { return part * denominator > whole * numerator; }
-    bool AtMost(int part, int whole) const { return part * denominator <= whole * numerator; }
+    // Whether `part` is at least, more than or at most the ratio of `whole` (areas in pixels
+    // included, hence the width).
+    bool AtLeast(std::int64_t part, std::int64_t whole) const {
+        return part * denominator >= whole * numerator;
+    }
+    bool Over(std::int64_t part, std::int64_t whole) const {
+        return part * denominator > whole * numerator;
+    }
+    bool AtMost(std::int64_t part, std::int64_t whole) const {
+        return part * denominator <= whole * numerator;
+    }
 };
 
 struct ReadingTuning {
@@ -110,6 +117,13 @@ struct ReadingTuning {
     // A doubtful line whose box is more than this many times as high as its sure words' reaches
     // over the line below, and is read again in the sure words' rows.
     Ratio reachingBelow{3, 2};
+
+    // --- One reading per piece of ink ---
+
+    // Two boxes hold the same ink, two readings of one place of which the reply keeps one, when
+    // they share at least this share of the smaller one: words of neighbouring lines may touch,
+    // words that read one place share most of it.
+    Ratio sameInkShare{1, 2};
 
     // --- Two engines ---
 

@@ -222,7 +222,7 @@ bool HoldSameInk(const WordBox& a, const WordBox& b) {
     const WordBox shared{std::max(a.left, b.left), std::max(a.top, b.top),
                          std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
     const std::int64_t smaller = std::min(area(a), area(b));
-    return smaller > 0 && 2 * area(shared) >= smaller;
+    return smaller > 0 && Tuning().sameInkShare.AtLeast(area(shared), smaller);
 }
 
 namespace {

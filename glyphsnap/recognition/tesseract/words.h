@@ -79,8 +79,9 @@ std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
 // ink of its own (a line the found words do not hold) and stays, to be read again.
 void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found);
 
-// True when two boxes hold the same ink: they share at least half of the smaller one. Words of
-// neighbouring lines may touch; words that read one place share most of it.
+// True when two boxes hold the same ink: they share at least the tuning's same-ink share (half)
+// of the smaller one. Words of neighbouring lines may touch; words that read one place share most
+// of it.
 bool HoldSameInk(const WordBox& a, const WordBox& b);
 
 // The words of `lines` that hold the same ink as a word of `again`, as one line.
