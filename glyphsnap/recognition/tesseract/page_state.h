@@ -26,7 +26,7 @@ struct Readers {
 // pixels of `plane`, whatever size a pass reads the page at: no pass rescales what others hold.
 struct PageState {
     Readers readers;
-    // The page as the engines read it: grey, frames and rules taken out, enlarged.
+    // The page as prepared for reading: grey, frames and rules taken out, enlarged.
     GreyPlane plane;
     // The pieces of text lines of the ink, in page order.
     std::vector<WordBox> inkLines{};
