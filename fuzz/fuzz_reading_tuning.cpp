@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "glyphsnap/recognition/tesseract/reading_tuning.h"
+#include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

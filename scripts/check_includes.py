@@ -14,7 +14,9 @@ LAYERS = {
     "brambolt": [["base"], ["framework", "resources"], ["driver"], ["password"], ["web"],
                  ["folders"], ["app"], ["testbench", "testbench/webview2_stand_in"]],
     "glyphsnap": [["text"], ["protocol", "platform"], ["recognition"],
-                  ["recognition/image", "edit"], ["recognition/tesseract", "recognition/winrt"],
+                  ["recognition/image", "edit"], ["recognition/tesseract/layout"],
+                  ["recognition/tesseract/engine"], ["recognition/tesseract/passes"],
+                  ["recognition/tesseract", "recognition/winrt"],
                   ["serve"], [""]],
 }
 SOURCES = {".cpp", ".h", ".rc"}

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "glyphsnap/recognition/image/pipeline.h"
-#include "glyphsnap/recognition/tesseract/engine.h"
+#include "glyphsnap/recognition/tesseract/engine/engine.h"
 
 namespace {
 

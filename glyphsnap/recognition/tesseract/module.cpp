@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "glyphsnap/recognition/tesseract/engine.h"
+#include "glyphsnap/recognition/tesseract/engine/engine.h"
 #include "glyphsnap/recognition/tesseract/module.h"
 
 extern "C" __attribute__((visibility("default"))) glyphsnap::TextRecognizer*

@@ -7,19 +7,19 @@
 #include <variant>
 #include <vector>
 
-#include "glyphsnap/recognition/tesseract/cell_order.h"
-#include "glyphsnap/recognition/tesseract/engine.h"
-#include "glyphsnap/recognition/tesseract/engine_cache.h"
-#include "glyphsnap/recognition/tesseract/page_preparation.h"
-#include "glyphsnap/recognition/tesseract/page_state.h"
-#include "glyphsnap/recognition/tesseract/pass_doubtful_words.h"
-#include "glyphsnap/recognition/tesseract/pass_first_reading.h"
-#include "glyphsnap/recognition/tesseract/pass_halved.h"
-#include "glyphsnap/recognition/tesseract/pass_missed_and_doubtful_lines.h"
-#include "glyphsnap/recognition/tesseract/pass_sparse.h"
-#include "glyphsnap/recognition/tesseract/reading_policy.h"
-#include "glyphsnap/recognition/tesseract/recognition_deadline.h"
-#include "glyphsnap/recognition/tesseract/words.h"
+#include "glyphsnap/recognition/tesseract/engine/engine.h"
+#include "glyphsnap/recognition/tesseract/engine/engine_cache.h"
+#include "glyphsnap/recognition/tesseract/engine/recognition_deadline.h"
+#include "glyphsnap/recognition/tesseract/layout/cell_order.h"
+#include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
+#include "glyphsnap/recognition/tesseract/layout/words.h"
+#include "glyphsnap/recognition/tesseract/passes/page_preparation.h"
+#include "glyphsnap/recognition/tesseract/passes/page_state.h"
+#include "glyphsnap/recognition/tesseract/passes/pass_doubtful_words.h"
+#include "glyphsnap/recognition/tesseract/passes/pass_first_reading.h"
+#include "glyphsnap/recognition/tesseract/passes/pass_halved.h"
+#include "glyphsnap/recognition/tesseract/passes/pass_missed_and_doubtful_lines.h"
+#include "glyphsnap/recognition/tesseract/passes/pass_sparse.h"
 
 namespace glyphsnap {
 namespace {

@@ -1,9 +1,9 @@
 // What the Tesseract adapter hands the engine and takes from it.
 #include <gtest/gtest.h>
 
-#include "glyphsnap/recognition/tesseract/ink_lines.h"
-#include "glyphsnap/recognition/tesseract/planes.h"
-#include "glyphsnap/recognition/tesseract/words.h"
+#include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
+#include "glyphsnap/recognition/tesseract/layout/planes.h"
+#include "glyphsnap/recognition/tesseract/layout/words.h"
 #include "glyphsnap/text/utf.h"
 
 namespace glyphsnap {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "glyphsnap/recognition/tesseract/cell_order.h"
+#include "glyphsnap/recognition/tesseract/layout/cell_order.h"
 #include "glyphsnap/text/utf.h"
 
 namespace glyphsnap {

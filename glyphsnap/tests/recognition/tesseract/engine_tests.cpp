@@ -8,7 +8,7 @@
 #include <string>
 
 #include "glyphsnap/recognition/image/pipeline.h"
-#include "glyphsnap/recognition/tesseract/engine.h"
+#include "glyphsnap/recognition/tesseract/engine/engine.h"
 #include "glyphsnap/tests/recognition/test_images.h"
 
 namespace glyphsnap {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "glyphsnap/recognition/tesseract/pass_halved.h"
+#include "glyphsnap/recognition/tesseract/passes/pass_halved.h"
 
 namespace glyphsnap {
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "glyphsnap/recognition/tesseract/languages.h"
+#include "glyphsnap/recognition/tesseract/engine/languages.h"
 
 namespace glyphsnap {
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "glyphsnap/recognition/image/pipeline.h"
-#include "glyphsnap/recognition/tesseract/engine.h"
+#include "glyphsnap/recognition/tesseract/engine/engine.h"
 #include "glyphsnap/tests/recognition/test_images.h"
 #include "glyphsnap/text/utf.h"
 

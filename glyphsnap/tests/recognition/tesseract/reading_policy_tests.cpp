@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "glyphsnap/recognition/tesseract/reading_policy.h"
+#include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
 
 namespace glyphsnap {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "glyphsnap/recognition/tesseract/reading_tuning.h"
+#include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
 
 namespace glyphsnap {
 namespace {

@@ -1,0 +1,144 @@
+#include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdlib>
+
+#include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
+
+namespace glyphsnap {
+namespace {
+
+// The plane's ink, one byte a pixel, with its strokes down longer than `longestStroke` taken
+// out; the rows such a stroke crosses are marked in `framedRows` when it is given.
+std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uint32_t longestStroke,
+                                                std::vector<std::uint8_t>* framedRows) {
+    const std::uint32_t w = plane.width;
+    const std::uint32_t h = plane.height;
+    const int background = CommonestLevel(plane);
+    const int least = Tuning().inkDifference;
+    std::vector<std::uint8_t> ink(plane.levels.size());
+    for (std::size_t i = 0; i < ink.size(); ++i) {
+        ink[i] = std::abs(int{plane.levels[i]} - background) > least ? 1 : 0;
+    }
+    if (framedRows != nullptr) {
+        framedRows->assign(h, 0);
+    }
+    const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
+    for (std::uint32_t x = 0; x < w; ++x) {
+        std::uint32_t run = 0;
+        for (std::uint32_t y = 0; y <= h; ++y) {
+            if (y < h && ink[at(x, y)] != 0) {
+                ++run;
+                continue;
+            }
+            if (run > longestStroke) {
+                for (std::uint32_t back = y - run; back < y; ++back) {
+                    ink[at(x, back)] = 0;
+                    if (framedRows != nullptr) {
+                        (*framedRows)[back] = 1;
+                    }
+                }
+            }
+            run = 0;
+        }
+    }
+    return ink;
+}
+
+}  // namespace
+
+std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke,
+                                std::vector<std::uint8_t>* framedRows) {
+    const std::uint32_t w = plane.width;
+    const std::uint32_t h = plane.height;
+    std::vector<WordBox> lines;
+    if (w == 0 || h == 0) {
+        return lines;
+    }
+    const std::vector<std::uint8_t> ink = InkWithoutLongStrokes(plane, longestStroke, framedRows);
+    const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
+    std::vector<std::uint8_t> rowInk(h);
+    for (std::uint32_t y = 0; y < h; ++y) {
+        const auto row = ink.begin() + static_cast<std::ptrdiff_t>(at(0, y));
+        rowInk[y] = std::find(row, row + w, 1) != row + w ? 1 : 0;
+    }
+    std::vector<std::uint8_t> columnInk(w);
+    for (std::uint32_t top = 0; top < h;) {
+        if (rowInk[top] == 0) {
+            ++top;
+            continue;
+        }
+        std::uint32_t bottom = top;
+        while (bottom < h && rowInk[bottom] != 0) {
+            ++bottom;
+        }
+        const std::uint32_t height = bottom - top;
+        if (height >= Tuning().thinnestText) {
+            std::fill(columnInk.begin(), columnInk.end(), 0);
+            for (std::uint32_t y = top; y < bottom; ++y) {
+                for (std::uint32_t x = 0; x < w; ++x) {
+                    columnInk[x] |= ink[at(x, y)];
+                }
+            }
+            const std::uint32_t widestGap = Tuning().widestGapInLines * height;
+            std::uint32_t x = 0;
+            while (x < w) {
+                while (x < w && columnInk[x] == 0) {
+                    ++x;
+                }
+                if (x == w) {
+                    break;
+                }
+                const std::uint32_t left = x;
+                std::uint32_t right = x;  // one past the last column with ink
+                while (x < w && x - right <= widestGap) {
+                    if (columnInk[x] != 0) {
+                        right = x + 1;
+                    }
+                    ++x;
+                }
+                x = right;
+                WordBox box{static_cast<int>(left), static_cast<int>(bottom),
+                            static_cast<int>(right), static_cast<int>(top)};
+                for (std::uint32_t y = top; y < bottom; ++y) {
+                    const auto row = ink.begin() + static_cast<std::ptrdiff_t>(at(left, y));
+                    if (std::find(row, row + (right - left), 1) != row + (right - left)) {
+                        box.top = std::min(box.top, static_cast<int>(y));
+                        box.bottom = std::max(box.bottom, static_cast<int>(y) + 1);
+                    }
+                }
+                if (box.bottom - box.top >= static_cast<int>(Tuning().thinnestText)) {
+                    lines.push_back(box);
+                }
+            }
+        }
+        top = bottom;
+    }
+    return lines;
+}
+
+bool HoldsStrokeAcross(const GreyPlane& plane, const std::vector<WordBox>& pieces,
+                       std::uint32_t longestStroke) {
+    const int background = CommonestLevel(plane);
+    const int least = Tuning().inkDifference;
+    for (const WordBox& piece : pieces) {
+        const int left = std::max(0, piece.left);
+        const int right = std::min(piece.right, static_cast<int>(plane.width));
+        for (int y = std::max(0, piece.top);
+             y < std::min(piece.bottom, static_cast<int>(plane.height)); ++y) {
+            const std::uint8_t* row = plane.levels.data() + std::size_t(y) * plane.width;
+            std::uint32_t run = 0;
+            for (int x = left; x < right; ++x) {
+                run = std::abs(int{row[x]} - background) > least ? run + 1 : 0;
+                if (run > longestStroke) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace glyphsnap

@@ -1,0 +1,217 @@
+#include "glyphsnap/recognition/tesseract/layout/planes.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+
+#include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
+
+namespace glyphsnap {
+
+GreyPlane GreyPlaneOf(const BgraBitmap& bitmap) {
+    GreyPlane plane{bitmap.width, bitmap.height,
+                    std::vector<std::uint8_t>(bitmap.pixels.size() / 4)};
+    for (std::size_t i = 0; i < plane.levels.size(); ++i) {
+        plane.levels[i] = bitmap.pixels[i * 4];
+    }
+    return plane;
+}
+
+GreyPlane HalvedPlane(const GreyPlane& plane) {
+    GreyPlane half{plane.width / 2, plane.height / 2, {}};
+    half.levels.resize(std::size_t{half.width} * half.height);
+    for (std::uint32_t y = 0; y < half.height; ++y) {
+        const std::uint8_t* top = plane.levels.data() + std::size_t{2} * y * plane.width;
+        const std::uint8_t* bottom = top + plane.width;
+        for (std::size_t x = 0; x < half.width; ++x) {
+            const unsigned sum = top[2 * x] + top[2 * x + 1] + bottom[2 * x] + bottom[2 * x + 1];
+            half.levels[std::size_t{y} * half.width + x] = static_cast<std::uint8_t>((sum + 2) / 4);
+        }
+    }
+    return half;
+}
+
+GreyPlane EnlargedPlane(const GreyPlane& plane, float factor) {
+    GreyPlane large{static_cast<std::uint32_t>(static_cast<float>(plane.width) * factor),
+                    static_cast<std::uint32_t>(static_cast<float>(plane.height) * factor),
+                    {}};
+    if (plane.width == 0 || plane.height == 0 || large.width == 0 || large.height == 0) {
+        return GreyPlane{};
+    }
+    large.levels.resize(std::size_t{large.width} * large.height);
+    // Per column: the two source columns and the weight of the right one, in 1/256.
+    std::vector<std::uint32_t> left(large.width);
+    std::vector<std::uint32_t> weight(large.width);
+    const float step = static_cast<float>(plane.width) / static_cast<float>(large.width);
+    for (std::uint32_t x = 0; x < large.width; ++x) {
+        const float source = std::clamp((static_cast<float>(x) + 0.5F) * step - 0.5F, 0.0F,
+                                        static_cast<float>(plane.width - 1));
+        left[x] = std::min(static_cast<std::uint32_t>(source), plane.width - 1);
+        weight[x] = static_cast<std::uint32_t>((source - static_cast<float>(left[x])) * 256.0F);
+    }
+    const float rowStep = static_cast<float>(plane.height) / static_cast<float>(large.height);
+    for (std::uint32_t y = 0; y < large.height; ++y) {
+        const float source = std::clamp((static_cast<float>(y) + 0.5F) * rowStep - 0.5F, 0.0F,
+                                        static_cast<float>(plane.height - 1));
+        const auto top = std::min(static_cast<std::uint32_t>(source), plane.height - 1);
+        const auto bottom = std::min(top + 1, plane.height - 1);
+        const auto down = static_cast<std::uint32_t>((source - static_cast<float>(top)) * 256.0F);
+        const std::uint8_t* upper = plane.levels.data() + std::size_t{top} * plane.width;
+        const std::uint8_t* lower = plane.levels.data() + std::size_t{bottom} * plane.width;
+        std::uint8_t* out = large.levels.data() + std::size_t{y} * large.width;
+        for (std::uint32_t x = 0; x < large.width; ++x) {
+            const std::uint32_t l = left[x];
+            const std::uint32_t r = std::min(l + 1, plane.width - 1);
+            const std::uint32_t a = upper[l] * (256 - weight[x]) + upper[r] * weight[x];
+            const std::uint32_t b = lower[l] * (256 - weight[x]) + lower[r] * weight[x];
+            out[x] = static_cast<std::uint8_t>((a * (256 - down) + b * down + 32768) >> 16);
+        }
+    }
+    return large;
+}
+
+std::uint8_t CommonestLevel(const GreyPlane& plane) {
+    std::array<std::size_t, 256> counts{};
+    for (const std::uint8_t level : plane.levels) {
+        ++counts[level];
+    }
+    return static_cast<std::uint8_t>(std::max_element(counts.begin(), counts.end()) -
+                                     counts.begin());
+}
+
+namespace {
+
+// The pixels of one direction: `lines` lines of `length` steps each.
+struct Axis {
+    std::uint32_t lines = 0;
+    std::uint32_t length = 0;
+    std::uint32_t width = 0;  // of the plane
+    bool across = true;
+    std::size_t At(std::uint32_t line, std::uint32_t step) const {
+        return across ? std::size_t{line} * width + step : std::size_t{step} * width + line;
+    }
+};
+
+// Marks in `strokes` the thin straight strokes along `axis` at least `shortest` long. A pixel is
+// thin when the ink across it (along `crosswise`) is at most the thickest frame stroke wide with
+// the frame clearance of background either side. A stroke passes through up to that many pixels of
+// a stroke across it at least `shortestCrosswise` long: where a table's borders cross, neither
+// is thin; the strokes of a glyph that cross each other are short.
+void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>& strokes,
+                 const Axis& axis, const Axis& crosswise, std::uint32_t shortest,
+                 std::uint32_t shortestCrosswise, std::uint32_t clearance,
+                 const std::vector<std::uint8_t>* anchors = nullptr) {
+    const std::uint32_t thickest = Tuning().thickestFrameStroke;
+    const std::uint32_t longestGap = Tuning().longestDottedGap;
+    std::vector<std::uint8_t> thin(ink.size());
+    std::vector<std::uint8_t> crossing(ink.size());
+    for (std::uint32_t line = 0; line < crosswise.lines; ++line) {
+        std::uint32_t start = 0;
+        std::optional<std::uint32_t> previousEnd;  // one past the run of ink before
+        for (std::uint32_t step = 0; step <= crosswise.length; ++step) {
+            if (step < crosswise.length && ink[crosswise.At(line, step)] != 0) {
+                continue;
+            }
+            if (step > start) {
+                std::uint32_t next = step;  // the start of the next run, or a clearance away
+                while (next < crosswise.length && next < step + clearance &&
+                       ink[crosswise.At(line, next)] == 0) {
+                    ++next;
+                }
+                const bool clear = (!previousEnd || start - *previousEnd >= clearance) &&
+                                   (next == crosswise.length || next - step >= clearance);
+                const bool isThin = clear && step - start <= thickest;
+                for (std::uint32_t back = start; back < step; ++back) {
+                    thin[crosswise.At(line, back)] = isThin ? 1 : 0;
+                    crossing[crosswise.At(line, back)] = step - start >= shortestCrosswise ? 1 : 0;
+                }
+                previousEnd = step;
+            }
+            start = step + 1;
+        }
+    }
+    for (std::uint32_t line = 0; line < axis.lines; ++line) {
+        std::uint32_t start = 0;     // of the stroke under way
+        std::uint32_t lastThin = 0;  // one past its last thin pixel
+        bool open = false;
+        // With anchors, a stroke counts only when both its ends meet one of them.
+        const auto anchored = [&](std::int64_t end) {
+            for (std::int64_t side = -1; side <= 1; ++side) {
+                for (std::int64_t along = end - 1; along <= end + 1; ++along) {
+                    const std::int64_t other = std::int64_t{line} + side;
+                    if (other >= 0 && other < axis.lines && along >= 0 && along < axis.length &&
+                        (*anchors)[axis.At(static_cast<std::uint32_t>(other),
+                                           static_cast<std::uint32_t>(along))] != 0) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        const auto close = [&]() {
+            const bool ends =
+                anchors == nullptr || (anchored(std::int64_t{start} - 1) && anchored(lastThin));
+            if (open && lastThin - start >= shortest && ends) {
+                for (std::uint32_t back = start; back < lastThin; ++back) {
+                    strokes[axis.At(line, back)] = 1;
+                }
+            }
+            open = false;
+        };
+        for (std::uint32_t step = 0; step < axis.length; ++step) {
+            const std::size_t at = axis.At(line, step);
+            if (thin[at] != 0) {
+                if (!open) {
+                    start = step;
+                    open = true;
+                }
+                lastThin = step + 1;
+            } else if (ink[at] == 0 ? step - lastThin >= longestGap
+                                    : crossing[at] == 0 || step - lastThin >= thickest) {
+                close();
+            }
+        }
+        close();
+    }
+}
+
+}  // namespace
+
+bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown) {
+    const std::uint32_t w = plane.width;
+    const std::uint32_t h = plane.height;
+    if (w == 0 || h == 0) {
+        return false;
+    }
+    const std::uint8_t background = CommonestLevel(plane);
+    const int least = Tuning().frameInkDifference;
+    std::vector<std::uint8_t> ink(plane.levels.size());
+    for (std::size_t i = 0; i < ink.size(); ++i) {
+        ink[i] = std::abs(int{plane.levels[i]} - int{background}) > least ? 1 : 0;
+    }
+    const Axis rows{h, w, w, true};
+    const Axis columns{w, h, w, false};
+    std::vector<std::uint8_t> strokes(ink.size(), 0);
+    MarkStrokes(ink, strokes, rows, columns, shortestAcross, shortestDown, Tuning().frameClearance);
+    // A stroke down with less clearance is a cell's side when both its ends meet a stroke across:
+    // the borders of neighbouring cells drawn as border="1" draws them.
+    const std::vector<std::uint8_t> across = strokes;
+    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross,
+                Tuning().frameClearanceDown);
+    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, Tuning().frameClearance,
+                &across);
+    bool changed = false;
+    for (std::size_t i = 0; i < strokes.size(); ++i) {
+        if (strokes[i] != 0) {
+            changed = changed || plane.levels[i] != background;
+            plane.levels[i] = background;
+        }
+    }
+    return changed;
+}
+
+}  // namespace glyphsnap

@@ -1,0 +1,99 @@
+// The rules by which the Tesseract recognizer reads a page: when a reading is doubtful and what
+// is read again, which language re-reads a word, how much a page is enlarged, where frames are
+// taken out and when a page is split between two engines. Plain C++, without the engine.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "glyphsnap/recognition/tesseract/layout/words.h"
+
+namespace glyphsnap {
+
+// The largest side handed to Tesseract. It refuses sides above 32767; 10000 is the limit of the
+// Windows engine as well, so both builds scale the same images the same way, and a bitmap that
+// passes the limit by the tolerated 1 % stays far below Tesseract's own.
+inline constexpr std::uint32_t kTesseractMaxImageDimension = 10000;
+
+// True when one of the Tesseract languages of `languages` ("eng+ara") reads right to left.
+bool ReadsRightToLeft(std::string_view languages);
+
+// The first language of a Chinese profile with others behind it ("chi_sim" of "chi_sim+eng"),
+// else nothing: a profile of one language has no other model to ask.
+std::string IdeographicLanguageOf(std::string_view languages);
+
+// True when a page read with this mean word confidence is read again at half size, the more
+// confident reading winning. Tesseract misreads glyphs that the enlargement for small images has
+// made very large (a single line of Chinese becomes Latin nonsense at about 45, while a good
+// reading scores above 90). A page whose half would be too small to read, or an empty reading,
+// is not read again.
+bool IsReadAgainHalved(bool readNothing, int confidence, std::uint32_t width, std::uint32_t height);
+
+// True when a page read with this mean word confidence is read again whole as sparse text.
+bool IsPageDoubtful(int confidence);
+
+// True when the sparse reading of a doubtful page replaces its rows; otherwise the first
+// reading stands, with the lines the sparse reading found apart from its words.
+bool IsSparseReadingPreferred(int sparseConfidence, int blockConfidence);
+
+// True when a line of the first reading is doubtful enough to be read again alone, as sparse
+// text in a crop of its own: frames, list boxes and rows of buttons break a block apart.
+bool IsLineDoubtful(const ReadLine& line);
+
+// True when the crop's reading `again` of a doubtful line replaces the line: clearly more
+// confident, with a word wherever the line has more than a doubtful mark, so that no word is
+// lost to a reading that passed over it, and with Chinese where the line has Chinese: the
+// mixed model reads dense Chinese in a crop as confident Latin nonsense.
+bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line);
+
+// True when a word, in a Chinese profile, is read again with the Chinese model alone: a
+// doubtful word without any ideograph.
+bool IsDoubtedWord(const ReadWord& word);
+
+// What the second readings of a request may still read, in pixels: at most what the first
+// reading read, so that no second reading costs more than the first.
+class SecondReadingBudget {
+  public:
+    SecondReadingBudget(std::uint32_t width, std::uint32_t height);
+    // True, and the pixels counted, when they still fit.
+    bool Take(std::uint64_t pixels);
+    bool Take(const WordBox& crop);
+
+  private:
+    std::uint64_t left_;
+};
+
+// The median height of the text lines the layout analysis found (at least 1); none without any.
+std::optional<float> MedianHeight(std::vector<WordBox> boxes);
+
+// How much a page of `width` x `height` with text lines `lineHeight` high grows for its lines to
+// reach the height Tesseract reads best; 1 when they are high enough, or when the page would
+// grow past the largest side.
+float EnlargementFor(float lineHeight, std::uint32_t width, std::uint32_t height);
+
+// The shortest strokes taken out as frames and rules before reading, for text lines
+// `lineHeight` high.
+struct FrameLineLengths {
+    std::uint32_t across = 0;
+    std::uint32_t down = 0;
+};
+FrameLineLengths FrameLineLengthsFor(float lineHeight);
+
+// True when a piece of an ink line is no wider than one glyph of its height (an icon, a bullet, a
+// lone sign such as ">"): when its crop reads as nothing, or as marks only, it is a mark, and the
+// page is not read again for it.
+bool IsLoneGlyph(const WordBox& piece);
+
+// Whether an image with these pieces of ink lines is spread over two engines, one band of rows
+// each, on a machine with `cores` cores: from six pieces on, cut between any two lines; from
+// three, when they are lines of text (each alone in its rows, and no piece holds a stroke across
+// as long as a frame's edge, `strokesAcross`): a paragraph, a list or code, not the labels,
+// fields and buttons of a dialog; then cut only where no frame crosses.
+enum class Split { None, AnyWhere, OutsideFrames };
+Split SplitFor(const std::vector<WordBox>& inkLines, bool strokesAcross, unsigned cores);
+
+}  // namespace glyphsnap

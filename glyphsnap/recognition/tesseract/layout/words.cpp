@@ -1,0 +1,309 @@
+#include "glyphsnap/recognition/tesseract/layout/words.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
+#include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
+
+namespace glyphsnap {
+namespace {
+
+bool IsIdeograph(char16_t c) {
+    return (c >= 0x3040 && c <= 0x30FF) ||  // kana
+           (c >= 0x3400 && c <= 0x9FFF) ||  // CJK ideographs, extension A
+           (c >= 0xAC00 && c <= 0xD7A3) ||  // Hangul syllables
+           (c >= 0xF900 && c <= 0xFAFF) ||  // compatibility ideographs
+           (c >= 0xD840 && c <= 0xD87F);    // lead surrogates of the supplementary ideographs
+}
+
+bool IsLetterOrDigit(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+           (c >= 0x00C0 && c <= 0x024F && c != 0x00D7 && c != 0x00F7) ||  // Latin letters
+           (c >= 0x0370 && c <= 0x052F) ||                                // Greek, Cyrillic
+           (c >= 0xFF10 && c <= 0xFF19) || (c >= 0xFF21 && c <= 0xFF3A) ||
+           (c >= 0xFF41 && c <= 0xFF5A);  // full-width digits and letters
+}
+
+bool IsSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0x00A0 || c == 0x3000;
+}
+
+bool Blank(std::u16string_view text) {
+    return std::all_of(text.begin(), text.end(), IsSpace);
+}
+
+bool Mark(std::u16string_view text) {
+    return std::none_of(text.begin(), text.end(),
+                        [](char16_t c) { return IsLetterOrDigit(c) || IsIdeograph(c); });
+}
+
+// What frames, list boxes and the edges of buttons are read as at the end of a line.
+bool FrameMark(std::u16string_view text) {
+    constexpr std::u16string_view kFrameParts = u"|[]{}_~`'\"\u2018\u2019\u201C\u201D\u00AB\u00BB";
+    return !text.empty() && std::all_of(text.begin(), text.end(), [&](char16_t c) {
+        return kFrameParts.find(c) != std::u16string_view::npos;
+    });
+}
+
+}  // namespace
+
+bool BoxesMeet(const WordBox& a, const WordBox& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool IsMoreThanAMark(const ReadWord& word) {
+    return !Mark(word.text) &&
+           (word.confidence >= Tuning().markConfidence || HoldsIdeograph(word.text));
+}
+
+bool CoversWordsOf(const ReadLine& other, const ReadLine& line) {
+    return std::all_of(line.begin(), line.end(), [&](const ReadWord& word) {
+        return !IsMoreThanAMark(word) ||
+               std::any_of(other.begin(), other.end(),
+                           [&](const ReadWord& mine) { return BoxesMeet(word.box, mine.box); });
+    });
+}
+
+bool IsMarkLine(const ReadLine& line) {
+    return std::all_of(line.begin(), line.end(),
+                       [](const ReadWord& word) { return Mark(word.text); });
+}
+
+bool HoldsIdeograph(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), IsIdeograph);
+}
+
+int MedianOf(std::vector<int> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+WordBox BoxOf(const ReadLine& line) {
+    if (line.empty()) {
+        return {};
+    }
+    WordBox box = line.front().box;
+    for (const ReadWord& word : line) {
+        box.left = std::min(box.left, word.box.left);
+        box.top = std::min(box.top, word.box.top);
+        box.right = std::max(box.right, word.box.right);
+        box.bottom = std::max(box.bottom, word.box.bottom);
+    }
+    return box;
+}
+
+float MeanConfidence(const ReadLine& line) {
+    float sum = 0;
+    for (const ReadWord& word : line) {
+        sum += word.confidence;
+    }
+    return line.empty() ? 0 : sum / static_cast<float>(line.size());
+}
+
+std::vector<WordBox> ScaledBoxes(const std::vector<WordBox>& boxes, float factor) {
+    std::vector<WordBox> scaled;
+    scaled.reserve(boxes.size());
+    const auto times = [&](int value) {
+        return static_cast<int>(static_cast<float>(value) * factor);
+    };
+    for (const WordBox& box : boxes) {
+        scaled.push_back({times(box.left), times(box.top), times(box.right), times(box.bottom)});
+    }
+    return scaled;
+}
+
+std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
+                                             std::uint32_t height,
+                                             const std::vector<std::uint8_t>& framedRows) {
+    std::vector<WordBox> sorted = lines;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const WordBox& a, const WordBox& b) { return a.top < b.top; });
+    // Where each prefix ends at the lowest: a cut after line k must pass below all of them.
+    std::vector<int> lowest(sorted.size());
+    for (std::size_t k = 0; k < sorted.size(); ++k) {
+        lowest[k] = std::max(k == 0 ? sorted[k].bottom : lowest[k - 1], sorted[k].bottom);
+    }
+    std::optional<std::uint32_t> best;
+    std::size_t bestDistance = sorted.size();
+    const std::size_t middle = sorted.size() / 2;
+    for (std::size_t k = 1; k < sorted.size(); ++k) {
+        if (lowest[k - 1] < sorted[k].top) {
+            const std::size_t distance = k > middle ? k - middle : middle - k;
+            const int row = (lowest[k - 1] + sorted[k].top) / 2;
+            const bool framed = static_cast<std::size_t>(row) < framedRows.size() &&
+                                framedRows[static_cast<std::size_t>(row)] != 0;
+            if (distance < bestDistance && row > 0 && static_cast<std::uint32_t>(row) < height &&
+                !framed) {
+                best = static_cast<std::uint32_t>(row);
+                bestDistance = distance;
+            }
+        }
+    }
+    return best;
+}
+
+std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
+                                  const std::vector<ReadLine>& lines) {
+    std::vector<WordBox> missed;
+    bool joinable = false;  // the piece before was missed too
+    for (const WordBox& piece : pieces) {
+        const bool met = std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+            return std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
+                return IsMoreThanAMark(word) && BoxesMeet(piece, word.box);
+            });
+        });
+        if (met) {
+            joinable = false;
+            continue;
+        }
+        if (joinable && piece.top < missed.back().bottom && missed.back().top < piece.bottom) {
+            WordBox& row = missed.back();
+            row = {std::min(row.left, piece.left), std::min(row.top, piece.top),
+                   std::max(row.right, piece.right), std::max(row.bottom, piece.bottom)};
+        } else {
+            missed.push_back(piece);
+        }
+        joinable = true;
+    }
+    return missed;
+}
+
+void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found) {
+    for (ReadLine& line : lines) {
+        std::erase_if(line, [&](const ReadWord& word) {
+            const int middle = (word.box.top + word.box.bottom) / 2;
+            return !IsMoreThanAMark(word) &&
+                   std::any_of(found.begin(), found.end(), [&](const ReadLine& other) {
+                       return std::any_of(other.begin(), other.end(), [&](const ReadWord& mine) {
+                           return BoxesMeet(word.box, mine.box) && mine.box.top <= middle &&
+                                  middle < mine.box.bottom;
+                       });
+                   });
+        });
+    }
+    std::erase_if(lines, [](const ReadLine& line) { return line.empty(); });
+}
+
+std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
+                                          const std::vector<ReadLine>& other) {
+    std::vector<ReadLine> apart;
+    for (const ReadLine& candidate : other) {
+        const bool meets = std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+            return std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
+                return std::any_of(candidate.begin(), candidate.end(), [&](const ReadWord& mine) {
+                    return BoxesMeet(word.box, mine.box);
+                });
+            });
+        });
+        if (!candidate.empty() && !meets) {
+            apart.push_back(candidate);
+        }
+    }
+    for (ReadLine& line : apart) {
+        const WordBox box = BoxOf(line);
+        const int middle = (box.top + box.bottom) / 2;
+        const auto below = std::find_if(lines.begin(), lines.end(), [&](const ReadLine& kept) {
+            return !kept.empty() && BoxOf(kept).top > middle;
+        });
+        lines.insert(below, std::move(line));
+    }
+    return lines;
+}
+
+bool HoldSameInk(const WordBox& a, const WordBox& b) {
+    const auto area = [](const WordBox& box) {
+        return std::int64_t{std::max(0, box.right - box.left)} * std::max(0, box.bottom - box.top);
+    };
+    const WordBox shared{std::max(a.left, b.left), std::max(a.top, b.top),
+                         std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    const std::int64_t smaller = std::min(area(a), area(b));
+    return smaller > 0 && Tuning().sameInkShare.AtLeast(area(shared), smaller);
+}
+
+namespace {
+
+bool HoldsInkOf(const ReadLine& line, const ReadWord& word) {
+    return std::any_of(line.begin(), line.end(),
+                       [&](const ReadWord& other) { return HoldSameInk(other.box, word.box); });
+}
+
+}  // namespace
+
+ReadLine WordsUnder(const std::vector<ReadLine>& lines, const ReadLine& again) {
+    ReadLine under;
+    for (const ReadLine& line : lines) {
+        std::copy_if(line.begin(), line.end(), std::back_inserter(under),
+                     [&](const ReadWord& word) { return HoldsInkOf(again, word); });
+    }
+    return under;
+}
+
+std::vector<ReadLine> WithRegionReadAgain(std::vector<ReadLine> lines, ReadLine again) {
+    std::vector<ReadLine> kept;
+    std::optional<std::size_t> place;  // where `again` goes among the kept lines
+    for (ReadLine& line : lines) {
+        const std::size_t before = line.size();
+        std::erase_if(line, [&](const ReadWord& word) { return HoldsInkOf(again, word); });
+        if (line.size() < before && !place) {
+            place = kept.size();
+        }
+        if (!line.empty()) {
+            kept.push_back(std::move(line));
+        }
+    }
+    if (!again.empty()) {
+        kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(place.value_or(kept.size())),
+                    std::move(again));
+    }
+    return kept;
+}
+
+std::vector<ReadLine> WithEachPlaceOnce(std::vector<ReadLine> lines) {
+    std::vector<ReadLine> kept;
+    for (ReadLine& line : lines) {
+        std::erase_if(line, [&](const ReadWord& word) {
+            return std::any_of(kept.begin(), kept.end(),
+                               [&](const ReadLine& earlier) { return HoldsInkOf(earlier, word); });
+        });
+        if (!line.empty()) {
+            kept.push_back(std::move(line));
+        }
+    }
+    return kept;
+}
+
+std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
+    std::vector<OcrLine> kept;
+    for (const ReadLine& line : lines) {
+        OcrLine text;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const ReadWord& word = line[i];
+            const bool doubtful = word.confidence < Tuning().markConfidence &&
+                                  word.text.size() <= Tuning().longestMark &&
+                                  !HoldsIdeograph(word.text);
+            const bool leadingMark = text.words.empty() && i + 1 < line.size() && Mark(word.text);
+            const bool trailingFrame = i + 1 == line.size() && i > 0 && FrameMark(word.text);
+            const bool readTwice =
+                word.confidence < Tuning().markConfidence && !HoldsIdeograph(word.text) &&
+                std::any_of(line.begin(), line.end(), [&](const ReadWord& other) {
+                    return &other != &word && other.confidence > word.confidence &&
+                           HoldsIdeograph(other.text) && BoxesMeet(other.box, word.box);
+                });
+            if (Blank(word.text) || doubtful || leadingMark || trailingFrame || readTwice) {
+                continue;
+            }
+            text.words.push_back(word.text);
+        }
+        if (!text.words.empty()) {
+            kept.push_back(std::move(text));
+        }
+    }
+    return kept;
+}
+
+}  // namespace glyphsnap

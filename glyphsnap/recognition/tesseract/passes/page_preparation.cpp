@@ -1,0 +1,78 @@
+#include "glyphsnap/recognition/tesseract/passes/page_preparation.h"
+
+#include <tesseract/baseapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
+#include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
+#include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
+
+namespace glyphsnap {
+namespace {
+
+// The boxes of the text lines the layout analysis finds.
+std::vector<WordBox> LayoutLines(tesseract::TessBaseAPI& engine, const GreyPlane& plane) {
+    engine.SetPageSegMode(tesseract::PSM_AUTO);
+    SetPlane(engine, plane);
+    const std::unique_ptr<tesseract::PageIterator> line(engine.AnalyseLayout());
+    std::vector<WordBox> boxes;
+    if (line && !line->Empty(tesseract::RIL_TEXTLINE)) {
+        do {
+            WordBox box;
+            if (line->BoundingBox(tesseract::RIL_TEXTLINE, &box.left, &box.top, &box.right,
+                                  &box.bottom)) {
+                boxes.push_back(box);
+            }
+        } while (line->Next(tesseract::RIL_TEXTLINE));
+    }
+    return boxes;
+}
+
+// The row the page is cut at between two engines; 0 for one engine.
+std::uint32_t CutOf(const GreyPlane& plane, const std::vector<WordBox>& inkLines,
+                    const std::vector<std::uint8_t>& framedRows) {
+    switch (SplitFor(inkLines, HoldsStrokeAcross(plane, inkLines, Tuning().longestTextStroke),
+                     std::thread::hardware_concurrency())) {
+        case Split::AnyWhere:
+            return CutBetweenLines(inkLines, plane.height).value_or(0);
+        case Split::OutsideFrames:
+            return CutBetweenLines(inkLines, plane.height, framedRows).value_or(0);
+        case Split::None:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
+    PageState page{.readers = readers, .plane = GreyPlaneOf(bitmap)};
+    std::vector<std::uint8_t> framedRows;
+    page.inkLines = InkLinesOf(page.plane, Tuning().longestTextStroke, &framedRows);
+    page.cut = CutOf(page.plane, page.inkLines, framedRows);
+    const std::vector<WordBox> layoutLines = LayoutLines(
+        *readers.engines.Main(), page.cut > 0 ? Rows(page.plane, 0, page.cut) : page.plane);
+    const std::optional<float> lineHeight =
+        MedianHeight(layoutLines.empty() ? page.inkLines : layoutLines);
+    if (lineHeight) {
+        const FrameLineLengths shortest = FrameLineLengthsFor(*lineHeight);
+        RemoveFrameLines(page.plane, shortest.across, shortest.down);
+        if (const float factor = EnlargementFor(*lineHeight, page.plane.width, page.plane.height);
+            factor > 1) {
+            page.plane = EnlargedPlane(page.plane, factor);
+            page.inkLines = ScaledBoxes(page.inkLines, factor);
+            page.cut = std::min(page.plane.height,
+                                static_cast<std::uint32_t>(static_cast<float>(page.cut) * factor));
+        }
+    }
+    page.budget = SecondReadingBudget(page.plane.width, page.plane.height);
+    return page;
+}
+
+}  // namespace glyphsnap

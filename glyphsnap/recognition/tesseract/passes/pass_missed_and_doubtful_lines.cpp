@@ -1,0 +1,102 @@
+#include "glyphsnap/recognition/tesseract/passes/pass_missed_and_doubtful_lines.h"
+
+#include <tesseract/baseapi.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
+
+namespace glyphsnap {
+namespace {
+
+// True when every line of `lines` that `again` reads again in part has its middle in `row`.
+bool IsReadingOfOneRow(const std::vector<ReadLine>& lines, const ReadLine& again,
+                       const WordBox& row) {
+    return std::all_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+        const WordBox box = BoxOf(line);
+        const int middle = (box.top + box.bottom) / 2;
+        return WordsUnder({line}, again).empty() || (row.top <= middle && middle < row.bottom);
+    });
+}
+
+// The words of a crop's reading that lie in the row of the line it reads again: the crop may
+// reach into the line's neighbours.
+ReadLine WordsInRow(std::vector<ReadLine>& reading, const WordBox& row) {
+    ReadLine words;
+    for (ReadLine& part : reading) {
+        std::copy_if(part.begin(), part.end(), std::back_inserter(words),
+                     [&](const ReadWord& word) {
+                         const int middle = (word.box.top + word.box.bottom) / 2;
+                         return row.top <= middle && middle < row.bottom;
+                     });
+    }
+    return words;
+}
+
+}  // namespace
+
+bool ReadMissedAndDoubtfulLines(PageState& page) {
+    const GreyPlane& plane = ReadingPlane(page);
+    const std::vector<WordBox> inkLines = AtReadingScale(page, page.inkLines);
+    std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
+    bool allRead = true;
+    std::vector<WordBox> missing;
+    std::vector<bool> missingGlyph;  // for each missing crop, whether it holds one glyph
+    for (const WordBox& piece : MissedPieces(inkLines, lines)) {
+        if (const WordBox crop = CropOf(piece, plane); !IsEmpty(crop)) {
+            if (page.budget.Take(crop)) {
+                missing.push_back(crop);
+                missingGlyph.push_back(IsLoneGlyph(piece));
+            } else {
+                allRead = false;
+            }
+        }
+    }
+    std::vector<ReadLine*> doubtful;
+    std::vector<WordBox> doubtfulCrops;
+    for (ReadLine& line : lines) {
+        if (const WordBox crop = CropOf(WithInkItMeets(BoxOf(line), inkLines), plane);
+            IsLineDoubtful(line) && !IsEmpty(crop) && page.budget.Take(crop)) {
+            doubtful.push_back(&line);
+            doubtfulCrops.push_back(crop);
+        }
+    }
+    std::vector<Reading> again =
+        ReadCrops(page.readers, plane, doubtfulCrops, tesseract::PSM_SPARSE_TEXT);
+    std::vector<ReadLine> readAgain;
+    for (std::size_t i = 0; i < doubtful.size(); ++i) {
+        const WordBox row = BoxOf(*doubtful[i]);
+        ReadLine words = WordsInRow(again[i].lines, row);
+        // The crop may read the line's neighbours in its row again (the cells of a table's row):
+        // the reading replaces what it covers when every line it covers lies in the row and it
+        // is better than all of them; otherwise only the line.
+        if (!IsLineReadingBetter(words, *doubtful[i])) {
+            continue;
+        }
+        if (IsReadingOfOneRow(lines, words, row) &&
+            IsLineReadingBetter(words, WordsUnder(lines, words))) {
+            readAgain.push_back(std::move(words));
+        } else {
+            *doubtful[i] = std::move(words);
+        }
+    }
+    for (ReadLine& words : readAgain) {
+        lines = WithRegionReadAgain(std::move(lines), std::move(words));
+    }
+    std::vector<Reading> found =
+        ReadCrops(page.readers, plane, missing, tesseract::PSM_SPARSE_TEXT);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        std::erase_if(found[i].lines, IsMarkLine);
+        allRead = allRead && (!found[i].lines.empty() || missingGlyph[i]);
+        DropMarksUnder(lines, found[i].lines);
+        lines = WithLinesFoundApart(std::move(lines), found[i].lines);
+    }
+    page.reading.lines = OnPage(page, std::move(lines));
+    return allRead;
+}
+
+}  // namespace glyphsnap

@@ -1,0 +1,98 @@
+#include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
+
+#include <cstddef>
+#include <future>
+#include <thread>
+#include <utility>
+
+#include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
+
+namespace glyphsnap {
+
+std::variant<Reading, RecognitionFailure> ReadWhole(tesseract::TessBaseAPI& engine,
+                                                    const GreyPlane& plane,
+                                                    tesseract::PageSegMode mode,
+                                                    RecognitionDeadline& deadline) {
+    if (deadline.Passed()) {
+        return RecognitionFailure::RecognitionTimedOut;
+    }
+    engine.SetPageSegMode(mode);
+    SetPlane(engine, plane);
+    const int recognised = engine.Recognize(deadline.Monitor());
+    if (deadline.Passed()) {
+        return RecognitionFailure::RecognitionTimedOut;
+    }
+    if (recognised != 0) {
+        return RecognitionFailure::RecognitionFailed;
+    }
+    Reading reading{RecognisedLines(engine), 0};
+    if (!reading.lines.empty()) {
+        reading.confidence = engine.MeanTextConf();
+    }
+    return reading;
+}
+
+std::variant<Reading, RecognitionFailure> ReadInBands(const Readers& readers,
+                                                      const GreyPlane& plane, std::uint32_t cut,
+                                                      tesseract::PageSegMode mode) {
+    tesseract::TessBaseAPI* second =
+        cut > 0 && cut < plane.height ? readers.engines.Second() : nullptr;
+    if (second == nullptr) {
+        return ReadWhole(*readers.engines.Main(), plane, mode, readers.deadline);
+    }
+    const GreyPlane lower = Rows(plane, cut, plane.height);
+    auto lowerReading = std::async(std::launch::async, [&, end = readers.deadline.End()] {
+        KeepRecognitionOnThisThread(readers.threads);
+        RecognitionDeadline own(end);
+        return ReadWhole(*second, lower, mode, own);
+    });
+    const GreyPlane upper = Rows(plane, 0, cut);
+    auto upperReading = ReadWhole(*readers.engines.Main(), upper, mode, readers.deadline);
+    auto lowerResult = lowerReading.get();
+    if (auto* failure = std::get_if<RecognitionFailure>(&upperReading)) {
+        return *failure;
+    }
+    if (auto* failure = std::get_if<RecognitionFailure>(&lowerResult)) {
+        return *failure;
+    }
+    return Joined(std::get<Reading>(std::move(upperReading)),
+                  std::get<Reading>(std::move(lowerResult)), static_cast<int>(cut));
+}
+
+std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
+                               const std::vector<WordBox>& crops, tesseract::PageSegMode mode) {
+    std::vector<Reading> readings(crops.size());
+    const auto readEveryOther = [&](tesseract::TessBaseAPI& engine, std::size_t first,
+                                    RecognitionDeadline& own) {
+        engine.SetPageSegMode(mode);
+        SetPlane(engine, plane);
+        for (std::size_t i = first; i < crops.size(); i += 2) {
+            const WordBox& crop = crops[i];
+            engine.SetRectangle(crop.left, crop.top, crop.right - crop.left,
+                                crop.bottom - crop.top);
+            if (own.Passed() || engine.Recognize(own.Monitor()) != 0 || own.Passed()) {
+                return;
+            }
+            readings[i].lines = RecognisedLines(engine);
+            readings[i].confidence = readings[i].lines.empty() ? 0 : engine.MeanTextConf();
+        }
+    };
+    tesseract::TessBaseAPI* second = crops.size() >= 2 && std::thread::hardware_concurrency() >= 2
+                                         ? readers.engines.Second()
+                                         : nullptr;
+    if (second == nullptr) {
+        readEveryOther(*readers.engines.Main(), 0, readers.deadline);
+        readEveryOther(*readers.engines.Main(), 1, readers.deadline);
+        return readings;
+    }
+    auto odd = std::async(std::launch::async, [&, end = readers.deadline.End()] {
+        KeepRecognitionOnThisThread(readers.threads);
+        RecognitionDeadline own(end);
+        readEveryOther(*second, 1, own);
+    });
+    readEveryOther(*readers.engines.Main(), 0, readers.deadline);
+    odd.get();
+    return readings;
+}
+
+}  // namespace glyphsnap
