@@ -50,6 +50,8 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(markConfidence),
     GLYPHSNAP_FIELD(ideographicReach),
     GLYPHSNAP_FIELD(longestMark),
+    GLYPHSNAP_FIELD(shortestTextMark),
+    GLYPHSNAP_FIELD(tallestTextMark),
     GLYPHSNAP_FIELD(reachingBelow),
     GLYPHSNAP_FIELD(sameInkShare),
     GLYPHSNAP_FIELD(leastLinesToSplit),

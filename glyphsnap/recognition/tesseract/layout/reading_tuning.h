@@ -111,6 +111,13 @@ struct ReadingTuning {
     float markConfidence = 40;
     // ... when it is at most this many units long.
     std::size_t longestMark = 3;
+    // A line's first or last mark is a glyph of its text, kept, when its box is at least this
+    // share of the median height of the line's words ... Braces, brackets and the slashes of a
+    // comment in code are 1 to 1.2 times as tall as their line's words, bullets under half.
+    Ratio shortestTextMark{4, 5};
+    // ... and at most this share: the edge of a field or button beside its label runs past the
+    // text by three times its height.
+    Ratio tallestTextMark{3, 2};
     // A Chinese re-reading's words replace a doubtful word when they reach at most this share of
     // its height past its box: another reading of one line places its words a little apart.
     Ratio ideographicReach{1, 2};

@@ -46,6 +46,22 @@ bool FrameMark(std::u16string_view text) {
     });
 }
 
+// Whether a mark is a glyph of its line's text (a brace, a bracket, the slashes of a comment in
+// code) rather than a bullet, a checkbox or a frame's edge: it is about as tall as the line's
+// words, where a bullet is smaller and a frame's edge runs past the text above and below.
+bool IsGlyphOfItsText(const ReadWord& mark, const ReadLine& line) {
+    std::vector<int> heights;
+    for (const ReadWord& word : line) {
+        if (!Mark(word.text) && word.box.bottom > word.box.top) {
+            heights.push_back(word.box.bottom - word.box.top);
+        }
+    }
+    const int textHeight = MedianOf(std::move(heights));
+    const int height = mark.box.bottom - mark.box.top;
+    return textHeight > 0 && Tuning().shortestTextMark.AtLeast(height, textHeight) &&
+           Tuning().tallestTextMark.AtMost(height, textHeight);
+}
+
 }  // namespace
 
 bool BoxesMeet(const WordBox& a, const WordBox& b) {
@@ -286,8 +302,10 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
             const bool doubtful = word.confidence < Tuning().markConfidence &&
                                   word.text.size() <= Tuning().longestMark &&
                                   !HoldsIdeograph(word.text);
-            const bool leadingMark = text.words.empty() && i + 1 < line.size() && Mark(word.text);
-            const bool trailingFrame = i + 1 == line.size() && i > 0 && FrameMark(word.text);
+            const bool leadingMark = text.words.empty() && i + 1 < line.size() && Mark(word.text) &&
+                                     !IsGlyphOfItsText(word, line);
+            const bool trailingFrame = i + 1 == line.size() && i > 0 && FrameMark(word.text) &&
+                                       !IsGlyphOfItsText(word, line);
             const bool readTwice =
                 word.confidence < Tuning().markConfidence && !HoldsIdeograph(word.text) &&
                 std::any_of(line.begin(), line.end(), [&](const ReadWord& other) {
