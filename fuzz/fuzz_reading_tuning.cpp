@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const glyphsnap::Ratio& ratio :
          {tuning.ideographicReach, tuning.reachingBelow, tuning.sameInkShare, tuning.tallWordShare,
           tuning.roomLeftShare, tuning.alignedShare, tuning.leastRowPitchShare,
-          tuning.sideBySideShare, tuning.runningTextPitch, tuning.rowMarginShare}) {
+          tuning.sideBySideShare, tuning.runningTextPitch, tuning.rowMarginShare,
+          tuning.shortestTextMark, tuning.tallestTextMark}) {
         if (ratio.denominator <= 0 || ratio.numerator < 0) {
             std::abort();
         }
