@@ -10,7 +10,8 @@ screen is shot and cut to the window's client area (or to the shown page of a pr
 The known text is the controls' texts in reading order: rows top to bottom, each row left to
 right, a control joining a row when its middle lies within the row's first control and that
 control's middle within it (a tall picture or label takes no line beside it); a group box
-counts by its caption line; accelerator marks ("&") are dropped as the controls drop them.
+counts by its caption line; a control's own line ends are kept; accelerator marks ("&") are
+dropped as the controls drop them.
 Controls whose content is not window text (list views, tree views, list boxes, tab strips) are
 painted over with their own background, so the picture holds only text the listing knows.
 
@@ -138,7 +139,8 @@ def known_text(frame, controls):
         if kind == "Button" and style & BS_TYPEMASK == BS_GROUPBOX:
             rect = (rect[0], rect[1], rect[2], rect[1] + CAPTION_HEIGHT)
         if inside(rect, frame):
-            items.append((rect, " ".join(shown.split())))
+            lines = (" ".join(line.split()) for line in shown.splitlines())
+            items.append((rect, "\n".join(line for line in lines if line)))
     items.sort(key=lambda item: (item[0][1], item[0][0]))
     rows = []
     for rect, text in items:

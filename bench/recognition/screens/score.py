@@ -62,19 +62,37 @@ def cer(want: str, got: str) -> float:
     return edit_distance(want, got) / max(1, len(want))
 
 
+def nearly_inside(part: str, whole: str) -> bool:
+    """Whether `whole` holds a stretch within a third of `part`'s length in edits of `part`
+    (case folded), so that a line misread the same way twice is still found in the known text."""
+    part, whole = part.casefold(), whole.casefold()
+    allowed = max(1, len(part) // 3)
+    previous = [0] * (len(whole) + 1)  # a stretch may start anywhere in `whole`
+    for i, unit in enumerate(part, 1):
+        current = [i]
+        for j, other in enumerate(whole, 1):
+            current.append(min(previous[j] + 1, current[j - 1] + 1,
+                               previous[j - 1] + (unit != other)))
+        previous = current
+    return min(previous) <= allowed
+
+
 def read_twice(want: str, got: str) -> list:
-    """The lines of the reply `got` that repeat another of its lines, equal to it or inside it,
-    while the known text `want` holds them at most once: one place of the image read twice. Of
-    two equal lines the later one counts; lines shorter than LEAST_REPEATED are passed over."""
-    lines = [squeeze(line) for line in got.splitlines()]
-    lines = [line for line in lines if line]
-    truth = squeeze(want)
+    """The lines of the reply `got` read twice: a line of at least LEAST_REPEATED characters,
+    squeezed, that equals another line of the reply or is inside one, while the known text `want`
+    holds it fewer times than the reply's lines do (counted as its exact repeats, or as the lines
+    that nearly hold it, whichever is more). Of two equal lines the later one counts."""
+    lines = [line for line in (squeeze(text) for text in got.splitlines()) if line]
+    truth = [line for line in (squeeze(text) for text in want.splitlines()) if line]
     repeated = []
     for i, line in enumerate(lines):
-        if len(line) < LEAST_REPEATED or truth.count(line) > 1:
+        if len(line) < LEAST_REPEATED:
             continue
-        if any(line in other and (len(other) > len(line) or j < i)
-               for j, other in enumerate(lines) if j != i):
+        holders = [j for j, other in enumerate(lines) if j != i and line in other]
+        if not any(len(lines[j]) > len(line) or j < i for j in holders):
+            continue
+        held = max(1, "".join(truth).count(line), sum(nearly_inside(line, t) for t in truth))
+        if 1 + len(holders) > held:
             repeated.append(line)
     return repeated
 
