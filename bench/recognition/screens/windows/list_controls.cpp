@@ -88,6 +88,7 @@ struct Search {
 };
 
 BOOL CALLBACK OfferTopLevel(HWND window, LPARAM state) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     auto& search = *reinterpret_cast<Search*>(state);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
@@ -102,6 +103,7 @@ BOOL CALLBACK OfferTopLevel(HWND window, LPARAM state) {
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM list) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Win32 hands pointers over as integers
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
@@ -122,6 +124,7 @@ RECT FrameOf(HWND window, int page) {
     if (page >= 0) {
         SendMessageW(window, kSetCurrentPage, static_cast<WPARAM>(page), 0);
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the sheet answers with a window handle
         const auto shown = reinterpret_cast<HWND>(SendMessageW(window, kGetCurrentPageHwnd, 0, 0));
         if (shown && GetWindowRect(shown, &frame)) {
             return frame;
