@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Screenshots of real programs' windows under Xvfb, each with the text the program itself put on
-the screen: Wine's own dialogs and control-panel pages, in English and in Chinese.
+the screen: Wine's own dialogs and control-panel pages, and GTK's file and colour choosers (as
+zenity shows them), in English and in Chinese.
 
   make_windows.py OUT_FOLDER     (with DISPLAY naming a running X server, such as Xvfb)
 
@@ -14,10 +15,13 @@ counts by its caption line; a control's own line ends are kept; accelerator mark
 dropped as the controls drop them.
 Controls whose content is not window text (list views, tree views, list boxes, tab strips) are
 painted over with their own background, so the picture holds only text the listing knows.
+The GTK windows are listed the same way from their accessibility tree over AT-SPI, by
+windows/list_accessible.py in a session bus of its own, and cut to the window.
 
 Writes OUT_FOLDER/NAME.png and OUT_FOLDER/NAME.txt and returns (name, language profile,
 toolkit) to make_set.py. Needs, for the evaluation only: wine, mingw-w64, imagemagick,
-xvfb, fonts-wqy-microhei and the zh_CN.UTF-8 locale (`localedef -i zh_CN -f UTF-8 zh_CN.UTF-8`).
+xvfb, fonts-wqy-microhei, zenity, python3-pyatspi, gir1.2-atspi-2.0, dbus and the zh_CN.UTF-8
+locale (`localedef -i zh_CN -f UTF-8 zh_CN.UTF-8`).
 """
 import os
 import re
@@ -42,6 +46,15 @@ SHOTS = [
     ("wine_programs", ["control", "appwiz.cpl"], "#32770", 0),
     ("wine_joystick", ["control", "joy.cpl"], "#32770", 0),
 ]
+
+# name, the role of the element to cut to (None: the window), program and arguments of the GTK
+# windows; the file chooser's list shows a folder of Debian's documentation in both languages.
+GTK_SHOTS = [
+    ("gtk_files", "table", ["zenity", "--file-selection",
+                            "--filename=/usr/share/doc/debian-reference-en/docs/"]),
+    ("gtk_colors", None, ["zenity", "--color-selection"]),
+]
+SYSTEM_PYTHON = "/usr/bin/python3"  # the one python3-pyatspi is installed for
 
 # The dialog fonts drawn with a CJK font, or Chinese comes out as boxes.
 DIALOG_FONTS = ["MS Shell Dlg", "MS Shell Dlg 2", "Tahoma", "MS Sans Serif", "SimSun", "宋体",
@@ -200,6 +213,24 @@ def shoot_one(prefix, lang, lister, shot, out):
         started.wait()
 
 
+def shoot_gtk(work, lang, shot, out):
+    name, role, program = shot
+    home = os.path.join(work, "home")  # no bookmarks, no recent files, no folder of ours
+    os.makedirs(home, exist_ok=True)
+    env = dict(os.environ, HOME=home, LANG=LOCALES[lang], LC_ALL="", LANGUAGE="")
+    screen = os.path.join(work, name + ".screen.png")
+    done = subprocess.run(["dbus-run-session", "--", SYSTEM_PYTHON,
+                           os.path.join(HERE, "windows", "list_accessible.py"), screen] +
+                          ([role] if role else []) + ["--"] +
+                          program, env=env, cwd=home, capture_output=True, check=False, timeout=120)
+    frame, controls = parse_listing(done.stdout.decode("utf-8", "replace"))
+    if done.returncode or frame is None:
+        raise RuntimeError(f"{name}: no window listed: {done.stderr.decode()[-600:]}")
+    cut(screen, frame, controls, os.path.join(out, f"{name}_{lang}.png"))
+    with open(os.path.join(out, f"{name}_{lang}.txt"), "w", encoding="utf-8") as file:
+        file.write(known_text(frame, controls))
+
+
 def build_lister(folder):
     lister = os.path.join(folder, "list_controls.exe")
     subprocess.run(["x86_64-w64-mingw32-g++-posix", "-std=c++20", "-O2", "-municode", "-static",
@@ -221,6 +252,9 @@ def shoot(out):
                 shoot_one(prefix, lang, lister, shot, out)
                 made.append((f"{shot[0]}_{lang}", lang, "wine"))
             shutil.rmtree(prefix, ignore_errors=True)
+            for shot in GTK_SHOTS:
+                shoot_gtk(work, lang, shot, out)
+                made.append((f"{shot[0]}_{lang}", lang, "gtk"))
     return made
 
 
