@@ -18,7 +18,7 @@ all material written elsewhere, the images more than MOST_BEHIND worse than the 
 the lines read twice.
 
 Sweeping a tuned number needs no rebuild: the recognizer's tuned numbers are the fields of
-ReadingTuning (glyphsnap/recognition/tesseract/reading_tuning.h, each with its reason), and
+ReadingTuning (glyphsnap/recognition/tesseract/layout/reading_tuning.h, each with its reason), and
 --tuning FILE hands Glyphsnap a file of `name=value` lines (a ratio as `3/4`, `#` for comments)
 through GLYPHSNAP_READING_TUNING. A line with an unknown name or a malformed value is passed over,
 the default kept, so check the name against the header. A sweep scores each value on the tuning
