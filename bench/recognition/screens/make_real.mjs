@@ -8,8 +8,10 @@
 // English comes from CMake's HTML manual (cmake-doc), laid out in a style of our own, and from
 // the HTML manuals of Node.js (nodejs, its light and dark themes) and Valgrind (valgrind) in
 // their own style sheets; Chinese from the Chinese manual pages
-// (manpages-zh) turned into HTML by man2html. Writes OUT_FOLDER/NAME.png, OUT_FOLDER/NAME.txt
-// and OUT_FOLDER/real.tsv (name, language profile), which make_set.py takes into its index.
+// (manpages-zh) turned into HTML by man2html; both from the Debian Reference
+// (debian-reference-en, debian-reference-zh-cn, installed for the evaluation only) in its own
+// style sheet. Writes OUT_FOLDER/NAME.png, OUT_FOLDER/NAME.txt and OUT_FOLDER/real.tsv (name,
+// language profile, manual it was cut from), which make_set.py takes into its index.
 import { execFileSync } from "node:child_process";
 import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -77,6 +79,24 @@ const PICKS = [
   ["valgrind_para_en", "en", "doc:valgrind/html/manual-core.html", "p", 5, 14, "own", 820],
   ["valgrind_code_en", "en", "doc:valgrind/html/manual-core.html", "pre", 1, 13, "own", 820],
   ["valgrind_list_en", "en", "doc:valgrind/html/manual-core.html", "div.itemizedlist", 0, 14, "own", 820],
+  // The Debian Reference (debian-reference-en, debian-reference-zh-cn) in its own style sheet,
+  // English and Chinese: tables ruled by their own borders, notes laid out as tables without
+  // borders, paragraphs, lists and shell sessions; a few in our dark theme.
+  ["debref_pam_table_en", "en", "doc:debian-reference-en/docs/ch04.en.html", "table.table", 2, 14, "own", 900],
+  ["debref_packages_table_en", "en", "doc:debian-reference-en/docs/ch09.en.html", "table.table", 0, 14, "own", 980],
+  ["debref_para_en", "en", "doc:debian-reference-en/docs/ch01.en.html", "div.section p", 3, 14, "own", 900],
+  ["debref_code_en", "en", "doc:debian-reference-en/docs/ch01.en.html", "pre.screen", 4, 14, "own", 900],
+  ["debref_note_en", "en", "doc:debian-reference-en/docs/ch02.en.html", "table[summary=\"Note\"]", 1, 14, "own", 900],
+  ["debref_list_en", "en", "doc:debian-reference-en/docs/ch10.en.html", "div.itemizedlist", 2, 14, "own", 900],
+  ["debref_table_dark_en", "en", "doc:debian-reference-en/docs/ch06.en.html", "table.table", 1, 14, "dark", 900],
+  ["debref_pam_table_zh", "zh", "doc:debian-reference-en/docs/ch04.zh-cn.html", "table.table", 0, 14, "own", 900],
+  ["debref_tools_table_zh", "zh", "doc:debian-reference-en/docs/ch12.zh-cn.html", "table.table", 1, 14, "own", 980],
+  ["debref_para_zh", "zh", "doc:debian-reference-en/docs/ch04.zh-cn.html", "div.section p", 1, 14, "own", 700],
+  ["debref_para2_zh", "zh", "doc:debian-reference-en/docs/ch03.zh-cn.html", "div.section p", 0, 14, "own", 700],
+  ["debref_code_zh", "zh", "doc:debian-reference-en/docs/ch02.zh-cn.html", "pre.screen", 3, 14, "own", 900],
+  ["debref_note_zh", "zh", "doc:debian-reference-en/docs/ch01.zh-cn.html", "table[summary=\"Note\"]", 2, 14, "own", 900],
+  ["debref_list_zh", "zh", "doc:debian-reference-en/docs/ch05.zh-cn.html", "div.itemizedlist", 1, 14, "own", 900],
+  ["debref_table_dark_zh", "zh", "doc:debian-reference-en/docs/ch06.zh-cn.html", "table.table", 2, 14, "dark", 900],
 ];
 
 const MOST_HEIGHT = 640;
@@ -135,6 +155,19 @@ function sourceUrl(source, manFolder) {
   const page = html.toString("utf8");
   writeFileSync(file, '<meta charset="utf-8">' + page.slice(page.indexOf("<!DOCTYPE")));
   return "file://" + file;
+}
+
+// The manual a picture was cut from, for the scores per manual: "cmake", "manpages-zh", or the
+// package's folder under /usr/share/doc without its language ("debian-reference").
+function manualOf(source) {
+  const [kind, path] = source.split(/:(.*)/s);
+  if (kind === "cmake") {
+    return "cmake";
+  }
+  if (kind === "man") {
+    return "manpages-zh";
+  }
+  return path.split("/")[0].replace(/-(en|zh-cn)$/, "");
 }
 
 // The element's text as a reader sees it: one line per line of the element, cells of a row
@@ -214,7 +247,7 @@ async function main() {
         await shot.screenshot({ path: join(out, name + ".png") });
       }
       writeFileSync(join(out, name + ".txt"), knownText(await shot.innerText()));
-      index.push(`${name}\t${lang}\n`);
+      index.push(`${name}\t${lang}\t${manualOf(source)}\n`);
       await page.close();
     }
   } finally {

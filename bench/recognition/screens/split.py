@@ -5,9 +5,10 @@ every image added later, keeps the part it was given.
 
   split.py SET_FOLDER
 
-Reads SET_FOLDER/index.tsv (name, language profile, part, source), draws a part for each image
-that split.tsv does not hold yet, writes split.tsv and the parts into the index. The draw is
-stratified: within each language profile and source ("made" or "real"), the new names in name
+Reads SET_FOLDER/index.tsv (name, language profile, part, source, and any further columns, kept
+as they are), draws a part for each image that split.tsv does not hold yet, writes split.tsv and
+the parts into the index. The draw is stratified: within each language profile and source
+("made", "real" or "window"), the new names in name
 order are shuffled by a generator seeded with SEED and that group's key, and go aside until the
 group holds at least HELD_OUT of its images aside; the rest are for tuning. Nothing here looks at
 a score: a part is never changed to suit a result.
@@ -34,7 +35,7 @@ def draw(index, recorded):
     """The part of each entry of `index` (name, lang, part, source): as recorded, or drawn."""
     parts = dict(recorded)
     groups = {}
-    for name, lang, _, source in index:
+    for name, lang, _, source, *_ in index:
         groups.setdefault((lang, source), []).append(name)
     for (lang, source), names in sorted(groups.items()):
         new = sorted(n for n in names if n not in parts)
@@ -51,14 +52,14 @@ def apply(folder):
     """Gives the images of the set in `folder` their parts; returns (aside, all)."""
     path = os.path.join(folder, "index.tsv")
     with open(path, encoding="utf-8") as file:
-        index = [(line.split() + ["made"])[:4] for line in file if line.strip()]
+        index = [(line.split() + ["made"])[:4] + line.split()[4:] for line in file if line.strip()]
     parts = draw(index, read_split())
     with open(SPLIT, "w", encoding="utf-8") as file:
         for name in sorted(parts):
             file.write(f"{name}\t{parts[name]}\n")
     with open(path, "w", encoding="utf-8") as file:
-        for name, lang, _, source in index:
-            file.write(f"{name}\t{lang}\t{parts[name]}\t{source}\n")
+        for name, lang, _, *rest in index:
+            file.write("\t".join([name, lang, parts[name]] + rest) + "\n")
     return sum(parts[name] == "aside" for name, *_ in index), len(index)
 
 
