@@ -48,8 +48,13 @@ bool FrameMark(std::u16string_view text) {
 
 // Whether a mark is a glyph of its line's text (a brace, a bracket, the slashes of a comment in
 // code) rather than a bullet, a checkbox or a frame's edge: it is about as tall as the line's
-// words, where a bullet is smaller and a frame's edge runs past the text above and below.
+// words, where a bullet is smaller and a frame's edge runs past the text above and below; and it
+// holds no upright or flat stroke, which is what the sunken edges of a checkbox beside its label
+// are read as (`[|`, `_|`).
 bool IsGlyphOfItsText(const ReadWord& mark, const ReadLine& line) {
+    if (mark.text.find_first_of(u"|_") != std::u16string::npos) {
+        return false;
+    }
     std::vector<int> heights;
     for (const ReadWord& word : line) {
         if (!Mark(word.text) && word.box.bottom > word.box.top) {
