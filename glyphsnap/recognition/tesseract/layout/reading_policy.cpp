@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
 
@@ -60,6 +61,16 @@ bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line) {
     return !again.empty() &&
            MeanConfidence(again) > MeanConfidence(line) + Tuning().betterLineMargin &&
            CoversWordsOf(again, line) && (ideographic(again) || !ideographic(line));
+}
+
+std::vector<ReadLine> WithLinesReadBetter(std::vector<ReadLine> lines,
+                                          const std::vector<ReadLine>& again) {
+    for (ReadLine& line : lines) {
+        if (ReadLine words = WordsUnder(again, line); IsLineReadingBetter(words, line)) {
+            line = std::move(words);
+        }
+    }
+    return WithLinesFoundApart(std::move(lines), again);
 }
 
 bool IsDoubtedWord(const ReadWord& word) {

@@ -36,9 +36,17 @@ bool IsReadAgainHalved(bool readNothing, int confidence, std::uint32_t width, st
 // True when a page read with this mean word confidence is read again whole as sparse text.
 bool IsPageDoubtful(int confidence);
 
-// True when the sparse reading of a doubtful page replaces its rows; otherwise the first
-// reading stands, with the lines the sparse reading found apart from its words.
+// True when the sparse reading of a doubtful page replaces the lines it reads better
+// (WithLinesReadBetter); otherwise the first reading stands, with the lines the sparse reading
+// found apart from its words.
 bool IsSparseReadingPreferred(int sparseConfidence, int blockConfidence);
+
+// `lines` with each line that `again`, another reading of the whole page, reads better (as
+// IsLineReadingBetter tells) replaced by the words of `again` on its ink, and the lines of
+// `again` that lie apart from all of them put in. A reading more confident on the whole may
+// still break a paragraph's lines into pieces it reads worse, so it replaces line by line.
+std::vector<ReadLine> WithLinesReadBetter(std::vector<ReadLine> lines,
+                                          const std::vector<ReadLine>& again);
 
 // True when a line of the first reading is doubtful enough to be read again alone, as sparse
 // text in a crop of its own: frames, list boxes and rows of buttons break a block apart.

@@ -22,7 +22,7 @@ void ReadSparse(PageState& page, SparseBands bands) {
     Reading& sparse = *read;
     std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
     if (IsSparseReadingPreferred(sparse.confidence, page.reading.confidence)) {
-        page.reading = {OnPage(page, WithLinesFoundApart(std::move(sparse.lines), lines)),
+        page.reading = {OnPage(page, WithLinesReadBetter(std::move(lines), sparse.lines)),
                         sparse.confidence};
     } else {
         page.reading.lines = OnPage(page, WithLinesFoundApart(std::move(lines), sparse.lines));

@@ -144,6 +144,27 @@ TEST(ReadingPolicy, WhichReadingWins) {
     EXPECT_FALSE(IsSparseReadingPreferred(75, 70));
 }
 
+TEST(ReadingPolicy, AWholePageReadAgainReplacesOnlyTheLinesItReadsBetter) {
+    // The first reading: a whole line of a paragraph, and a line of nonsense beside a picture.
+    const std::vector<ReadLine> first{{{u"本程序为自由软件", 90, {0, 0, 200, 20}}},
+                                      {{u"MBER", 30, {0, 30, 100, 50}}}};
+    // The sparse reading breaks the paragraph's line into pieces, one of them read worse, reads
+    // the second line well and finds a button the first passed over.
+    const std::vector<ReadLine> again{{{u"本程序为", 95, {0, 0, 100, 20}}},
+                                      {{u"自甸软件", 40, {100, 0, 200, 20}}},
+                                      {{u"您可以", 92, {0, 30, 100, 50}}},
+                                      {{u"OK", 90, {0, 80, 30, 100}}}};
+    std::vector<std::u16string> texts;
+    for (const ReadLine& line : WithLinesReadBetter(first, again)) {
+        std::u16string text;
+        for (const ReadWord& word : line) {
+            text += word.text;
+        }
+        texts.push_back(text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::u16string>{u"本程序为自由软件", u"您可以", u"OK"}));
+}
+
 TEST(ReadingPolicy, DoubtfulLinesAndTheReadingThatReplacesThem) {
     // A mean of 70, with a checkbox read as a digit at the start.
     const ReadLine doubtful{{u"0", 20, {0, 0, 10, 10}},
