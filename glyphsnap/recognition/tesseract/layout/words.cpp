@@ -322,7 +322,13 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
             }
             text.words.push_back(word.text);
         }
-        if (!text.words.empty()) {
+        // A line of upright strokes alone is the edge of a button or field beside the text,
+        // which the frame removal left where it stands apart from any stroke across.
+        const bool border =
+            std::all_of(text.words.begin(), text.words.end(), [](const std::u16string& word) {
+                return word.find_first_not_of(u'|') == std::u16string::npos;
+            });
+        if (!text.words.empty() && !border) {
             kept.push_back(std::move(text));
         }
     }

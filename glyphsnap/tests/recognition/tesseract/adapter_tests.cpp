@@ -217,6 +217,14 @@ TEST(ReadWords, MarksAndBlankWordsAreNotPassedOn) {
     EXPECT_TRUE(TextLinesOf({{Word(u" ", 95)}, {Word(u"ab", 10)}}).empty());
 }
 
+TEST(ReadWords, LinesOfUprightStrokesAloneAreBordersNotText) {
+    const std::vector<OcrLine> lines = TextLinesOf({{Word(u"|", 95, {0, 0, 2, 30})},
+                                                    {Word(u"删除文件", 93, {10, 0, 90, 14})},
+                                                    {Word(u"||", 90), Word(u"|", 80)}});
+    ASSERT_EQ(lines.size(), 1U);
+    EXPECT_EQ(lines[0].words, (std::vector<std::u16string>{u"删除文件"}));
+}
+
 TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
     const std::vector<ReadLine> block = {{Word(u"Title", 90, {0, 0, 100, 20})},
                                          {Word(u"Body", 90, {0, 100, 100, 120})}};
