@@ -285,6 +285,19 @@ std::vector<ReadLine> WithRegionReadAgain(std::vector<ReadLine> lines, ReadLine 
 }
 
 std::vector<ReadLine> WithEachPlaceOnce(std::vector<ReadLine> lines) {
+    // A mark read on a word's ink (the dots a reading finds on the baseline of a word another line
+    // holds) goes first, whichever line comes first: it never takes the word's place.
+    for (ReadLine& line : lines) {
+        std::erase_if(line, [&](const ReadWord& mark) {
+            return Mark(mark.text) &&
+                   std::any_of(lines.begin(), lines.end(), [&](const ReadLine& other) {
+                       return &other != &line &&
+                              std::any_of(other.begin(), other.end(), [&](const ReadWord& word) {
+                                  return !Mark(word.text) && HoldSameInk(word.box, mark.box);
+                              });
+                   });
+        });
+    }
     std::vector<ReadLine> kept;
     for (ReadLine& line : lines) {
         std::erase_if(line, [&](const ReadWord& word) {

@@ -94,7 +94,8 @@ ReadLine WordsUnder(const std::vector<ReadLine>& lines, const ReadLine& again);
 std::vector<ReadLine> WithRegionReadAgain(std::vector<ReadLine> lines, ReadLine again);
 
 // `lines` with each word that holds the same ink as a word of an earlier line left out, and lines
-// left without words: no place of the image is in the reply twice.
+// left without words: no place of the image is in the reply twice. A mark (no letter, digit or
+// ideograph) on the ink of another line's word is left out whichever line comes first.
 std::vector<ReadLine> WithEachPlaceOnce(std::vector<ReadLine> lines);
 
 // `lines` with the lines of `other` that lie apart from all of them (no word's box meets one of

@@ -288,6 +288,18 @@ TEST(ReadWords, NoPlaceOfTheImageIsInTheReplyTwice) {
               (std::vector<std::u16string>{u"sed 883", u"V:790,", u"gawk"}));
 }
 
+TEST(ReadWords, AMarkOnAWordsInkNeverTakesTheWordsPlace) {
+    // Dots read on the baseline of a table row, in a line that comes before the row's own.
+    const std::vector<ReadLine> lines = {
+        {Word(u".", 69, {202, 235, 208, 243}), Word(u"V:56,", 74, {301, 210, 392, 243}),
+         Word(u".", 51, {1200, 237, 1205, 242})},
+        {Word(u"thunderbird", 96, {15, 237, 259, 267}),
+         Word(u"Mozilla", 96, {1125, 237, 1249, 267})},
+    };
+    EXPECT_EQ(TextsOf(WithEachPlaceOnce(lines)),
+              (std::vector<std::u16string>{u"V:56,", u"thunderbird Mozilla"}));
+}
+
 TEST(ReadWords, MarksUnderWordsFoundInTheirRowGo) {
     // A checkbox read as a letter beside the found word, and a nonsense word of the row above
     // that reaches down over it.
