@@ -253,6 +253,24 @@ bool HoldsInkOf(const ReadLine& line, const ReadWord& word) {
                        [&](const ReadWord& other) { return HoldSameInk(other.box, word.box); });
 }
 
+// Whether `mark` lies on the ink of a word (not a mark) of a line of `lines` other than `own`.
+bool LiesOnAnotherLinesWord(const std::vector<ReadLine>& lines, const ReadLine& own,
+                            const ReadWord& mark) {
+    return std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
+        return &line != &own && std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
+            return !Mark(word.text) && HoldSameInk(word.box, mark.box);
+        });
+    });
+}
+
+// Whether every word is upright strokes alone: the edge of a button or field beside the text,
+// which the frame removal left where it stands apart from any stroke across.
+bool IsUprightStrokesAlone(const std::vector<std::u16string>& words) {
+    return std::all_of(words.begin(), words.end(), [](const std::u16string& word) {
+        return word.find_first_not_of(u'|') == std::u16string::npos;
+    });
+}
+
 }  // namespace
 
 ReadLine WordsUnder(const std::vector<ReadLine>& lines, const ReadLine& again) {
@@ -288,14 +306,8 @@ std::vector<ReadLine> WithEachPlaceOnce(std::vector<ReadLine> lines) {
     // A mark read on a word's ink (the dots a reading finds on the baseline of a word another line
     // holds) goes first, whichever line comes first: it never takes the word's place.
     for (ReadLine& line : lines) {
-        std::erase_if(line, [&](const ReadWord& mark) {
-            return Mark(mark.text) &&
-                   std::any_of(lines.begin(), lines.end(), [&](const ReadLine& other) {
-                       return &other != &line &&
-                              std::any_of(other.begin(), other.end(), [&](const ReadWord& word) {
-                                  return !Mark(word.text) && HoldSameInk(word.box, mark.box);
-                              });
-                   });
+        std::erase_if(line, [&](const ReadWord& word) {
+            return Mark(word.text) && LiesOnAnotherLinesWord(lines, line, word);
         });
     }
     std::vector<ReadLine> kept;
@@ -335,13 +347,7 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
             }
             text.words.push_back(word.text);
         }
-        // A line of upright strokes alone is the edge of a button or field beside the text,
-        // which the frame removal left where it stands apart from any stroke across.
-        const bool border =
-            std::all_of(text.words.begin(), text.words.end(), [](const std::u16string& word) {
-                return word.find_first_not_of(u'|') == std::u16string::npos;
-            });
-        if (!text.words.empty() && !border) {
+        if (!text.words.empty() && !IsUprightStrokesAlone(text.words)) {
             kept.push_back(std::move(text));
         }
     }
