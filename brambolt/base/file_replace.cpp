@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <random>
+#include <string_view>
 
 #include "brambolt/base/unique_handle.h"
 
@@ -14,7 +15,9 @@ namespace {
 // is passed over for the next one.
 constexpr int kTemporaryNameAttempts = 16;
 constexpr std::size_t kTemporaryNameDigits = 16;
-constexpr wchar_t kTemporarySuffix[] = L".tmp";
+constexpr std::wstring_view kTemporarySuffix = L".tmp";
+// What a temporary name adds to the target's: the dot, the digits and the suffix.
+constexpr std::size_t kTemporaryNameAddition = 1 + kTemporaryNameDigits + kTemporarySuffix.size();
 
 // "<target>.<16 hex digits>.tmp", the digits from the system's random source.
 std::wstring FreshTemporaryPath(const std::wstring& target) {
@@ -22,11 +25,13 @@ std::wstring FreshTemporaryPath(const std::wstring& target) {
     const std::uint64_t value = (std::uint64_t{source()} << 32U) | source();
     std::array<wchar_t, kTemporaryNameDigits + 1> digits{};
     std::swprintf(digits.data(), digits.size(), L"%016llX", static_cast<unsigned long long>(value));
-    return target + L"." + digits.data() + kTemporarySuffix;
+    std::wstring path = target + L"." + digits.data();
+    path += kTemporarySuffix;
+    return path;
 }
 
 bool IsTemporaryNameOf(std::wstring_view name, std::wstring_view targetName) {
-    const std::size_t length = targetName.size() + 1 + kTemporaryNameDigits + 4;
+    const std::size_t length = targetName.size() + kTemporaryNameAddition;
     if (name.size() != length || name.substr(0, targetName.size()) != targetName ||
         name[targetName.size()] != L'.' || !name.ends_with(kTemporarySuffix)) {
         return false;
@@ -96,7 +101,7 @@ bool WriteWhole(OpenedFile& file, std::span<const std::uint8_t> bytes, FileOpera
 
 bool ReplaceFileContents(const std::wstring& target, std::span<const std::uint8_t> bytes,
                          FileOperations& operations) {
-    if (FreshTemporaryPath(target).size() >= MAX_PATH || bytes.size() > MAXDWORD) {
+    if (target.size() + kTemporaryNameAddition >= MAX_PATH || bytes.size() > MAXDWORD) {
         return false;
     }
     if (!TargetIsFree(target, operations)) {
