@@ -88,6 +88,23 @@ std::optional<float> MedianHeight(std::vector<WordBox> boxes) {
     return static_cast<float>(std::max(1, middle->bottom - middle->top));
 }
 
+std::optional<float> PageLineHeight(const std::vector<WordBox>& layoutLines,
+                                    const std::vector<WordBox>& inkLines) {
+    const auto thinnest = static_cast<int>(Tuning().thinnestText);
+    std::vector<WordBox> textLines;
+    std::copy_if(layoutLines.begin(), layoutLines.end(), std::back_inserter(textLines),
+                 [&](const WordBox& line) {
+                     return line.bottom - line.top >= thinnest &&
+                            line.right - line.left >= thinnest;
+                 });
+    const std::optional<float> ofInk = MedianHeight(inkLines);
+    const std::optional<float> ofLayout = MedianHeight(std::move(textLines));
+    if (ofInk && ofLayout) {
+        return std::min(*ofInk, *ofLayout);
+    }
+    return ofLayout ? ofLayout : ofInk;
+}
+
 float EnlargementFor(float lineHeight, std::uint32_t width, std::uint32_t height) {
     const float factor =
         std::min(Tuning().largestEnlargement, Tuning().readableLineHeight / lineHeight);

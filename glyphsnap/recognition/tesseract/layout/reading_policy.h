@@ -78,6 +78,15 @@ class SecondReadingBudget {
 // The median height of the text lines the layout analysis found (at least 1); none without any.
 std::optional<float> MedianHeight(std::vector<WordBox> boxes);
 
+// The height of the page's text lines: the smaller of the medians of the layout's lines that are
+// text and of the ink's lines. A layout line thinner than the thinnest text either way is the edge
+// of a frame or a rule taken for a line: in a dialog of many frames they are most of its lines,
+// and a height of one pixel would take every glyph's stroke for a frame and enlarge the page to
+// the largest factor. A layout line may also hold a whole group box or button with its frame,
+// several text lines high; the ink's lines leave frames out, so the smaller median is the text's.
+std::optional<float> PageLineHeight(const std::vector<WordBox>& layoutLines,
+                                    const std::vector<WordBox>& inkLines);
+
 // How much a page of `width` x `height` with text lines `lineHeight` high grows for its lines to
 // reach the height Tesseract reads best; 1 when they are high enough, or when the page would
 // grow past the largest side.

@@ -58,8 +58,7 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
     page.cut = CutOf(page.plane, page.inkLines, framedRows);
     const std::vector<WordBox> layoutLines = LayoutLines(
         *readers.engines.Main(), page.cut > 0 ? Rows(page.plane, 0, page.cut) : page.plane);
-    const std::optional<float> lineHeight =
-        MedianHeight(layoutLines.empty() ? page.inkLines : layoutLines);
+    const std::optional<float> lineHeight = PageLineHeight(layoutLines, page.inkLines);
     if (lineHeight) {
         const FrameLineLengths shortest = FrameLineLengthsFor(*lineHeight);
         RemoveFrameLines(page.plane, shortest.across, shortest.down);

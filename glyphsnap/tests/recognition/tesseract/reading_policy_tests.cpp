@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,43 @@ TEST(ReadingPolicy, MedianHeightOfTheLayoutLines) {
     EXPECT_EQ(MedianHeight({{0, 0, 10, 12}, {0, 20, 10, 50}, {0, 60, 10, 76}}), 16.0F);
     EXPECT_EQ(MedianHeight({{0, 5, 10, 5}}), 1.0F);  // a line of no height counts as one pixel
 }
+
+struct LineHeightCase {
+    const char* name;
+    std::vector<WordBox> layoutLines;
+    std::optional<float> height;
+};
+
+class PageLineHeightTest : public ::testing::TestWithParam<LineHeightCase> {};
+
+TEST_P(PageLineHeightTest, FramesTakenForLinesDoNotCount) {
+    // The ink's own lines of the page: 14 pixels high.
+    const std::vector<WordBox> inkLines{{20, 50, 300, 64}, {20, 80, 200, 94}, {20, 110, 90, 124}};
+    EXPECT_EQ(PageLineHeight(GetParam().layoutLines, inkLines), GetParam().height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PageLineHeightTest,
+    ::testing::Values(LineHeightCase{"TextLinesAmongFrameEdges",
+                                     {{26, 18, 535, 19},
+                                      {26, 39, 535, 40},
+                                      {26, 18, 27, 109},
+                                      {30, 50, 300, 63},
+                                      {30, 80, 200, 93},
+                                      {534, 18, 536, 109},
+                                      {61, 74, 385, 75},
+                                      {61, 89, 385, 90},
+                                      {61, 92, 385, 93}},
+                                     13.0F},
+                      LineHeightCase{"OnlyFrameEdgesGiveTheInksLines",
+                                     {{26, 18, 535, 19}, {26, 18, 27, 109}, {61, 89, 385, 92}},
+                                     14.0F},
+                      LineHeightCase{"GroupBoxesAndButtonsGiveTheInksLines",
+                                     {{10, 10, 540, 76}, {10, 90, 540, 156}, {250, 160, 390, 180}},
+                                     14.0F},
+                      LineHeightCase{"NoLayoutLinesGiveTheInksLines", {}, 14.0F},
+                      LineHeightCase{"AOneGlyphLabelCounts", {{40, 30, 47, 42}}, 12.0F}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(ReadingPolicy, FramesAreAtLeastThreeLinesAcrossAndOneAndAThirdDown) {
     const FrameLineLengths lengths = FrameLineLengthsFor(30);
