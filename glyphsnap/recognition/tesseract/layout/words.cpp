@@ -86,6 +86,10 @@ bool CoversWordsOf(const ReadLine& other, const ReadLine& line) {
     });
 }
 
+bool IsMarkBesideText(const ReadWord& word, const ReadLine& line) {
+    return Mark(word.text) && !IsGlyphOfItsText(word, line);
+}
+
 bool IsMarkLine(const ReadLine& line) {
     return std::all_of(line.begin(), line.end(),
                        [](const ReadWord& word) { return Mark(word.text); });
@@ -332,8 +336,8 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
             const bool doubtful = word.confidence < Tuning().markConfidence &&
                                   word.text.size() <= Tuning().longestMark &&
                                   !HoldsIdeograph(word.text);
-            const bool leadingMark = text.words.empty() && i + 1 < line.size() && Mark(word.text) &&
-                                     !IsGlyphOfItsText(word, line);
+            const bool leadingMark =
+                text.words.empty() && i + 1 < line.size() && IsMarkBesideText(word, line);
             const bool trailingFrame = i + 1 == line.size() && i > 0 && FrameMark(word.text) &&
                                        !IsGlyphOfItsText(word, line);
             const bool readTwice =

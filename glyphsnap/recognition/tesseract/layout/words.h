@@ -44,6 +44,10 @@ bool IsMoreThanAMark(const ReadWord& word);
 // True when every word of `line` that is more than a mark meets a word of `other`.
 bool CoversWordsOf(const ReadLine& other, const ReadLine& line);
 
+// True when `word` of `line` holds no letter, digit or ideograph and is no glyph of the line's
+// text: a checkbox, a radio button or a bullet where it starts the line.
+bool IsMarkBesideText(const ReadWord& word, const ReadLine& line);
+
 // True when no word of the line holds a letter, a digit or an ideograph: an icon, a bullet or the
 // edge of a box read alone. Such a line found only by a second reading is not taken in.
 bool IsMarkLine(const ReadLine& line);

@@ -19,7 +19,10 @@ void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane, E
                          SecondReadingBudget& budget, RecognitionDeadline& deadline) {
     std::vector<std::pair<ReadLine*, WordBox>> crops;
     for (ReadLine& line : lines) {
-        for (auto word = line.begin(); word != line.end();) {
+        // A checkbox before its label is read as a mark and dropped as one; read by the Chinese
+        // model alone it would come back as an ideograph.
+        const bool leadingMark = line.size() > 1 && IsMarkBesideText(line.front(), line);
+        for (auto word = line.begin() + (leadingMark ? 1 : 0); word != line.end();) {
             const auto run = std::find_if_not(word, line.end(), IsDoubtedWord);
             if (run == word) {
                 ++word;
