@@ -32,8 +32,8 @@ std::variant<Reading, RecognitionFailure> ReadInBands(const Readers& readers,
                                                       tesseract::PageSegMode mode);
 
 // One reading in `mode` of each crop of `plane`, words in the plane's coordinates; from two crops
-// on, the second engine reads every other crop at the same time. A crop the deadline stops is
-// left unread.
+// on, the two engines share them, each taking the largest crop left when it is free. A crop the
+// deadline stops is left unread.
 std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
                                const std::vector<WordBox>& crops, tesseract::PageSegMode mode);
 
