@@ -45,6 +45,8 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(longestDottedGap),
     GLYPHSNAP_FIELD(longestTextStroke),
     GLYPHSNAP_FIELD(thinnestText),
+    GLYPHSNAP_FIELD(pieceEnd),
+    GLYPHSNAP_FIELD(widestJoinedGap),
     GLYPHSNAP_FIELD(widestGapInLines),
     GLYPHSNAP_FIELD(widestLoneGlyph),
     GLYPHSNAP_FIELD(markConfidence),

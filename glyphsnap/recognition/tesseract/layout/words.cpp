@@ -168,6 +168,17 @@ std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
     return best;
 }
 
+namespace {
+
+// Whether `piece` lies in the row of `before`, to its right and near enough to be read with it.
+bool IsNearInItsRow(const WordBox& before, const WordBox& piece) {
+    const int height = std::max(before.bottom - before.top, piece.bottom - piece.top);
+    return piece.top < before.bottom && before.top < piece.bottom &&
+           piece.left - before.right <= static_cast<int>(Tuning().widestJoinedGap) * height;
+}
+
+}  // namespace
+
 std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
                                   const std::vector<ReadLine>& lines) {
     std::vector<WordBox> missed;
@@ -182,7 +193,7 @@ std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
             joinable = false;
             continue;
         }
-        if (joinable && piece.top < missed.back().bottom && missed.back().top < piece.bottom) {
+        if (joinable && IsNearInItsRow(missed.back(), piece)) {
             WordBox& row = missed.back();
             row = {std::min(row.left, piece.left), std::min(row.top, piece.top),
                    std::max(row.right, piece.right), std::max(row.bottom, piece.bottom)};

@@ -153,6 +153,27 @@ TEST(InkLines, FramesCrossRowsAndFieldsHoldStrokesAcross) {
     EXPECT_FALSE(HoldsStrokeAcross(plane, {{28, 28, 72, 32}}, 40));
 }
 
+TEST(InkLines, EdgesOfBoxesWithRoundedCornersAreNotText) {
+    // 100 x 30 on white: a box's top edge, 2 rows across and 9 rows down at its rounded ends,
+    // and below it a word 6 rows high and as wide as the edge, its glyphs 2 columns apart.
+    GreyPlane plane{100, 30, std::vector<std::uint8_t>(100 * 30, 250)};
+    for (std::uint32_t y = 0; y < 9; ++y) {
+        for (std::uint32_t x = 0; x < 100; ++x) {
+            const bool end = x < 3 || x >= 97;
+            plane.levels[y * 100 + x] = (y < 2 || end) ? 150 : 250;
+        }
+    }
+    for (std::uint32_t y = 15; y < 21; ++y) {
+        for (std::uint32_t x = 0; x < 100; ++x) {
+            plane.levels[y * 100 + x] = x % 6 < 4 ? 20 : 250;
+        }
+    }
+    const std::vector<WordBox> lines = InkLinesOf(plane, 48);
+    ASSERT_EQ(lines.size(), 1U);
+    EXPECT_EQ((std::vector<int>{lines[0].left, lines[0].top, lines[0].right, lines[0].bottom}),
+              (std::vector<int>{0, 15, 100, 21}));
+}
+
 TEST(InkLines, DarkThemesHaveInkLighterThanTheirBackground) {
     GreyPlane plane{20, 10, std::vector<std::uint8_t>(200, 30)};
     for (std::uint32_t y = 3; y < 8; ++y) {
@@ -381,14 +402,18 @@ TEST(ReadWords, PiecesOfInkNoWordMeetsAreMissedARowAtATime) {
         {50, 21, 80, 31},  //
         {0, 40, 30, 50},   // a row of two cells, the second met
         {50, 40, 80, 50},
+        {0, 60, 10, 70},     // a row missed whole, its two pieces more than 8 heights apart
+        {100, 60, 130, 70},  //
     };
     const std::vector<ReadLine> alsoRead = {read[0], {Word(u"Size", 90, {55, 42, 75, 48})}};
     const std::vector<WordBox> missed = MissedPieces(pieces, alsoRead);
-    ASSERT_EQ(missed.size(), 3U);
+    ASSERT_EQ(missed.size(), 5U);
     EXPECT_EQ((std::vector<int>{missed[0].left, missed[0].right}), (std::vector<int>{60, 90}));
     EXPECT_EQ((std::vector<int>{missed[1].left, missed[1].top, missed[1].right, missed[1].bottom}),
               (std::vector<int>{0, 20, 80, 31}));
     EXPECT_EQ((std::vector<int>{missed[2].left, missed[2].right}), (std::vector<int>{0, 30}));
+    EXPECT_EQ((std::vector<int>{missed[3].left, missed[3].right}), (std::vector<int>{0, 10}));
+    EXPECT_EQ((std::vector<int>{missed[4].left, missed[4].right}), (std::vector<int>{100, 130}));
 }
 
 TEST(ReadWords, PagesAreCutBetweenLinesNearestTheMiddleLine) {
