@@ -20,13 +20,13 @@ FONTS_SIZE = (560, 600)
 FILES_SIZE = (660, 900)
 
 
-def translated(application):
-    """Installs Qt's translation of its own strings for the system locale, if there is one."""
+def translate(application):
+    """Installs Qt's translation of its own strings for the system locale, if there is one; the
+    application owns the translator."""
     translator = QTranslator(application)
     if translator.load(QLocale.system(), "qtbase", "_",
                        QLibraryInfo.location(QLibraryInfo.TranslationsPath)):
         application.installTranslator(translator)
-    return translator
 
 
 def main():
@@ -35,7 +35,7 @@ def main():
     application = QApplication(sys.argv)
     # The name list_accessible.py looks for: the program it started.
     application.setApplicationName(os.path.basename(sys.argv[0]))
-    keep = translated(application)  # noqa: F841  (lives as long as the application)
+    translate(application)
     kind = sys.argv[1]
     if kind == "about":
         QMessageBox.aboutQt(None)
