@@ -71,8 +71,16 @@ std::variant<Reading, RecognitionFailure> ReadInBands(const Readers& readers,
 }
 
 std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
-                               const std::vector<WordBox>& crops, tesseract::PageSegMode mode) {
+                               const std::vector<WordBox>& crops, tesseract::PageSegMode mode,
+                               CropLanguages languages) {
     std::vector<Reading> readings(crops.size());
+    const bool ideographic = languages == CropLanguages::IdeographicAlone;
+    tesseract::TessBaseAPI* first =
+        crops.empty() ? nullptr
+                      : (ideographic ? readers.engines.Ideographic() : readers.engines.Main());
+    if (first == nullptr) {
+        return readings;
+    }
     // The largest crops first, each to whichever engine is free: crops differ in size by a
     // hundred times, so handing out every other one leaves one engine waiting for the other.
     std::vector<std::size_t> order(crops.size());
@@ -96,11 +104,12 @@ std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
             readings[i].confidence = readings[i].lines.empty() ? 0 : engine.MeanTextConf();
         }
     };
-    tesseract::TessBaseAPI* second = crops.size() >= 2 && std::thread::hardware_concurrency() >= 2
-                                         ? readers.engines.Second()
-                                         : nullptr;
+    tesseract::TessBaseAPI* second = nullptr;
+    if (crops.size() >= 2 && std::thread::hardware_concurrency() >= 2) {
+        second = ideographic ? readers.engines.SecondIdeographic() : readers.engines.Second();
+    }
     if (second == nullptr) {
-        readWhileLeft(*readers.engines.Main(), readers.deadline);
+        readWhileLeft(*first, readers.deadline);
         return readings;
     }
     auto other = std::async(std::launch::async, [&, end = readers.deadline.End()] {
@@ -108,7 +117,7 @@ std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
         RecognitionDeadline own(end);
         readWhileLeft(*second, own);
     });
-    readWhileLeft(*readers.engines.Main(), readers.deadline);
+    readWhileLeft(*first, readers.deadline);
     other.get();
     return readings;
 }
