@@ -239,10 +239,15 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
     for (ReadLine& line : apart) {
         const WordBox box = BoxOf(line);
         const int middle = (box.top + box.bottom) / 2;
-        const auto below = std::find_if(lines.begin(), lines.end(), [&](const ReadLine& kept) {
-            return !kept.empty() && BoxOf(kept).top > middle;
+        // Before the first line below it, or beside it in its row and further right.
+        const auto after = std::find_if(lines.begin(), lines.end(), [&](const ReadLine& kept) {
+            if (kept.empty()) {
+                return false;
+            }
+            const WordBox keptBox = BoxOf(kept);
+            return keptBox.top > middle || (middle < keptBox.bottom && keptBox.left > box.left);
         });
-        lines.insert(below, std::move(line));
+        lines.insert(after, std::move(line));
     }
     return lines;
 }

@@ -248,18 +248,21 @@ TEST(ReadWords, LinesOfUprightStrokesAloneAreBordersNotText) {
 
 TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
     const std::vector<ReadLine> block = {{Word(u"Title", 90, {0, 0, 100, 20})},
-                                         {Word(u"Body", 90, {0, 100, 100, 120})}};
+                                         {Word(u"Body", 90, {0, 100, 100, 120})},
+                                         {Word(u"12", 90, {300, 100, 360, 120})}};
     const std::vector<ReadLine> sparse = {
-        {Word(u"Titel", 60, {0, 2, 90, 18})},        // the same words: left out
-        {Word(u"OK", 90, {200, 40, 240, 60})},       // found apart: between the two
-        {Word(u"Cancel", 90, {200, 130, 260, 150})}  // found apart: at the end
+        {Word(u"Titel", 60, {0, 2, 90, 18})},         // the same words: left out
+        {Word(u"OK", 90, {200, 40, 240, 60})},        // found apart: between the two
+        {Word(u"Cancel", 90, {200, 130, 260, 150})},  // found apart: at the end
+        {Word(u"ch03", 90, {150, 102, 250, 118})},    // found apart in a row: left of "12"
     };
     const std::vector<ReadLine> merged = WithLinesFoundApart(block, sparse);
     std::vector<std::u16string> firstWords;
     for (const ReadLine& line : merged) {
         firstWords.push_back(line.front().text);
     }
-    EXPECT_EQ(firstWords, (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"Cancel"}));
+    EXPECT_EQ(firstWords,
+              (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"ch03", u"12", u"Cancel"}));
 }
 
 std::vector<std::u16string> TextsOf(const std::vector<ReadLine>& lines) {
