@@ -70,6 +70,21 @@ struct ReadingTuning {
     // enlarged ones, and enlarging a full page costs more than the layout analysis measuring it.
     float smallestEnlargement = 1.6F;
 
+    // --- Filled fields (a selected entry's white text on blue) ---
+
+    // A field's fill is darker than the page's commonest level by more than this: the blue of
+    // GTK's selection lies about 125 below its light page, a field's light grey about 20. Set
+    // with the next three on the evaluation's window screenshots, where it reads the selected
+    // entries and changes no other image.
+    int filledFieldDifference = 80;
+    // A field is at least this many pixels high: a selected line of 12-pixel text is about 17,
+    // a frame's stroke or a glyph's bar is thinner.
+    std::uint32_t lowestFilledField = 10;
+    // At least this share of a field's box is its fill, and of its fill lies within ...
+    Ratio fieldFillShare{3, 5};
+    // ... this many levels of its commonest level: a gradient or a picture spreads wider.
+    int fieldFillSpread = 12;
+
     // --- Frames, rules and the ink ---
 
     // Frames and rules taken out before reading are at least this many text lines long across

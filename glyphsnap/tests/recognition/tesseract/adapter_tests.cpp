@@ -1,6 +1,7 @@
 // What the Tesseract adapter hands the engine and takes from it.
 #include <gtest/gtest.h>
 
+#include "glyphsnap/recognition/tesseract/layout/filled_fields.h"
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/layout/planes.h"
 #include "glyphsnap/recognition/tesseract/layout/words.h"
@@ -99,6 +100,31 @@ TEST(GreyPlane, CellBordersGoWhereTheyCrossAndRunSideBySide) {
             EXPECT_EQ(plane.levels[y * kWidth + x], bar ? 0 : 255) << x << "," << y;
         }
     }
+}
+
+TEST(GreyPlane, LightTextOnADarkFieldBecomesDarkTextOnThePage) {
+    // A light page (240) holding a selected entry, 30 x 12 of blue (grey 110) with a white
+    // stroke of text across it, and an icon of the same size but square, 12 x 12.
+    GreyPlane plane{60, 16, std::vector<std::uint8_t>(60 * 16, 240)};
+    const auto fill = [&](std::uint32_t left, std::uint32_t top, std::uint32_t right,
+                          std::uint32_t bottom, std::uint8_t level) {
+        for (std::uint32_t y = top; y < bottom; ++y) {
+            for (std::uint32_t x = left; x < right; ++x) {
+                plane.levels[y * plane.width + x] = level;
+            }
+        }
+    };
+    fill(2, 2, 32, 14, 110);
+    fill(6, 7, 28, 9, 255);
+    fill(40, 2, 52, 14, 110);
+    fill(44, 7, 48, 9, 255);
+    EXPECT_TRUE(LightenFilledFields(plane));
+    const auto at = [&](std::uint32_t x, std::uint32_t y) { return plane.levels[y * 60 + x]; };
+    EXPECT_EQ(at(3, 3), 240);   // the field's fill is the page's level
+    EXPECT_EQ(at(10, 8), 0);    // its text is black
+    EXPECT_EQ(at(0, 0), 240);   // the page stays
+    EXPECT_EQ(at(41, 3), 110);  // the square icon stays as it was
+    EXPECT_EQ(at(45, 8), 255);
 }
 
 TEST(InkLines, RowsOfInkCutAtWideGapsWithoutFramesAndRules) {
