@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Screenshots of real programs' windows under Xvfb, each with the text the program itself put on
-the screen: Wine's own dialogs and control-panel pages, and GTK's file and colour choosers (as
-zenity shows them), in English and in Chinese.
+the screen: Wine's own dialogs and control-panel pages, GTK's file and colour choosers (as
+zenity shows them) and Qt's own file, colour and font dialogs and its About Qt box (as
+windows/qt_dialog.py shows them, in Qt's own translation), in English and in Chinese.
 
   make_windows.py OUT_FOLDER     (with DISPLAY naming a running X server, such as Xvfb)
 
@@ -14,14 +15,16 @@ control's middle within it (a tall picture or label takes no line beside it); a 
 counts by its caption line; a control's own line ends are kept; accelerator marks ("&") are
 dropped as the controls drop them.
 Controls whose content is not window text (list views, tree views, list boxes, tab strips) are
-painted over with their own background, so the picture holds only text the listing knows.
-The GTK windows are listed the same way from their accessibility tree over AT-SPI, by
-windows/list_accessible.py in a session bus of its own, and cut to the window.
+painted over with their own background, and so are the pictures a toolkit lists (the Qt logo,
+which is the word "Qt"), so the picture holds only text the listing knows.
+The GTK and Qt windows are listed the same way from their accessibility tree over AT-SPI, by
+windows/list_accessible.py in a session bus of its own, and cut to the window (the file
+choosers to their list of files).
 
 Writes OUT_FOLDER/NAME.png and OUT_FOLDER/NAME.txt and returns (name, language profile,
 toolkit) to make_set.py. Needs, for the evaluation only: wine, mingw-w64, imagemagick,
-xvfb, fonts-wqy-microhei, zenity, python3-pyatspi, gir1.2-atspi-2.0, dbus and the zh_CN.UTF-8
-locale (`localedef -i zh_CN -f UTF-8 zh_CN.UTF-8`).
+xvfb, fonts-wqy-microhei, zenity, python3-pyatspi, gir1.2-atspi-2.0, dbus, python3-pyqt5,
+qttranslations5-l10n and the zh_CN.UTF-8 locale (`localedef -i zh_CN -f UTF-8 zh_CN.UTF-8`).
 """
 import os
 import re
@@ -53,6 +56,15 @@ GTK_SHOTS = [
     ("gtk_files", "table", ["zenity", "--file-selection",
                             "--filename=/usr/share/doc/debian-reference-en/docs/"]),
     ("gtk_colors", None, ["zenity", "--color-selection"]),
+]
+# The same for Qt's own standard dialogs, shown by windows/qt_dialog.py; the file dialog's list
+# shows the same folder.
+QT_DIALOG = os.path.join(HERE, "windows", "qt_dialog.py")
+QT_SHOTS = [
+    ("qt_files", "tree", [QT_DIALOG, "files", "/usr/share/doc/debian-reference-en/docs/"]),
+    ("qt_colors", None, [QT_DIALOG, "colors"]),
+    ("qt_fonts", None, [QT_DIALOG, "fonts"]),
+    ("qt_about", None, [QT_DIALOG, "about"]),
 ]
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one python3-pyatspi is installed for
 
@@ -166,7 +178,8 @@ def known_text(frame, controls):
 
 
 def cut(screen, frame, controls, out):
-    """The frame of the screenshot, with the data-drawn controls painted over."""
+    """The frame of the screenshot, with the data-drawn controls and the pictures painted over
+    with the background around them."""
     command = ["convert", screen]
     for kind, _, rect, _ in controls:
         holds_frame = rect[0] <= frame[0] and rect[1] <= frame[1] and \
@@ -175,6 +188,9 @@ def cut(screen, frame, controls, out):
             left, top, right, bottom = rect[0] + 2, rect[1] + 2, rect[2] - 3, rect[3] - 3
             command += ["-fill", pixel(screen, right - 2, bottom - 2),
                         "-draw", f"rectangle {left},{top} {right},{bottom}"]
+        elif kind == "image" and inside(rect, frame):  # a toolkit's picture, such as a logo
+            command += ["-fill", pixel(screen, rect[0] - 1, rect[1] - 1),
+                        "-draw", f"rectangle {rect[0]},{rect[1]} {rect[2] - 1},{rect[3] - 1}"]
     width, height = frame[2] - frame[0], frame[3] - frame[1]
     command += ["-crop", f"{width}x{height}+{frame[0]}+{frame[1]}", "+repage", out]
     subprocess.run(command, check=True)
@@ -213,11 +229,13 @@ def shoot_one(prefix, lang, lister, shot, out):
         started.wait()
 
 
-def shoot_gtk(work, lang, shot, out):
+def shoot_accessible(work, lang, shot, out):
     name, role, program = shot
     home = os.path.join(work, "home")  # no bookmarks, no recent files, no folder of ours
     os.makedirs(home, exist_ok=True)
-    env = dict(os.environ, HOME=home, LANG=LOCALES[lang], LC_ALL="", LANGUAGE="")
+    # Qt builds its accessibility tree only when asked to, or when a desktop asks for it.
+    env = dict(os.environ, HOME=home, LANG=LOCALES[lang], LC_ALL="", LANGUAGE="",
+               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     screen = os.path.join(work, name + ".screen.png")
     done = subprocess.run(["dbus-run-session", "--", SYSTEM_PYTHON,
                            os.path.join(HERE, "windows", "list_accessible.py"), screen] +
@@ -252,9 +270,10 @@ def shoot(out):
                 shoot_one(prefix, lang, lister, shot, out)
                 made.append((f"{shot[0]}_{lang}", lang, "wine"))
             shutil.rmtree(prefix, ignore_errors=True)
-            for shot in GTK_SHOTS:
-                shoot_gtk(work, lang, shot, out)
-                made.append((f"{shot[0]}_{lang}", lang, "gtk"))
+            for toolkit, shots in (("gtk", GTK_SHOTS), ("qt", QT_SHOTS)):
+                for shot in shots:
+                    shoot_accessible(work, lang, shot, out)
+                    made.append((f"{shot[0]}_{lang}", lang, toolkit))
     return made
 
 

@@ -1,17 +1,20 @@
 #!/usr/bin/python3
-"""Starts a program with an accessibility tree (GTK, or Qt with QT_ACCESSIBILITY=1), waits for
-its first window, prints the texts it shows with their places as read over AT-SPI, shoots the
-screen, and ends the program: the toolkit's own record of what is on the screen.
+"""Starts a program with an accessibility tree (GTK, or Qt with
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1), waits for its first window, prints the texts it shows with
+their places as read over AT-SPI, shoots the screen, and ends the program: the toolkit's own
+record of what is on the screen.
 
   list_accessible.py SCREEN_PNG [ROLE] -- PROGRAM [ARGUMENTS...]
 
 Run it inside its own session bus (dbus-run-session), with DISPLAY set, by the system's Python
 with python3-pyatspi. Prints the listing form of list_controls.cpp: "frame L T R B" for the
 window (or, with ROLE, for its first element of that role, such as "table" for a file
-chooser's list of files apart from its sidebar), then "control ROLE 0 L T R B TEXT" for every showing element with a text (labels,
-buttons, cells, headers, entries, tabs), rectangles in screen pixels. An element cut by the
-edge of the pane it scrolls in, or too narrow to show its name (a button that shows an icon and
-names it for a screen reader), is left out.
+chooser's list of files apart from its sidebar), then "control ROLE 0 L T R B TEXT" for every
+showing element with a text (labels, buttons, cells, headers, entries, spin buttons, combo
+boxes, tabs; a named panel, which is a group box, by its caption line), and "control image 0 L
+T R B" for every picture, rectangles in screen pixels. An element cut by the edge of the pane
+or list it scrolls in, or too narrow to show its name (a button that shows an icon and names
+it for a screen reader), is left out.
 """
 import subprocess
 import sys
@@ -21,8 +24,13 @@ import unicodedata
 import pyatspi
 
 TEXT_ROLES = {"label", "push button", "toggle button", "check box", "radio button", "table cell",
-              "table column header", "text", "page tab", "menu item", "list item", "link"}
+              "table column header", "text", "spin button", "combo box", "page tab", "menu item",
+              "list item", "link"}
+EDITED_ROLES = {"text", "spin button"}  # their text is what they hold, not their name
 CONTAINERS = {"filler", "panel", "scroll pane", "viewport", "split pane", "list box", "table"}
+SCROLLING = {"scroll pane", "list"}  # a GTK pane; a Qt list, whose items scroll out of it
+CAPTION_HEIGHT = 17  # a named panel's (a group box's) caption line, in pixels
+LINE_HEIGHT = 20  # a generous line of text at any of the toolkits' default sizes
 
 
 def rectangle(node):
@@ -31,7 +39,7 @@ def rectangle(node):
 
 
 def text_of(node, role):
-    if role == "text":
+    if role in EDITED_ROLES:
         try:
             return node.queryText().getText(0, -1)
         except NotImplementedError:
@@ -39,11 +47,19 @@ def text_of(node, role):
     return node.name or ""
 
 
+def middle_line(box):
+    """The line a one-line field taller than its text draws its text on: its middle (a
+    toolkit's accessible text places it at the top instead), so that it reads in its row."""
+    middle = (box[1] + box[3]) // 2
+    return box[0], middle - LINE_HEIGHT // 2, box[2], middle + LINE_HEIGHT // 2
+
+
 def wide_enough(box, text):
     """Whether a box has room for its text: five pixels for a narrow character, ten for a wide
-    one, well below any readable size."""
+    one, well below any readable size, on as many lines as the box is tall enough for (a label
+    wraps its paragraphs)."""
     need = sum(10 if unicodedata.east_asian_width(c) in "WF" else 5 for c in text.strip())
-    return box[2] - box[0] >= need
+    return (box[2] - box[0]) * max(1, (box[3] - box[1]) // LINE_HEIGHT) >= need
 
 
 def within(box, clip, slack=4):
@@ -64,10 +80,17 @@ def listing(node, lines, clip):
         return
     role = node.getRoleName()
     box = rectangle(node)
-    if role == "scroll pane":
+    if role in SCROLLING:
         clip = (max(clip[0], box[0]), max(clip[1], box[1]), min(clip[2], box[2]),
                 min(clip[3], box[3]))
     text = text_of(node, role) if role in TEXT_ROLES else ""
+    if role == "panel" and node.name.strip():  # a group box: its caption is a line at its top
+        box = (box[0], box[1], box[2], box[1] + CAPTION_HEIGHT)
+        text = node.name
+    if role == "image" and within(box, clip):  # a picture, which may well hold letters
+        lines.append(f"control image 0 {' '.join(map(str, box))}")
+    if role in EDITED_ROLES and box[3] - box[1] > 2 * LINE_HEIGHT and "\n" not in text:
+        box = middle_line(box)
     if text.strip():
         if within(box, clip) and wide_enough(box, text):
             shown = text.replace("\\", "\\\\").replace("\n", "\\n")

@@ -57,15 +57,30 @@ std::unique_ptr<tesseract::TessBaseAPI> StartEngine(const EngineSettings& settin
 EngineSet::EngineSet(EngineSettings settings, std::unique_ptr<tesseract::TessBaseAPI> main)
     : settings_(std::move(settings)), main_(std::move(main)) {}
 
-tesseract::TessBaseAPI* EngineSet::Ideographic() {
-    const std::string language = IdeographicLanguageOf(settings_.languages);
+namespace {
+
+// `engine`, started for the ideographic language of `settings` when it is not yet; null in other
+// profiles.
+tesseract::TessBaseAPI* IdeographicEngine(const EngineSettings& settings,
+                                          std::unique_ptr<tesseract::TessBaseAPI>& engine) {
+    const std::string language = IdeographicLanguageOf(settings.languages);
     if (language.empty()) {
         return nullptr;
     }
-    if (!ideographic_) {
-        ideographic_ = StartEngine(EngineSettings{settings_.tessdataFolder, language});
+    if (!engine) {
+        engine = StartEngine(EngineSettings{settings.tessdataFolder, language});
     }
-    return ideographic_.get();
+    return engine.get();
+}
+
+}  // namespace
+
+tesseract::TessBaseAPI* EngineSet::Ideographic() {
+    return IdeographicEngine(settings_, ideographic_);
+}
+
+tesseract::TessBaseAPI* EngineSet::SecondIdeographic() {
+    return IdeographicEngine(settings_, secondIdeographic_);
 }
 
 tesseract::TessBaseAPI* EngineSet::Second() {
@@ -78,11 +93,13 @@ tesseract::TessBaseAPI* EngineSet::Second() {
 void EngineSet::Forget() {
     glyphsnap::Forget(main_.get());
     glyphsnap::Forget(ideographic_.get());
+    glyphsnap::Forget(secondIdeographic_.get());
     glyphsnap::Forget(second_.get());
 }
 
 void EngineSet::End() {
     ideographic_.reset();
+    secondIdeographic_.reset();
     second_.reset();
     main_.reset();
 }

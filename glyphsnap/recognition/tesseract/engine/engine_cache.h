@@ -24,8 +24,9 @@ EngineSettings SettingsFor(const EnvironmentReader& environment);
 // An engine for `settings`; null when it does not start.
 std::unique_ptr<tesseract::TessBaseAPI> StartEngine(const EngineSettings& settings);
 
-// The engines of one set of languages: the main one, and two started at their first use, the
-// Chinese model alone (in a Chinese profile) and a second engine for a page's second band.
+// The engines of one set of languages: the main one, and three started at their first use, a
+// second engine for a page's second band, and the Chinese model alone (in a Chinese profile) with
+// a second of its own, so that two cores share the crops each kind reads.
 class EngineSet {
   public:
     EngineSet() = default;
@@ -35,6 +36,7 @@ class EngineSet {
     tesseract::TessBaseAPI* Main() const { return main_.get(); }
     // Null in other profiles, or when the engine does not start (tried again at the next call).
     tesseract::TessBaseAPI* Ideographic();
+    tesseract::TessBaseAPI* SecondIdeographic();
     // Null when the engine does not start (tried again at the next call).
     tesseract::TessBaseAPI* Second();
 
@@ -47,6 +49,7 @@ class EngineSet {
     EngineSettings settings_;
     std::unique_ptr<tesseract::TessBaseAPI> main_;
     std::unique_ptr<tesseract::TessBaseAPI> ideographic_;
+    std::unique_ptr<tesseract::TessBaseAPI> secondIdeographic_;
     std::unique_ptr<tesseract::TessBaseAPI> second_;
 };
 

@@ -47,6 +47,20 @@ std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uin
     return ink;
 }
 
+// True when the middle of a piece, away from its ends, holds ink in fewer rows than text has:
+// the edge of a box whose rounded corners or shadow reach down at its two ends.
+bool IsThinInTheMiddle(const std::vector<std::uint8_t>& ink, std::uint32_t w, const WordBox& box) {
+    const int width = box.right - box.left;
+    const int end = std::min(Tuning().pieceEnd.Of(width), width / 2);
+    std::uint32_t rowsWithInk = 0;
+    for (int y = box.top; y < box.bottom; ++y) {
+        const auto row = ink.begin() + static_cast<std::ptrdiff_t>(std::size_t(y) * w);
+        rowsWithInk +=
+            std::find(row + box.left + end, row + box.right - end, 1) != row + box.right - end;
+    }
+    return rowsWithInk < Tuning().thinnestText;
+}
+
 }  // namespace
 
 std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke,
@@ -109,7 +123,8 @@ std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStr
                         box.bottom = std::max(box.bottom, static_cast<int>(y) + 1);
                     }
                 }
-                if (box.bottom - box.top >= static_cast<int>(Tuning().thinnestText)) {
+                if (box.bottom - box.top >= static_cast<int>(Tuning().thinnestText) &&
+                    !IsThinInTheMiddle(ink, w, box)) {
                     lines.push_back(box);
                 }
             }

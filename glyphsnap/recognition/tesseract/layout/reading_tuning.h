@@ -70,6 +70,21 @@ struct ReadingTuning {
     // enlarged ones, and enlarging a full page costs more than the layout analysis measuring it.
     float smallestEnlargement = 1.6F;
 
+    // --- Filled fields (a selected entry's white text on blue) ---
+
+    // A field's fill is darker than the page's commonest level by more than this: the blue of
+    // GTK's selection lies about 125 below its light page, a field's light grey about 20. Set
+    // with the next three on the evaluation's window screenshots, where it reads the selected
+    // entries and changes no other image.
+    int filledFieldDifference = 80;
+    // A field is at least this many pixels high: a selected line of 12-pixel text is about 17,
+    // a frame's stroke or a glyph's bar is thinner.
+    std::uint32_t lowestFilledField = 10;
+    // At least this share of a field's box is its fill, and of its fill lies within ...
+    Ratio fieldFillShare{3, 5};
+    // ... this many levels of its commonest level: a gradient or a picture spreads wider.
+    int fieldFillSpread = 12;
+
     // --- Frames, rules and the ink ---
 
     // Frames and rules taken out before reading are at least this many text lines long across
@@ -96,10 +111,18 @@ struct ReadingTuning {
     // The ink's own lines leave out strokes down longer than any stroke of text on a screen:
     // frames and table borders.
     std::uint32_t longestTextStroke = 48;
-    // Runs of fewer rows of ink are rules or the edges of boxes, not text.
+    // Runs of fewer rows of ink are rules or the edges of boxes, not text ...
     std::uint32_t thinnestText = 4;
+    // ... and so is a piece with fewer in its middle, leaving out this share of its width at each
+    // end: the top edge of a code box with rounded corners and a shadow is 2 rows across and 9
+    // rows at its corners, and became a missed piece that had the whole page read again.
+    Ratio pieceEnd{1, 8};
     // A gap of more than this many line heights splits an ink line into pieces.
     std::uint32_t widestGapInLines = 2;
+    // Missed pieces side by side in one row are read as one crop up to a gap of this many line
+    // heights between them: a lone brace and a button at the far end of a code box's last row
+    // read nothing as one crop, and the whole page was read again for them.
+    std::uint32_t widestJoinedGap = 8;
     // A piece up to this many times as wide as high holds at most one glyph (a full-width
     // ideograph is about as wide as high).
     float widestLoneGlyph = 1.5F;

@@ -172,6 +172,17 @@ std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
     return best;
 }
 
+namespace {
+
+// Whether `piece` lies in the row of `before`, to its right and near enough to be read with it.
+bool IsNearInItsRow(const WordBox& before, const WordBox& piece) {
+    const int height = std::max(before.bottom - before.top, piece.bottom - piece.top);
+    return piece.top < before.bottom && before.top < piece.bottom &&
+           piece.left - before.right <= static_cast<int>(Tuning().widestJoinedGap) * height;
+}
+
+}  // namespace
+
 std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
                                   const std::vector<ReadLine>& lines) {
     std::vector<WordBox> missed;
@@ -186,7 +197,7 @@ std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
             joinable = false;
             continue;
         }
-        if (joinable && piece.top < missed.back().bottom && missed.back().top < piece.bottom) {
+        if (joinable && IsNearInItsRow(missed.back(), piece)) {
             WordBox& row = missed.back();
             row = {std::min(row.left, piece.left), std::min(row.top, piece.top),
                    std::max(row.right, piece.right), std::max(row.bottom, piece.bottom)};
@@ -232,10 +243,15 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
     for (ReadLine& line : apart) {
         const WordBox box = BoxOf(line);
         const int middle = (box.top + box.bottom) / 2;
-        const auto below = std::find_if(lines.begin(), lines.end(), [&](const ReadLine& kept) {
-            return !kept.empty() && BoxOf(kept).top > middle;
+        // Before the first line below it, or beside it in its row and further right.
+        const auto after = std::find_if(lines.begin(), lines.end(), [&](const ReadLine& kept) {
+            if (kept.empty()) {
+                return false;
+            }
+            const WordBox keptBox = BoxOf(kept);
+            return keptBox.top > middle || (middle < keptBox.bottom && keptBox.left > box.left);
         });
-        lines.insert(below, std::move(line));
+        lines.insert(after, std::move(line));
     }
     return lines;
 }

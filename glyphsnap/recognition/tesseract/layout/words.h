@@ -73,7 +73,7 @@ std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
 
 // The boxes of `pieces` (pieces of text lines of the ink, in page order) that no word of `lines`
 // that is more than a mark meets. Missed pieces side by side in one row, with no met piece between
-// them, come as one box: a row missed whole is read again as one line.
+// them and near each other, come as one box: a row missed whole is read again as one line.
 std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
                                   const std::vector<ReadLine>& lines);
 

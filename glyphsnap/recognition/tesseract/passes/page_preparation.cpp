@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
+#include "glyphsnap/recognition/tesseract/layout/filled_fields.h"
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
 
@@ -53,6 +54,7 @@ std::uint32_t CutOf(const GreyPlane& plane, const std::vector<WordBox>& inkLines
 
 PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
     PageState page{.readers = readers, .plane = GreyPlaneOf(bitmap)};
+    LightenFilledFields(page.plane);
     std::vector<std::uint8_t> framedRows;
     page.inkLines = InkLinesOf(page.plane, Tuning().longestTextStroke, &framedRows);
     page.cut = CutOf(page.plane, page.inkLines, framedRows);

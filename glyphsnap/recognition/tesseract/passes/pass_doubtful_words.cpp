@@ -3,20 +3,21 @@
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <iterator>
 #include <utility>
 #include <vector>
 
-#include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
 #include "glyphsnap/recognition/tesseract/layout/page_regions.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
+#include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
 
 namespace glyphsnap {
 namespace {
 
 // The doubtful words of `lines`, read on `plane`, read again.
-void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane, EngineSet& engines,
-                         SecondReadingBudget& budget, RecognitionDeadline& deadline) {
+void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane,
+                         const Readers& readers, SecondReadingBudget& budget) {
     std::vector<std::pair<ReadLine*, WordBox>> crops;
     for (ReadLine& line : lines) {
         // A checkbox before its label is read as a mark and dropped as one; read by the Chinese
@@ -35,22 +36,20 @@ void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane, E
             word = run;
         }
     }
-    tesseract::TessBaseAPI* engine = crops.empty() ? nullptr : engines.Ideographic();
-    if (engine == nullptr) {
-        return;
-    }
-    engine->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    SetPlane(*engine, plane);
-    std::vector<std::pair<ReadLine*, ReadLine>> again;
+    std::vector<WordBox> boxes;
+    boxes.reserve(crops.size());
     for (const auto& [line, crop] : crops) {
-        engine->SetRectangle(crop.left, crop.top, crop.right - crop.left, crop.bottom - crop.top);
-        if (deadline.Passed() || engine->Recognize(deadline.Monitor()) != 0 || deadline.Passed()) {
-            break;
-        }
+        boxes.push_back(crop);
+    }
+    std::vector<Reading> readings = ReadCrops(readers, plane, boxes, tesseract::PSM_SINGLE_LINE,
+                                              CropLanguages::IdeographicAlone);
+    std::vector<std::pair<ReadLine*, ReadLine>> again;
+    for (std::size_t i = 0; i < crops.size(); ++i) {
+        ReadLine* line = crops[i].first;
         if (again.empty() || again.back().first != line) {
             again.emplace_back(line, ReadLine{});
         }
-        for (ReadLine& part : RecognisedLines(*engine)) {
+        for (ReadLine& part : readings[i].lines) {
             std::move(part.begin(), part.end(), std::back_inserter(again.back().second));
         }
     }
@@ -66,8 +65,7 @@ void ReadDoubtfulWordsAgain(PageState& page) {
         return;
     }
     std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
-    ReadDoubtfulWordsOf(lines, ReadingPlane(page), page.readers.engines, page.budget,
-                        page.readers.deadline);
+    ReadDoubtfulWordsOf(lines, ReadingPlane(page), page.readers, page.budget);
     page.reading.lines = OnPage(page, std::move(lines));
 }
 

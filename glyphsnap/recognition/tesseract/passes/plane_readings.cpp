@@ -1,13 +1,24 @@
 #include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <future>
+#include <numeric>
 #include <thread>
 #include <utility>
 
 #include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
 
 namespace glyphsnap {
+namespace {
+
+std::int64_t AreaOf(const WordBox& box) {
+    return std::int64_t{std::max(0, box.right - box.left)} * std::max(0, box.bottom - box.top);
+}
+
+}  // namespace
 
 std::variant<Reading, RecognitionFailure> ReadWhole(tesseract::TessBaseAPI& engine,
                                                     const GreyPlane& plane,
@@ -60,13 +71,29 @@ std::variant<Reading, RecognitionFailure> ReadInBands(const Readers& readers,
 }
 
 std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
-                               const std::vector<WordBox>& crops, tesseract::PageSegMode mode) {
+                               const std::vector<WordBox>& crops, tesseract::PageSegMode mode,
+                               CropLanguages languages) {
     std::vector<Reading> readings(crops.size());
-    const auto readEveryOther = [&](tesseract::TessBaseAPI& engine, std::size_t first,
-                                    RecognitionDeadline& own) {
+    const bool ideographic = languages == CropLanguages::IdeographicAlone;
+    tesseract::TessBaseAPI* first =
+        crops.empty() ? nullptr
+                      : (ideographic ? readers.engines.Ideographic() : readers.engines.Main());
+    if (first == nullptr) {
+        return readings;
+    }
+    // The largest crops first, each to whichever engine is free: crops differ in size by a
+    // hundred times, so handing out every other one leaves one engine waiting for the other.
+    std::vector<std::size_t> order(crops.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return AreaOf(crops[a]) > AreaOf(crops[b]);
+    });
+    std::atomic<std::size_t> next{0};
+    const auto readWhileLeft = [&](tesseract::TessBaseAPI& engine, RecognitionDeadline& own) {
         engine.SetPageSegMode(mode);
         SetPlane(engine, plane);
-        for (std::size_t i = first; i < crops.size(); i += 2) {
+        for (std::size_t taken = next++; taken < order.size(); taken = next++) {
+            const std::size_t i = order[taken];
             const WordBox& crop = crops[i];
             engine.SetRectangle(crop.left, crop.top, crop.right - crop.left,
                                 crop.bottom - crop.top);
@@ -77,21 +104,21 @@ std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
             readings[i].confidence = readings[i].lines.empty() ? 0 : engine.MeanTextConf();
         }
     };
-    tesseract::TessBaseAPI* second = crops.size() >= 2 && std::thread::hardware_concurrency() >= 2
-                                         ? readers.engines.Second()
-                                         : nullptr;
+    tesseract::TessBaseAPI* second = nullptr;
+    if (crops.size() >= 2 && std::thread::hardware_concurrency() >= 2) {
+        second = ideographic ? readers.engines.SecondIdeographic() : readers.engines.Second();
+    }
     if (second == nullptr) {
-        readEveryOther(*readers.engines.Main(), 0, readers.deadline);
-        readEveryOther(*readers.engines.Main(), 1, readers.deadline);
+        readWhileLeft(*first, readers.deadline);
         return readings;
     }
-    auto odd = std::async(std::launch::async, [&, end = readers.deadline.End()] {
+    auto other = std::async(std::launch::async, [&, end = readers.deadline.End()] {
         KeepRecognitionOnThisThread(readers.threads);
         RecognitionDeadline own(end);
-        readEveryOther(*second, 1, own);
+        readWhileLeft(*second, own);
     });
-    readEveryOther(*readers.engines.Main(), 0, readers.deadline);
-    odd.get();
+    readWhileLeft(*first, readers.deadline);
+    other.get();
     return readings;
 }
 

@@ -31,10 +31,14 @@ std::variant<Reading, RecognitionFailure> ReadInBands(const Readers& readers,
                                                       const GreyPlane& plane, std::uint32_t cut,
                                                       tesseract::PageSegMode mode);
 
+// The languages crops are read in: the profile's, or its ideographic language alone.
+enum class CropLanguages { Profile, IdeographicAlone };
+
 // One reading in `mode` of each crop of `plane`, words in the plane's coordinates; from two crops
-// on, the second engine reads every other crop at the same time. A crop the deadline stops is
-// left unread.
+// on, two engines of `languages` share them, each taking the largest crop left when it is free.
+// A crop the deadline stops, or that no engine of `languages` can read, is left unread.
 std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
-                               const std::vector<WordBox>& crops, tesseract::PageSegMode mode);
+                               const std::vector<WordBox>& crops, tesseract::PageSegMode mode,
+                               CropLanguages languages = CropLanguages::Profile);
 
 }  // namespace glyphsnap

@@ -1,6 +1,7 @@
 // What the Tesseract adapter hands the engine and takes from it.
 #include <gtest/gtest.h>
 
+#include "glyphsnap/recognition/tesseract/layout/filled_fields.h"
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/layout/planes.h"
 #include "glyphsnap/recognition/tesseract/layout/words.h"
@@ -101,6 +102,31 @@ TEST(GreyPlane, CellBordersGoWhereTheyCrossAndRunSideBySide) {
     }
 }
 
+TEST(GreyPlane, LightTextOnADarkFieldBecomesDarkTextOnThePage) {
+    // A light page (240) holding a selected entry, 30 x 12 of blue (grey 110) with a white
+    // stroke of text across it, and an icon of the same size but square, 12 x 12.
+    GreyPlane plane{60, 16, std::vector<std::uint8_t>(60 * 16, 240)};
+    const auto fill = [&](std::uint32_t left, std::uint32_t top, std::uint32_t right,
+                          std::uint32_t bottom, std::uint8_t level) {
+        for (std::uint32_t y = top; y < bottom; ++y) {
+            for (std::uint32_t x = left; x < right; ++x) {
+                plane.levels[y * plane.width + x] = level;
+            }
+        }
+    };
+    fill(2, 2, 32, 14, 110);
+    fill(6, 7, 28, 9, 255);
+    fill(40, 2, 52, 14, 110);
+    fill(44, 7, 48, 9, 255);
+    EXPECT_TRUE(LightenFilledFields(plane));
+    const auto at = [&](std::uint32_t x, std::uint32_t y) { return plane.levels[y * 60 + x]; };
+    EXPECT_EQ(at(3, 3), 240);   // the field's fill is the page's level
+    EXPECT_EQ(at(10, 8), 0);    // its text is black
+    EXPECT_EQ(at(0, 0), 240);   // the page stays
+    EXPECT_EQ(at(41, 3), 110);  // the square icon stays as it was
+    EXPECT_EQ(at(45, 8), 255);
+}
+
 TEST(InkLines, RowsOfInkCutAtWideGapsWithoutFramesAndRules) {
     // 60 x 40 on white: a frame's edge down the whole left side, two words in the first row
     // (the gap between them narrower than twice the row's height), a word far to the right in
@@ -151,6 +177,27 @@ TEST(InkLines, FramesCrossRowsAndFieldsHoldStrokesAcross) {
     EXPECT_FALSE(HoldsStrokeAcross(plane, {{10, 8, 30, 12}}, 30));
     EXPECT_TRUE(HoldsStrokeAcross(plane, {{10, 8, 30, 12}, {28, 28, 72, 32}}, 30));
     EXPECT_FALSE(HoldsStrokeAcross(plane, {{28, 28, 72, 32}}, 40));
+}
+
+TEST(InkLines, EdgesOfBoxesWithRoundedCornersAreNotText) {
+    // 100 x 30 on white: a box's top edge, 2 rows across and 9 rows down at its rounded ends,
+    // and below it a word 6 rows high and as wide as the edge, its glyphs 2 columns apart.
+    GreyPlane plane{100, 30, std::vector<std::uint8_t>(100 * 30, 250)};
+    for (std::uint32_t y = 0; y < 9; ++y) {
+        for (std::uint32_t x = 0; x < 100; ++x) {
+            const bool end = x < 3 || x >= 97;
+            plane.levels[y * 100 + x] = (y < 2 || end) ? 150 : 250;
+        }
+    }
+    for (std::uint32_t y = 15; y < 21; ++y) {
+        for (std::uint32_t x = 0; x < 100; ++x) {
+            plane.levels[y * 100 + x] = x % 6 < 4 ? 20 : 250;
+        }
+    }
+    const std::vector<WordBox> lines = InkLinesOf(plane, 48);
+    ASSERT_EQ(lines.size(), 1U);
+    EXPECT_EQ((std::vector<int>{lines[0].left, lines[0].top, lines[0].right, lines[0].bottom}),
+              (std::vector<int>{0, 15, 100, 21}));
 }
 
 TEST(InkLines, DarkThemesHaveInkLighterThanTheirBackground) {
@@ -227,18 +274,21 @@ TEST(ReadWords, LinesOfUprightStrokesAloneAreBordersNotText) {
 
 TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
     const std::vector<ReadLine> block = {{Word(u"Title", 90, {0, 0, 100, 20})},
-                                         {Word(u"Body", 90, {0, 100, 100, 120})}};
+                                         {Word(u"Body", 90, {0, 100, 100, 120})},
+                                         {Word(u"12", 90, {300, 100, 360, 120})}};
     const std::vector<ReadLine> sparse = {
-        {Word(u"Titel", 60, {0, 2, 90, 18})},        // the same words: left out
-        {Word(u"OK", 90, {200, 40, 240, 60})},       // found apart: between the two
-        {Word(u"Cancel", 90, {200, 130, 260, 150})}  // found apart: at the end
+        {Word(u"Titel", 60, {0, 2, 90, 18})},         // the same words: left out
+        {Word(u"OK", 90, {200, 40, 240, 60})},        // found apart: between the two
+        {Word(u"Cancel", 90, {200, 130, 260, 150})},  // found apart: at the end
+        {Word(u"ch03", 90, {150, 102, 250, 118})},    // found apart in a row: left of "12"
     };
     const std::vector<ReadLine> merged = WithLinesFoundApart(block, sparse);
     std::vector<std::u16string> firstWords;
     for (const ReadLine& line : merged) {
         firstWords.push_back(line.front().text);
     }
-    EXPECT_EQ(firstWords, (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"Cancel"}));
+    EXPECT_EQ(firstWords,
+              (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"ch03", u"12", u"Cancel"}));
 }
 
 std::vector<std::u16string> TextsOf(const std::vector<ReadLine>& lines) {
@@ -381,14 +431,18 @@ TEST(ReadWords, PiecesOfInkNoWordMeetsAreMissedARowAtATime) {
         {50, 21, 80, 31},  //
         {0, 40, 30, 50},   // a row of two cells, the second met
         {50, 40, 80, 50},
+        {0, 60, 10, 70},     // a row missed whole, its two pieces more than 8 heights apart
+        {100, 60, 130, 70},  //
     };
     const std::vector<ReadLine> alsoRead = {read[0], {Word(u"Size", 90, {55, 42, 75, 48})}};
     const std::vector<WordBox> missed = MissedPieces(pieces, alsoRead);
-    ASSERT_EQ(missed.size(), 3U);
+    ASSERT_EQ(missed.size(), 5U);
     EXPECT_EQ((std::vector<int>{missed[0].left, missed[0].right}), (std::vector<int>{60, 90}));
     EXPECT_EQ((std::vector<int>{missed[1].left, missed[1].top, missed[1].right, missed[1].bottom}),
               (std::vector<int>{0, 20, 80, 31}));
     EXPECT_EQ((std::vector<int>{missed[2].left, missed[2].right}), (std::vector<int>{0, 30}));
+    EXPECT_EQ((std::vector<int>{missed[3].left, missed[3].right}), (std::vector<int>{0, 10}));
+    EXPECT_EQ((std::vector<int>{missed[4].left, missed[4].right}), (std::vector<int>{100, 130}));
 }
 
 TEST(ReadWords, PagesAreCutBetweenLinesNearestTheMiddleLine) {
