@@ -158,10 +158,7 @@ bool SecondReadingBudget::Take(std::uint64_t pixels) {
 }
 
 bool SecondReadingBudget::Take(const WordBox& crop) {
-    const auto side = [](int from, int to) {
-        return static_cast<std::uint64_t>(std::max(0, to - from));
-    };
-    return Take(side(crop.left, crop.right) * side(crop.top, crop.bottom));
+    return Take(static_cast<std::uint64_t>(AreaOf(crop)));
 }
 
 }  // namespace glyphsnap

@@ -69,6 +69,10 @@ bool IsGlyphOfItsText(const ReadWord& mark, const ReadLine& line) {
 
 }  // namespace
 
+std::int64_t AreaOf(const WordBox& box) {
+    return std::int64_t{std::max(0, box.right - box.left)} * std::max(0, box.bottom - box.top);
+}
+
 bool BoxesMeet(const WordBox& a, const WordBox& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -257,13 +261,10 @@ std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
 }
 
 bool HoldSameInk(const WordBox& a, const WordBox& b) {
-    const auto area = [](const WordBox& box) {
-        return std::int64_t{std::max(0, box.right - box.left)} * std::max(0, box.bottom - box.top);
-    };
     const WordBox shared{std::max(a.left, b.left), std::max(a.top, b.top),
                          std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-    const std::int64_t smaller = std::min(area(a), area(b));
-    return smaller > 0 && Tuning().sameInkShare.AtLeast(area(shared), smaller);
+    const std::int64_t smaller = std::min(AreaOf(a), AreaOf(b));
+    return smaller > 0 && Tuning().sameInkShare.AtLeast(AreaOf(shared), smaller);
 }
 
 namespace {

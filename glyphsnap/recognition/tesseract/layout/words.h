@@ -36,6 +36,9 @@ bool HoldsIdeograph(std::u16string_view text);
 // True when the two boxes share a pixel.
 bool BoxesMeet(const WordBox& a, const WordBox& b);
 
+// The pixels a box covers; 0 for an empty or inverted box.
+std::int64_t AreaOf(const WordBox& box);
+
 // True when a word is more than a mark: it holds a letter, a digit or an ideograph, and is at
 // least as confident as the tuning's mark confidence or holds an ideograph. Only such words count
 // where readings are laid over each other: a checkbox or a frame read as a letter hides no line.

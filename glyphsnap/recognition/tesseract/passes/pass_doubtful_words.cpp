@@ -18,7 +18,8 @@ namespace {
 // The doubtful words of `lines`, read on `plane`, read again.
 void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane,
                          const Readers& readers, SecondReadingBudget& budget) {
-    std::vector<std::pair<ReadLine*, WordBox>> crops;
+    std::vector<WordBox> crops;
+    std::vector<ReadLine*> cropLines;  // the line each crop reads in part
     for (ReadLine& line : lines) {
         // A checkbox before its label is read as a mark and dropped as one; read by the Chinese
         // model alone it would come back as an ideograph.
@@ -31,21 +32,17 @@ void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane,
             }
             if (const WordBox crop = CropOf(WithContext(BoxOf(ReadLine(word, run)), line), plane);
                 !IsEmpty(crop) && budget.Take(crop)) {
-                crops.emplace_back(&line, crop);
+                crops.push_back(crop);
+                cropLines.push_back(&line);
             }
             word = run;
         }
     }
-    std::vector<WordBox> boxes;
-    boxes.reserve(crops.size());
-    for (const auto& [line, crop] : crops) {
-        boxes.push_back(crop);
-    }
-    std::vector<Reading> readings = ReadCrops(readers, plane, boxes, tesseract::PSM_SINGLE_LINE,
+    std::vector<Reading> readings = ReadCrops(readers, plane, crops, tesseract::PSM_SINGLE_LINE,
                                               CropLanguages::IdeographicAlone);
     std::vector<std::pair<ReadLine*, ReadLine>> again;
     for (std::size_t i = 0; i < crops.size(); ++i) {
-        ReadLine* line = crops[i].first;
+        ReadLine* line = cropLines[i];
         if (again.empty() || again.back().first != line) {
             again.emplace_back(line, ReadLine{});
         }

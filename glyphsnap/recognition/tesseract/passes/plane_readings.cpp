@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <future>
 #include <numeric>
 #include <thread>
@@ -12,13 +11,6 @@
 #include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
 
 namespace glyphsnap {
-namespace {
-
-std::int64_t AreaOf(const WordBox& box) {
-    return std::int64_t{std::max(0, box.right - box.left)} * std::max(0, box.bottom - box.top);
-}
-
-}  // namespace
 
 std::variant<Reading, RecognitionFailure> ReadWhole(tesseract::TessBaseAPI& engine,
                                                     const GreyPlane& plane,
