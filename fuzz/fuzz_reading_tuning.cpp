@@ -15,8 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          {tuning.ideographicReach, tuning.reachingBelow, tuning.sameInkShare, tuning.tallWordShare,
           tuning.roomLeftShare, tuning.alignedShare, tuning.leastRowPitchShare,
           tuning.sideBySideShare, tuning.runningTextPitch, tuning.rowMarginShare,
-          tuning.shortestTextMark, tuning.tallestTextMark, tuning.fieldFillShare,
-          tuning.pieceEnd}) {
+          tuning.shortestTextMark, tuning.tallestTextMark, tuning.fieldFillShare, tuning.pieceEnd,
+          tuning.underscoreFill, tuning.underscoreDepth, tuning.underscoreOverhang,
+          tuning.widestUnderscore}) {
         if (ratio.denominator <= 0 || ratio.numerator < 0) {
             std::abort();
         }

@@ -12,6 +12,7 @@
 #include "glyphsnap/recognition/tesseract/engine/recognition_deadline.h"
 #include "glyphsnap/recognition/tesseract/layout/cell_order.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
+#include "glyphsnap/recognition/tesseract/layout/underscores.h"
 #include "glyphsnap/recognition/tesseract/layout/words.h"
 #include "glyphsnap/recognition/tesseract/passes/page_preparation.h"
 #include "glyphsnap/recognition/tesseract/passes/page_state.h"
@@ -51,7 +52,8 @@ class TesseractRecognizer final : public TextRecognizer {
     // when a missed piece wider than a glyph stays unread (a button's text inside its frame,
     // which a crop cut at the frame does not read, and which a band cut between the ink's lines
     // may pass through); in a Chinese profile its doubtful Latin words. The lines of a table row
-    // with a wrapped cell are put in the order of the page last.
+    // with a wrapped cell are put in the order of the page last, after words the engine took apart
+    // at an underscore are joined again.
     std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
         const BgraBitmap& bitmap) override {
         if (bitmap.width == 0 || bitmap.height == 0) {
@@ -76,8 +78,9 @@ class TesseractRecognizer final : public TextRecognizer {
         }
         ReadDoubtfulWordsAgain(page);
         // The cell order measures gutters and rows in the pixels the lines were read in.
-        return TextLinesOf(
-            InCellOrder(WithEachPlaceOnce(AtReadingScale(page, std::move(page.reading.lines)))));
+        return TextLinesOf(InCellOrder(WithUnderscoresInGaps(
+            WithEachPlaceOnce(AtReadingScale(page, std::move(page.reading.lines))),
+            ReadingPlane(page))));
     }
 
   private:

@@ -127,6 +127,21 @@ struct ReadingTuning {
     // ideograph is about as wide as high).
     float widestLoneGlyph = 1.5F;
 
+    // --- Underscores read as spaces ---
+
+    // The engine reads `FILE_SET` of a code block as `FILE SET` about one time in three. A gap
+    // between two words holds an underscore when a stroke fills at least this share of it ...
+    Ratio underscoreFill{3, 4};
+    // ... at most this share of the words' height below their foot, and at most as thick ...
+    Ratio underscoreDepth{1, 3};
+    // ... running under the words on either side by at most this share of their height (an
+    // underscore's cell reaches past the letters' ink by its side bearings; an underlined link's
+    // line runs under whole words) ...
+    Ratio underscoreOverhang{1, 4};
+    // ... in a gap at most this many times as wide as the words are high: a column's gutter is
+    // wider.
+    Ratio widestUnderscore{2, 1};
+
     // --- Marks ---
 
     // Below this confidence a word without an ideograph is taken for a mark: a checkbox, an
