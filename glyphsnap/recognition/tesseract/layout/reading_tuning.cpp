@@ -46,6 +46,8 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(thickestFrameStroke),
     GLYPHSNAP_FIELD(frameClearance),
     GLYPHSNAP_FIELD(frameClearanceDown),
+    GLYPHSNAP_FIELD(boxSideFill),
+    GLYPHSNAP_FIELD(boxInsideFill),
     GLYPHSNAP_FIELD(longestDottedGap),
     GLYPHSNAP_FIELD(longestTextStroke),
     GLYPHSNAP_FIELD(thinnestText),

@@ -106,6 +106,12 @@ struct ReadingTuning {
     // Strokes down need this much unless both their ends meet a stroke across (a cell's sides):
     // the two strokes down of 刂 are as long as a short frame's side, and two pixels apart.
     std::uint32_t frameClearanceDown = 3;
+    // A box's side (a table cell's own border, a field's, a code block's) is drawn along at least
+    // this share of the box, its rounded corners left out ...
+    Ratio boxSideFill{19, 20};
+    // ... and the line inside it along at most this share: a filled box (a button, a selected
+    // row) is no frame.
+    Ratio boxInsideFill{1, 2};
     // A dotted stroke (a focus rectangle) has gaps of at most this many pixels.
     std::uint32_t longestDottedGap = 1;
     // The ink's own lines leave out strokes down longer than any stroke of text on a screen:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
+#include "glyphsnap/recognition/tesseract/layout/boxes.h"
 #include "glyphsnap/recognition/tesseract/layout/filled_fields.h"
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
@@ -63,6 +64,7 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
     const std::optional<float> lineHeight = PageLineHeight(layoutLines, page.inkLines);
     if (lineHeight) {
         const FrameLineLengths shortest = FrameLineLengthsFor(*lineHeight);
+        RemoveBoxSides(page.plane, shortest.down);
         RemoveFrameLines(page.plane, shortest.across, shortest.down);
         if (const float factor = EnlargementFor(*lineHeight, page.plane.width, page.plane.height);
             factor > 1) {

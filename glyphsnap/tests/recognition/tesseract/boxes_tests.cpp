@@ -1,0 +1,106 @@
+// Which boxes drawn around text lose their sides before reading.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "glyphsnap/recognition/tesseract/layout/boxes.h"
+#include "glyphsnap/recognition/tesseract/layout/words.h"
+
+namespace glyphsnap {
+namespace {
+
+constexpr std::uint8_t kPaper = 250;
+constexpr std::uint8_t kBorder = 120;
+constexpr std::uint8_t kInk = 20;
+constexpr std::uint32_t kWidth = 200;
+constexpr std::uint32_t kHeight = 120;
+
+class Page {
+  public:
+    Page()
+        : plane_{kWidth, kHeight,
+                 std::vector<std::uint8_t>(std::size_t{kWidth} * kHeight, kPaper)} {}
+
+    void Fill(const WordBox& area, std::uint8_t level) {
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                At(x, y) = level;
+            }
+        }
+    }
+
+    // A box of one-pixel sides around `box`, with a glyph stem inside touching its left side
+    // but for one pixel's gap, as a cell's text a pixel from its border.
+    void Cell(const WordBox& box) {
+        Fill({box.left, box.top, box.right, box.top + 1}, kBorder);
+        Fill({box.left, box.bottom - 1, box.right, box.bottom}, kBorder);
+        Fill({box.left, box.top, box.left + 1, box.bottom}, kBorder);
+        Fill({box.right - 1, box.top, box.right, box.bottom}, kBorder);
+        Fill({box.left + 2, box.top + 4, box.left + 4, box.bottom - 4}, kInk);
+    }
+
+    std::uint8_t& At(int x, int y) {
+        return plane_.levels[static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)];
+    }
+
+    GreyPlane& Plane() { return plane_; }
+
+  private:
+    GreyPlane plane_;
+};
+
+TEST(BoxSides, OnlyTheCellsOfATableOfBoxesLoseTheirSides) {
+    Page page;
+    // A table of 2 x 2 cells, each in a border of its own, two pixels apart.
+    page.Cell({10, 10, 50, 30});
+    page.Cell({52, 10, 92, 30});
+    page.Cell({10, 32, 50, 52});
+    page.Cell({52, 32, 92, 52});
+    // A field alone, and fields in rows and columns further apart than a table's cells.
+    page.Cell({110, 10, 190, 30});
+    for (const WordBox& field : {WordBox{10, 60, 40, 76}, WordBox{60, 60, 90, 76},
+                                 WordBox{10, 96, 40, 112}, WordBox{60, 96, 90, 112}}) {
+        page.Cell(field);
+    }
+    // A table of colour swatches: boxes that hold no text.
+    for (const WordBox& swatch : {WordBox{130, 50, 150, 70}, WordBox{152, 50, 172, 70},
+                                  WordBox{130, 72, 150, 92}, WordBox{152, 72, 172, 92}}) {
+        page.Fill(swatch, kBorder);
+        page.Fill({swatch.left + 1, swatch.top + 1, swatch.right - 1, swatch.bottom - 1}, kPaper);
+    }
+    const GreyPlane before = page.Plane();
+    EXPECT_TRUE(RemoveBoxSides(page.Plane(), 12));
+
+    EXPECT_EQ(page.At(10, 20), kPaper) << "a cell's left side";
+    EXPECT_EQ(page.At(91, 40), kPaper) << "a cell's right side";
+    EXPECT_EQ(page.At(30, 51), kPaper) << "a cell's bottom";
+    EXPECT_EQ(page.At(12, 20), kInk) << "the text beside a side";
+    for (const auto& [x, y] :
+         std::vector<std::pair<int, int>>{{110, 20}, {10, 70}, {89, 100}, {130, 60}, {171, 80}}) {
+        EXPECT_EQ(page.At(x, y), kBorder) << "a side at " << x << ", " << y << " that stays";
+    }
+    page.Fill({10, 10, 92, 52}, kPaper);
+    GreyPlane rest = before;
+    for (int y = 10; y < 52; ++y) {
+        for (int x = 10; x < 92; ++x) {
+            rest.levels[static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)] =
+                kPaper;
+        }
+    }
+    EXPECT_EQ(page.Plane().levels, rest.levels) << "nothing outside the table changed";
+}
+
+TEST(BoxSides, AFilledBoxIsNoFrame) {
+    Page page;
+    for (const WordBox& cell : {WordBox{10, 10, 50, 30}, WordBox{52, 10, 92, 30},
+                                WordBox{10, 32, 50, 52}, WordBox{52, 32, 92, 52}}) {
+        page.Fill(cell, kBorder);
+        page.Fill({cell.left + 4, cell.top + 4, cell.left + 8, cell.bottom - 4}, kPaper);
+    }
+    EXPECT_FALSE(RemoveBoxSides(page.Plane(), 12));
+}
+
+}  // namespace
+}  // namespace glyphsnap
