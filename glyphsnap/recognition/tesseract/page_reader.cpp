@@ -20,6 +20,7 @@
 #include "glyphsnap/recognition/tesseract/passes/pass_first_reading.h"
 #include "glyphsnap/recognition/tesseract/passes/pass_halved.h"
 #include "glyphsnap/recognition/tesseract/passes/pass_missed_and_doubtful_lines.h"
+#include "glyphsnap/recognition/tesseract/passes/pass_ruled_tables.h"
 #include "glyphsnap/recognition/tesseract/passes/pass_sparse.h"
 
 namespace glyphsnap {
@@ -44,16 +45,17 @@ class TesseractRecognizer final : public TextRecognizer {
 
     std::uint32_t MaxImageDimension() const override { return kTesseractMaxImageDimension; }
 
-    // The page is read first as one block; the second readings then only ever improve what it
-    // read: a doubtful page at half size; a doubtful page (a dialog of frames, list boxes and
-    // buttons, which break a block apart) as sparse text in the bands of its first reading,
-    // outside the budget of the crops, since the Chinese re-reading still has to follow; crops of
-    // the pieces of ink no word meets and of the lines it doubts; the whole page as sparse text
-    // when a missed piece wider than a glyph stays unread (a button's text inside its frame,
+    // The page is read first as one block, its ruled tables left out; a doubtful page is read
+    // again at half size; the tables are read cell by cell. The second readings then only ever
+    // improve what was read: a doubtful page (a dialog of frames, list boxes and buttons, which
+    // break a block apart) as sparse text in the bands of its first reading, outside the budget
+    // of the crops, since the Chinese re-reading still has to follow; crops of the pieces of ink
+    // no word meets and of the lines it doubts; the whole page as sparse text when a missed piece
+    // wider than a glyph and outside the tables stays unread (a button's text inside its frame,
     // which a crop cut at the frame does not read, and which a band cut between the ink's lines
-    // may pass through); in a Chinese profile its doubtful Latin words. The lines of a table row
-    // with a wrapped cell are put in the order of the page last, after words the engine took apart
-    // at an underscore are joined again.
+    // may pass through); in a Chinese profile its doubtful Latin words. Words the engine took
+    // apart at an underscore are joined again, and the lines of a table row with a wrapped cell
+    // are put in the order of the page last.
     std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
         const BgraBitmap& bitmap) override {
         if (bitmap.width == 0 || bitmap.height == 0) {
@@ -69,6 +71,7 @@ class TesseractRecognizer final : public TextRecognizer {
                               page.plane.height)) {
             ReadHalved(page);
         }
+        ReadRuledTables(page);
         const bool doubtfulPage = IsPageDoubtful(page.reading.confidence);
         if (doubtfulPage) {
             ReadSparse(page, SparseBands::AsFirstReading);

@@ -166,9 +166,9 @@ bool IsTableCell(const Box& box, const std::vector<Box>& boxes) {
 
 }  // namespace
 
-bool RemoveBoxSides(GreyPlane& plane, std::uint32_t shortestSide) {
+std::vector<WordBox> RemoveBoxSides(GreyPlane& plane, std::uint32_t shortestSide) {
     if (plane.width == 0 || plane.height == 0) {
-        return false;
+        return {};
     }
     const std::uint8_t background = CommonestLevel(plane);
     std::vector<std::uint8_t> ink(plane.levels.size());
@@ -193,12 +193,16 @@ bool RemoveBoxSides(GreyPlane& plane, std::uint32_t shortestSide) {
             boxes.push_back(box);
         }
     }
-    bool changed = false;
+    std::vector<WordBox> cells;
     for (const Box& box : boxes) {
         if (!IsTableCell(box, boxes)) {
             continue;
         }
         const Piece& piece = box.piece;
+        cells.push_back({static_cast<int>(piece.left + box.thickness[2]),
+                         static_cast<int>(piece.top + box.thickness[0]),
+                         static_cast<int>(piece.right - box.thickness[3]),
+                         static_cast<int>(piece.bottom - box.thickness[1])});
         const PieceView view(labels, plane.width, piece);
         for (std::size_t i = 0; i < sides.size(); ++i) {
             const Side& side = sides[i];
@@ -212,13 +216,12 @@ bool RemoveBoxSides(GreyPlane& plane, std::uint32_t shortestSide) {
                     const std::size_t at = view.At(side, line, along);
                     if (labels[at] == piece.label) {
                         plane.levels[at] = background;
-                        changed = true;
                     }
                 }
             }
         }
     }
-    return changed;
+    return cells;
 }
 
 }  // namespace glyphsnap

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "glyphsnap/recognition/tesseract/layout/planes.h"
+#include "glyphsnap/recognition/tesseract/layout/words.h"
 
 namespace glyphsnap {
 
@@ -13,8 +15,8 @@ namespace glyphsnap {
 // whose outermost rows and columns are each lines of at most the thickest frame stroke, drawn
 // along nearly all of the box (rounded corners leave a little out), and whose inside is not
 // filled. Text may touch a side from within: a cell's glyphs a pixel from its border keep a frame
-// line's clearance from no side, and the engine reads the border as `|`, `[` or `l`. True when
-// any pixel changed.
-bool RemoveBoxSides(GreyPlane& plane, std::uint32_t shortestSide);
+// line's clearance from no side, and the engine reads the border as `|`, `[` or `l`. Returns the
+// inside of each box whose sides went: the cells of the tables of boxes.
+std::vector<WordBox> RemoveBoxSides(GreyPlane& plane, std::uint32_t shortestSide);
 
 }  // namespace glyphsnap

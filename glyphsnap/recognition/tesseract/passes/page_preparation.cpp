@@ -14,6 +14,7 @@
 #include "glyphsnap/recognition/tesseract/layout/filled_fields.h"
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
+#include "glyphsnap/recognition/tesseract/layout/ruled_tables.h"
 
 namespace glyphsnap {
 namespace {
@@ -64,11 +65,18 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
     const std::optional<float> lineHeight = PageLineHeight(layoutLines, page.inkLines);
     if (lineHeight) {
         const FrameLineLengths shortest = FrameLineLengthsFor(*lineHeight);
-        RemoveBoxSides(page.plane, shortest.down);
+        page.tableRows = RuledTableRows(page.plane, shortest.across);
+        std::vector<TableRow> boxRows = RowsOfCells(RemoveBoxSides(page.plane, shortest.down));
+        page.tableRows.insert(page.tableRows.end(), boxRows.begin(), boxRows.end());
+        std::sort(page.tableRows.begin(), page.tableRows.end(),
+                  [](const TableRow& a, const TableRow& b) {
+                      return a.cells.front().top < b.cells.front().top;
+                  });
         RemoveFrameLines(page.plane, shortest.across, shortest.down);
         if (const float factor = EnlargementFor(*lineHeight, page.plane.width, page.plane.height);
             factor > 1) {
             page.plane = EnlargedPlane(page.plane, factor);
+            page.tableRows = ScaledRows(std::move(page.tableRows), factor);
             page.inkLines = ScaledBoxes(page.inkLines, factor);
             page.cut = std::min(page.plane.height,
                                 static_cast<std::uint32_t>(static_cast<float>(page.cut) * factor));

@@ -10,6 +10,7 @@
 #include "glyphsnap/recognition/tesseract/layout/page_regions.h"
 #include "glyphsnap/recognition/tesseract/layout/planes.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
+#include "glyphsnap/recognition/tesseract/layout/ruled_tables.h"
 #include "glyphsnap/recognition/tesseract/layout/words.h"
 
 namespace glyphsnap {
@@ -30,6 +31,8 @@ struct PageState {
     GreyPlane plane;
     // The pieces of text lines of the ink, in page order.
     std::vector<WordBox> inkLines{};
+    // The rows of the page's ruled tables, each row's cells left to right.
+    std::vector<TableRow> tableRows{};
     // The row at which the page is cut between the two engines' bands; 0 for one engine.
     std::uint32_t cut = 0;
     // The lines read so far, with the mean word confidence of the reading they stand for.

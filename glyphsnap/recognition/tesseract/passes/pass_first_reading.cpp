@@ -5,12 +5,17 @@
 #include <utility>
 #include <variant>
 
+#include "glyphsnap/recognition/tesseract/layout/ruled_tables.h"
 #include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
 
 namespace glyphsnap {
 
 std::optional<RecognitionFailure> ReadFirst(PageState& page) {
-    auto reading = ReadInBands(page.readers, page.plane, page.cut, tesseract::PSM_SINGLE_BLOCK);
+    // Ruled tables are read cell by cell afterwards.
+    auto reading = ReadInBands(
+        page.readers,
+        page.tableRows.empty() ? page.plane : WithTablesBlank(page.plane, page.tableRows), page.cut,
+        tesseract::PSM_SINGLE_BLOCK);
     if (const auto* failure = std::get_if<RecognitionFailure>(&reading)) {
         return *failure;
     }

@@ -45,12 +45,16 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
     std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
     bool allRead = true;
     std::vector<WordBox> missing;
-    std::vector<bool> missingGlyph;  // for each missing crop, whether it holds one glyph
+    // For each missing crop, whether the page is read again when it reads nothing: not for one
+    // glyph, nor for ink in a table's cell, which was read on its own.
+    std::vector<bool> missingSettled;
+    const std::vector<TableRow> tableRows =
+        page.halved ? ScaledRows(page.tableRows, 0.5F) : page.tableRows;
     for (const WordBox& piece : MissedPieces(inkLines, lines)) {
         if (const WordBox crop = CropOf(piece, plane); !IsEmpty(crop)) {
             if (page.budget.Take(crop)) {
                 missing.push_back(crop);
-                missingGlyph.push_back(IsLoneGlyph(piece));
+                missingSettled.push_back(IsLoneGlyph(piece) || LiesInACell(piece, tableRows));
             } else {
                 allRead = false;
             }
@@ -91,7 +95,7 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
         ReadCrops(page.readers, plane, missing, tesseract::PSM_SPARSE_TEXT);
     for (std::size_t i = 0; i < found.size(); ++i) {
         std::erase_if(found[i].lines, IsMarkLine);
-        allRead = allRead && (!found[i].lines.empty() || missingGlyph[i]);
+        allRead = allRead && (!found[i].lines.empty() || missingSettled[i]);
         DropMarksUnder(lines, found[i].lines);
         lines = WithLinesFoundApart(std::move(lines), found[i].lines);
     }
