@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
 
@@ -179,6 +181,62 @@ void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>
     }
 }
 
+// Marks in `strokes` the stub of a group box's top side left of its title: a thin line across
+// that starts at the top of a side marked as a stroke down (a rounded corner between them), runs
+// right to the title, shorter than a frame line, and has a line across marked on its row right of
+// the title. The engine reads it as a dash before the title.
+void MarkTitleStubs(const std::vector<std::uint8_t>& ink, const std::vector<std::uint8_t>& across,
+                    std::vector<std::uint8_t>& strokes, std::uint32_t w, std::uint32_t h,
+                    std::uint32_t longest) {
+    const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
+    const auto isDown = [&](std::uint32_t x, std::uint32_t y) {
+        return strokes[at(x, y)] != 0 && across[at(x, y)] == 0;
+    };
+    // A pixel of a line across one pixel thick: ink with none right above or below it.
+    const auto isThin = [&](std::uint32_t x, std::uint32_t y) {
+        return ink[at(x, y)] != 0 && (y == 0 || ink[at(x, y - 1)] == 0) &&
+               (y + 1 == h || ink[at(x, y + 1)] == 0);
+    };
+    constexpr std::uint32_t kCorner = 3;  // pixels a rounded corner reaches up and right
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> tops;
+    for (std::uint32_t y = 1; y < h; ++y) {
+        for (std::uint32_t x = 0; x + 1 < w; ++x) {
+            if (isDown(x, y) && !isDown(x, y - 1)) {
+                tops.emplace_back(x, y);
+            }
+        }
+    }
+    for (const auto& [x, y] : tops) {
+        for (std::uint32_t row = y >= kCorner ? y - kCorner : 0; row <= y; ++row) {
+            std::uint32_t start = x + 1;
+            while (start <= x + kCorner && start < w && !isThin(start, row)) {
+                ++start;
+            }
+            std::uint32_t end = start;
+            while (end < w && isThin(end, row) && strokes[at(end, row)] == 0) {
+                ++end;
+            }
+            // The box's top side goes on right of the title, a line across on the stub's row.
+            std::uint32_t past = end;
+            while (past < w && across[at(past, row)] == 0) {
+                ++past;
+            }
+            if (end - start < 2 || end - start >= longest || past == w) {
+                continue;
+            }
+            for (std::uint32_t cy = row; cy < y; ++cy) {  // the corner between side and stub
+                for (std::uint32_t cx = x; cx < start; ++cx) {
+                    strokes[at(cx, cy)] = ink[at(cx, cy)];
+                }
+            }
+            for (std::uint32_t cx = start; cx < end; ++cx) {
+                strokes[at(cx, row)] = 1;
+            }
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown) {
@@ -204,6 +262,7 @@ bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
                 Tuning().frameClearanceDown);
     MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, Tuning().frameClearance,
                 &across);
+    MarkTitleStubs(ink, across, strokes, w, h, shortestAcross);
     bool changed = false;
     for (std::size_t i = 0; i < strokes.size(); ++i) {
         if (strokes[i] != 0) {

@@ -31,7 +31,8 @@ std::uint8_t CommonestLevel(const GreyPlane& plane);
 // commonest level. A stroke is thin when the ink across it is at most the tuning's thickest
 // frame stroke wide with background either side (its frame clearances), so filled areas (a
 // selected row, a dark button) and the strokes of glyphs stay whole; a stroke goes whole through
-// the long strokes it crosses and over the gaps of a dotted line. True when any pixel changed.
+// the long strokes it crosses and over the gaps of a dotted line. The stub of a group box's top
+// left of its title goes with the box. True when any pixel changed.
 bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown);
 
 // The plane enlarged `factor` times (at least 1) with bilinear interpolation, pixel centres

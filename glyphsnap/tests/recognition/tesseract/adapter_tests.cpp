@@ -102,6 +102,38 @@ TEST(GreyPlane, CellBordersGoWhereTheyCrossAndRunSideBySide) {
     }
 }
 
+TEST(GreyPlane, TheStubOfAGroupBoxsTopLeftOfItsTitleGoesWithTheBox) {
+    // 60 x 50 on a dialog's grey: a group box's side down column 2 from row 7, its rounded
+    // corner at (3, 6) and (4, 5), its top along row 4 from column 5 to a title (strokes of text
+    // in columns 12 to 29, rows 1 to 9) and on from column 32. Below it the same shape without a
+    // top going on right of its "text": a tree view's connector, whose stub stays.
+    GreyPlane plane{60, 50, std::vector<std::uint8_t>(std::size_t{60} * 50, 240)};
+    const auto set = [&](std::uint32_t x, std::uint32_t y) { plane.levels[y * 60 + x] = 100; };
+    for (const std::uint32_t top : {0U, 25U}) {
+        for (std::uint32_t y = top + 7; y < top + 25; ++y) {
+            set(2, y);
+        }
+        set(3, top + 6), set(4, top + 5);
+        for (std::uint32_t x = 5; x < 10; ++x) {
+            set(x, top + 4);
+        }
+        for (std::uint32_t y = top + 1; y < top + 10; ++y) {
+            for (std::uint32_t x = 12; x < 30; x += 3) {
+                set(x, y);
+            }
+        }
+    }
+    for (std::uint32_t x = 32; x < 60; ++x) {
+        set(x, 4);
+    }
+    EXPECT_TRUE(RemoveFrameLines(plane, 12, 12));
+    const auto at = [&](std::uint32_t x, std::uint32_t y) { return plane.levels[y * 60 + x]; };
+    EXPECT_EQ(at(8, 4), 240) << "the stub";
+    EXPECT_EQ(at(4, 5), 240) << "the corner";
+    EXPECT_EQ(at(12, 4), 100) << "the title";
+    EXPECT_EQ(at(8, 29), 100) << "the connector's stub";
+}
+
 TEST(GreyPlane, LightTextOnADarkFieldBecomesDarkTextOnThePage) {
     // A light page (240) holding a selected entry, 30 x 12 of blue (grey 110) with a white
     // stroke of text across it, and an icon of the same size but square, 12 x 12.
