@@ -12,13 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const glyphsnap::ReadingTuning tuning = glyphsnap::TuningWithOverrides(text);
     for (const glyphsnap::Ratio& ratio :
-         {tuning.ideographicReach,   tuning.reachingBelow,      tuning.sameInkShare,
-          tuning.tallWordShare,      tuning.roomLeftShare,      tuning.alignedShare,
-          tuning.leastRowPitchShare, tuning.sideBySideShare,    tuning.runningTextPitch,
-          tuning.rowMarginShare,     tuning.shortestTextMark,   tuning.tallestTextMark,
-          tuning.fieldFillShare,     tuning.pieceEnd,           tuning.underscoreFill,
-          tuning.underscoreDepth,    tuning.underscoreOverhang, tuning.widestUnderscore,
-          tuning.boxSideFill,        tuning.boxInsideFill}) {
+         {tuning.ideographicReach,   tuning.reachingBelow,     tuning.sameInkShare,
+          tuning.tallWordShare,      tuning.roomLeftShare,     tuning.alignedShare,
+          tuning.leastRowPitchShare, tuning.sideBySideShare,   tuning.runningTextPitch,
+          tuning.rowMarginShare,     tuning.shortestTextMark,  tuning.tallestTextMark,
+          tuning.fieldFillShare,     tuning.pieceEnd,          tuning.underscoreFill,
+          tuning.underscoreTop,      tuning.underscoreGapEdge, tuning.underscoreDepth,
+          tuning.underscoreOverhang, tuning.widestUnderscore,  tuning.boxSideFill,
+          tuning.boxInsideFill}) {
         if (ratio.denominator <= 0 || ratio.numerator < 0) {
             std::abort();
         }

@@ -197,7 +197,7 @@ void MarkTitleStubs(const std::vector<std::uint8_t>& ink, const std::vector<std:
         return ink[at(x, y)] != 0 && (y == 0 || ink[at(x, y - 1)] == 0) &&
                (y + 1 == h || ink[at(x, y + 1)] == 0);
     };
-    constexpr std::uint32_t kCorner = 3;  // pixels a rounded corner reaches up and right
+    const std::uint32_t corner = Tuning().roundedCornerReach;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> tops;
     for (std::uint32_t y = 1; y < h; ++y) {
         for (std::uint32_t x = 0; x + 1 < w; ++x) {
@@ -207,9 +207,9 @@ void MarkTitleStubs(const std::vector<std::uint8_t>& ink, const std::vector<std:
         }
     }
     for (const auto& [x, y] : tops) {
-        for (std::uint32_t row = y >= kCorner ? y - kCorner : 0; row <= y; ++row) {
+        for (std::uint32_t row = y >= corner ? y - corner : 0; row <= y; ++row) {
             std::uint32_t start = x + 1;
-            while (start <= x + kCorner && start < w && !isThin(start, row)) {
+            while (start <= x + corner && start < w && !isThin(start, row)) {
                 ++start;
             }
             std::uint32_t end = start;

@@ -107,11 +107,17 @@ struct ReadingTuning {
     // the two strokes down of 刂 are as long as a short frame's side, and two pixels apart.
     std::uint32_t frameClearanceDown = 3;
     // A box's side (a table cell's own border, a field's, a code block's) is drawn along at least
-    // this share of the box, its rounded corners left out ...
+    // this share of the box, its rounded corners left out (a line down of a ruled table crosses
+    // this share of its row) ...
     Ratio boxSideFill{19, 20};
     // ... and the line inside it along at most this share: a filled box (a button, a selected
-    // row) is no frame.
+    // row) is no frame. Only boxes that are the cells of a table lose their sides: taking out
+    // every such box (fields, swatches, group boxes) made the held-out window screenshots 1.6
+    // points worse, English.
     Ratio boxInsideFill{1, 2};
+    // A group box's rounded corner reaches this many pixels up and right from the top of its
+    // side to its top, where the stub left of the box's title starts.
+    std::uint32_t roundedCornerReach = 3;
     // A dotted stroke (a focus rectangle) has gaps of at most this many pixels.
     std::uint32_t longestDottedGap = 1;
     // The ink's own lines leave out strokes down longer than any stroke of text on a screen:
@@ -138,14 +144,23 @@ struct ReadingTuning {
     // The engine reads `FILE_SET` of a code block as `FILE SET` about one time in three. A gap
     // between two words holds an underscore when a stroke fills at least this share of it ...
     Ratio underscoreFill{3, 4};
-    // ... at most this share of the words' height below their foot, and at most as thick ...
+    // ... lying from this share of the words' height down from their top ...
+    Ratio underscoreTop{2, 3};
+    // ... to at most this share of it below their foot, and at most as thick (two pixels at
+    // least), the words' feet no further apart ...
     Ratio underscoreDepth{1, 3};
+    // ... with nothing else in the gap, leaving out this share of its width at each side, where
+    // the glyphs' antialiased edges reach in ...
+    Ratio underscoreGapEdge{1, 4};
     // ... running under the words on either side by at most this share of their height (an
     // underscore's cell reaches past the letters' ink by its side bearings; an underlined link's
     // line runs under whole words) ...
     Ratio underscoreOverhang{1, 4};
     // ... in a gap at most this many times as wide as the words are high: a column's gutter is
-    // wider.
+    // wider. Set together on the tuning part's code blocks and tables, where they join 12 pairs
+    // of words the engine took apart at an underscore and no others; a stroke under a line's
+    // words in another row (a table's next cell) was taken for one until the words had to share
+    // their foot.
     Ratio widestUnderscore{2, 1};
 
     // --- Marks ---

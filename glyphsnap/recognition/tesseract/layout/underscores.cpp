@@ -93,7 +93,7 @@ bool HoldsUnderscore(const GreyPlane& plane, const WordBox& before, const WordBo
     const auto isStrokeRow = [&](int y) {
         return Tuning().underscoreFill.AtLeast(view.InkIn(gap.left, gap.right, y), across);
     };
-    int strokeTop = top + 2 * height / 3;
+    int strokeTop = top + Tuning().underscoreTop.Of(height);
     while (strokeTop < gap.bottom && !isStrokeRow(strokeTop)) {
         ++strokeTop;
     }
@@ -107,7 +107,7 @@ bool HoldsUnderscore(const GreyPlane& plane, const WordBox& before, const WordBo
     }
     // The gap's middle, clear of the glyphs' antialiased edges, is blank above the stroke and for
     // a stroke's depth below it.
-    const int edge = across / 4;
+    const int edge = Tuning().underscoreGapEdge.Of(across);
     const int below = std::min(static_cast<int>(plane.height), strokeBottom + thickest);
     if (!view.IsBlank({gap.left + edge, top, gap.right - edge, strokeTop}) ||
         !view.IsBlank({gap.left + edge, strokeBottom, gap.right - edge, below})) {
