@@ -5,6 +5,7 @@
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/layout/planes.h"
 #include "glyphsnap/recognition/tesseract/layout/words.h"
+#include "glyphsnap/tests/recognition/tesseract/drawn_plane.h"
 #include "glyphsnap/text/utf.h"
 
 namespace glyphsnap {
@@ -323,18 +324,7 @@ TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
               (std::vector<std::u16string>{u"Title", u"OK", u"Body", u"ch03", u"12", u"Cancel"}));
 }
 
-std::vector<std::u16string> TextsOf(const std::vector<ReadLine>& lines) {
-    std::vector<std::u16string> texts;
-    texts.reserve(lines.size());
-    for (const ReadLine& line : lines) {
-        std::u16string text;
-        for (const ReadWord& word : line) {
-            text += (text.empty() ? u"" : u" ") + word.text;
-        }
-        texts.push_back(text);
-    }
-    return texts;
-}
+using test::TextsOf;
 
 TEST(ReadWords, ASecondReadingReplacesWhatItsInkCoversRegionByRegion) {
     // A row of a bordered table read cell by cell, its doubtful middle cell read again in a crop

@@ -7,6 +7,7 @@
 
 #include "glyphsnap/recognition/tesseract/layout/boxes.h"
 #include "glyphsnap/recognition/tesseract/layout/words.h"
+#include "glyphsnap/tests/recognition/tesseract/drawn_plane.h"
 
 namespace glyphsnap {
 namespace {
@@ -17,19 +18,10 @@ constexpr std::uint8_t kInk = 20;
 constexpr std::uint32_t kWidth = 200;
 constexpr std::uint32_t kHeight = 120;
 
-class Page {
+// A page on which boxes are drawn as a table's cells with their own borders.
+class Page : public test::DrawnPlane {
   public:
-    Page()
-        : plane_{kWidth, kHeight,
-                 std::vector<std::uint8_t>(std::size_t{kWidth} * kHeight, kPaper)} {}
-
-    void Fill(const WordBox& area, std::uint8_t level) {
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                At(x, y) = level;
-            }
-        }
-    }
+    Page() : DrawnPlane(kWidth, kHeight, kPaper) {}
 
     // A box of one-pixel sides around `box`, with a glyph stem inside touching its left side
     // but for one pixel's gap, as a cell's text a pixel from its border.
@@ -40,15 +32,6 @@ class Page {
         Fill({box.right - 1, box.top, box.right, box.bottom}, kBorder);
         Fill({box.left + 2, box.top + 4, box.left + 4, box.bottom - 4}, kInk);
     }
-
-    std::uint8_t& At(int x, int y) {
-        return plane_.levels[static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)];
-    }
-
-    GreyPlane& Plane() { return plane_; }
-
-  private:
-    GreyPlane plane_;
 };
 
 TEST(BoxSides, OnlyTheCellsOfATableOfBoxesLoseTheirSides) {
@@ -73,6 +56,7 @@ TEST(BoxSides, OnlyTheCellsOfATableOfBoxesLoseTheirSides) {
     const GreyPlane before = page.Plane();
     const std::vector<WordBox> cells = RemoveBoxSides(page.Plane(), 12);
     std::vector<std::vector<int>> insides;
+    insides.reserve(cells.size());
     for (const WordBox& cell : cells) {
         insides.push_back({cell.left, cell.top, cell.right, cell.bottom});
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/layout/ruled_tables.h"
+#include "glyphsnap/tests/recognition/tesseract/drawn_plane.h"
 
 namespace glyphsnap {
 namespace {
@@ -18,21 +19,10 @@ constexpr std::uint8_t kInk = 20;
 constexpr std::uint32_t kWidth = 240;
 constexpr std::uint32_t kHeight = 160;
 
-class Page {
+// A page on which ruled grids are drawn.
+class Page : public test::DrawnPlane {
   public:
-    Page()
-        : plane_{kWidth, kHeight,
-                 std::vector<std::uint8_t>(std::size_t{kWidth} * kHeight, kPaper)} {}
-
-    Page& Fill(const WordBox& area, std::uint8_t level) {
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                plane_.levels[static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)] =
-                    level;
-            }
-        }
-        return *this;
-    }
+    Page() : DrawnPlane(kWidth, kHeight, kPaper) {}
 
     // A grid of one-pixel rules at rows `across` and columns `down`, the rules down spanning
     // from the first row to the last; a glyph stem in each cell.
@@ -50,11 +40,6 @@ class Page {
         }
         return *this;
     }
-
-    const GreyPlane& Plane() const { return plane_; }
-
-  private:
-    GreyPlane plane_;
 };
 
 std::vector<std::vector<int>> CellsOf(const std::vector<TableRow>& rows) {
@@ -99,18 +84,6 @@ ReadWord Word(std::u16string text, WordBox box) {
     return ReadWord{std::move(text), 90, box};
 }
 
-std::vector<std::u16string> TextOf(const std::vector<ReadLine>& lines) {
-    std::vector<std::u16string> texts;
-    for (const ReadLine& line : lines) {
-        std::u16string text;
-        for (const ReadWord& word : line) {
-            text += (text.empty() ? u"" : u" ") + word.text;
-        }
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 TEST(RuledTables, RowsReadByCellTakeThePlaceOfWhatTheyRead) {
     // Two rows of two cells below a heading; the second row's first cell is a name centred beside
     // a description wrapped onto two lines, which the first reading read across the row.
@@ -128,7 +101,7 @@ TEST(RuledTables, RowsReadByCellTakeThePlaceOfWhatTheyRead) {
         {{Word(u"tar", {12, 74, 40, 86}), Word(u"files", {64, 64, 100, 76}),
           Word(u"archives", {64, 84, 130, 96})}},
         {{Word(u"xz", {12, 104, 40, 116})}}};
-    EXPECT_EQ(TextOf(WithRowsReadByCell(first, rows, byCell)),
+    EXPECT_EQ(test::TextsOf(WithRowsReadByCell(first, rows, byCell)),
               (std::vector<std::u16string>{u"Heading", u"gzip compress", u"tar files archives",
                                            u"xz", u"Below"}));
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/layout/underscores.h"
+#include "glyphsnap/tests/recognition/tesseract/drawn_plane.h"
 
 namespace glyphsnap {
 namespace {
@@ -13,11 +14,11 @@ namespace {
 constexpr std::uint8_t kPaper = 250;
 constexpr std::uint8_t kInk = 20;
 
-// A 160 x 60 page of `paper`, and the rectangles drawn on it in `ink`.
-class Page {
+// A 160 x 60 page of `paper`, on which words, underscores and lines are drawn in `ink`.
+class Page : public test::DrawnPlane {
   public:
     explicit Page(std::uint8_t paper = kPaper, std::uint8_t ink = kInk)
-        : plane_{160, 60, std::vector<std::uint8_t>(std::size_t{160} * 60, paper)}, ink_(ink) {}
+        : DrawnPlane(160, 60, paper), ink_(ink) {}
 
     // A word as its box: glyph stems 2 columns wide, 2 columns apart.
     Page& Word(const WordBox& box) {
@@ -28,19 +29,11 @@ class Page {
     }
 
     Page& Fill(const WordBox& area) {
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                plane_.levels[static_cast<std::size_t>(y) * plane_.width +
-                              static_cast<std::size_t>(x)] = ink_;
-            }
-        }
+        DrawnPlane::Fill(area, ink_);
         return *this;
     }
 
-    const GreyPlane& Plane() const { return plane_; }
-
   private:
-    GreyPlane plane_;
     std::uint8_t ink_;
 };
 
