@@ -44,7 +44,7 @@ TEST(GreyPlane, FrameLinesGoAndTextAndFilledAreasStay) {
     // 14 x 14 on white: a one-pixel frame on two sides, a 2 x 2 dot of text and a filled
     // 10 x 6 block (a selected row).
     constexpr std::uint32_t kSide = 14;
-    GreyPlane plane{kSide, kSide, std::vector<std::uint8_t>(kSide * kSide, 255)};
+    GreyPlane plane{kSide, kSide, std::vector<std::uint8_t>(std::size_t{kSide} * kSide, 255)};
     const auto set = [&](std::uint32_t x, std::uint32_t y) { plane.levels[y * kSide + x] = 0; };
     for (std::uint32_t i = 0; i < kSide; ++i) {
         set(i, 0);
@@ -138,7 +138,7 @@ TEST(GreyPlane, TheStubOfAGroupBoxsTopLeftOfItsTitleGoesWithTheBox) {
 TEST(GreyPlane, LightTextOnADarkFieldBecomesDarkTextOnThePage) {
     // A light page (240) holding a selected entry, 30 x 12 of blue (grey 110) with a white
     // stroke of text across it, and an icon of the same size but square, 12 x 12.
-    GreyPlane plane{60, 16, std::vector<std::uint8_t>(60 * 16, 240)};
+    GreyPlane plane{60, 16, std::vector<std::uint8_t>(std::size_t{60} * 16, 240)};
     const auto fill = [&](std::uint32_t left, std::uint32_t top, std::uint32_t right,
                           std::uint32_t bottom, std::uint8_t level) {
         for (std::uint32_t y = top; y < bottom; ++y) {
@@ -164,7 +164,7 @@ TEST(InkLines, RowsOfInkCutAtWideGapsWithoutFramesAndRules) {
     // 60 x 40 on white: a frame's edge down the whole left side, two words in the first row
     // (the gap between them narrower than twice the row's height), a word far to the right in
     // the second row, and a two-row rule below.
-    GreyPlane plane{60, 40, std::vector<std::uint8_t>(60 * 40, 250)};
+    GreyPlane plane{60, 40, std::vector<std::uint8_t>(std::size_t{60} * 40, 250)};
     const auto fill = [&](std::uint32_t left, std::uint32_t top, std::uint32_t right,
                           std::uint32_t bottom) {
         for (std::uint32_t y = top; y < bottom; ++y) {
@@ -192,7 +192,7 @@ TEST(InkLines, RowsOfInkCutAtWideGapsWithoutFramesAndRules) {
 TEST(InkLines, FramesCrossRowsAndFieldsHoldStrokesAcross) {
     // 80 x 50 on white: a box's left side from row 5 to row 44, a word, and an input box's top
     // edge 40 pixels long in a second piece.
-    GreyPlane plane{80, 50, std::vector<std::uint8_t>(80 * 50, 250)};
+    GreyPlane plane{80, 50, std::vector<std::uint8_t>(std::size_t{80} * 50, 250)};
     for (std::uint32_t y = 5; y < 45; ++y) {
         plane.levels[y * 80 + 2] = 20;
     }
@@ -215,7 +215,7 @@ TEST(InkLines, FramesCrossRowsAndFieldsHoldStrokesAcross) {
 TEST(InkLines, EdgesOfBoxesWithRoundedCornersAreNotText) {
     // 100 x 30 on white: a box's top edge, 2 rows across and 9 rows down at its rounded ends,
     // and below it a word 6 rows high and as wide as the edge, its glyphs 2 columns apart.
-    GreyPlane plane{100, 30, std::vector<std::uint8_t>(100 * 30, 250)};
+    GreyPlane plane{100, 30, std::vector<std::uint8_t>(std::size_t{100} * 30, 250)};
     for (std::uint32_t y = 0; y < 9; ++y) {
         for (std::uint32_t x = 0; x < 100; ++x) {
             const bool end = x < 3 || x >= 97;
@@ -317,6 +317,7 @@ TEST(ReadWords, LinesOnlyTheOtherReadingFoundAreTakenInByPosition) {
     };
     const std::vector<ReadLine> merged = WithLinesFoundApart(block, sparse);
     std::vector<std::u16string> firstWords;
+    firstWords.reserve(merged.size());
     for (const ReadLine& line : merged) {
         firstWords.push_back(line.front().text);
     }
