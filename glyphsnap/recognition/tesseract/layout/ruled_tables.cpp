@@ -256,11 +256,11 @@ std::vector<ReadLine> WithRowsReadByCell(std::vector<ReadLine> lines,
     return WithLinesFoundApart(std::move(result), unplaced);
 }
 
-GreyPlane WithTablesBlank(GreyPlane plane, const std::vector<TableRow>& rows) {
+namespace {
+
+// Each table's box, its rules included: rows at most a rule's thickness apart are one table.
+std::vector<WordBox> TableBoxes(const std::vector<TableRow>& rows, int width, int height) {
     const auto stroke = static_cast<int>(Tuning().thickestFrameStroke);
-    const int width = static_cast<int>(plane.width);
-    const int height = static_cast<int>(plane.height);
-    // Each table's box, its rules included: rows at most a rule's thickness apart are one table.
     std::vector<WordBox> tables;
     for (const TableRow& row : rows) {
         const WordBox band{std::max(0, row.cells.front().left - stroke),
@@ -276,11 +276,21 @@ GreyPlane WithTablesBlank(GreyPlane plane, const std::vector<TableRow>& rows) {
             tables.push_back(band);
         }
     }
+    return tables;
+}
+
+}  // namespace
+
+TablesBlanked::TablesBlanked(GreyPlane& plane, const std::vector<TableRow>& rows)
+    : plane_(plane),
+      tables_(TableBoxes(rows, static_cast<int>(plane.width), static_cast<int>(plane.height))) {
+    const int width = static_cast<int>(plane.width);
+    const int height = static_cast<int>(plane.height);
     const auto level = [&](int x, int y) -> std::uint8_t& {
         return plane
             .levels[static_cast<std::size_t>(y) * plane.width + static_cast<std::size_t>(x)];
     };
-    for (const WordBox& table : tables) {
+    for (const WordBox& table : tables_) {
         std::array<std::uint32_t, 256> ring{};
         for (int x = table.left; x < table.right; ++x) {
             for (const int y : {table.top - 1, table.bottom}) {
@@ -300,11 +310,23 @@ GreyPlane WithTablesBlank(GreyPlane plane, const std::vector<TableRow>& rows) {
             std::distance(ring.begin(), std::max_element(ring.begin(), ring.end())));
         for (int y = table.top; y < table.bottom; ++y) {
             for (int x = table.left; x < table.right; ++x) {
+                kept_.push_back(level(x, y));
                 level(x, y) = outside;
             }
         }
     }
-    return plane;
+}
+
+TablesBlanked::~TablesBlanked() {
+    std::size_t next = 0;
+    for (const WordBox& table : tables_) {
+        for (int y = table.top; y < table.bottom; ++y) {
+            for (int x = table.left; x < table.right; ++x) {
+                plane_.levels[static_cast<std::size_t>(y) * plane_.width +
+                              static_cast<std::size_t>(x)] = kept_[next++];
+            }
+        }
+    }
 }
 
 bool LiesInACell(const WordBox& box, const std::vector<TableRow>& rows) {

@@ -34,10 +34,22 @@ std::vector<ReadLine> WithRowsReadByCell(std::vector<ReadLine> lines,
                                          const std::vector<TableRow>& rows,
                                          std::vector<std::vector<ReadLine>> rowReadings);
 
-// `plane` with each table of `rows` (rows one right below the other, with their rules) painted
-// over with the level most common just outside it, so that a reading of it leaves the tables to
-// be read cell by cell.
-GreyPlane WithTablesBlank(GreyPlane plane, const std::vector<TableRow>& rows);
+// While it lives, each table of `rows` on `plane` (rows one right below the other, with their
+// rules) is painted over with the level most common just outside it, so that a reading of the
+// plane leaves the tables to be read cell by cell; their pixels come back when it ends. Only the
+// tables' pixels are kept aside, not a copy of the page.
+class TablesBlanked {
+  public:
+    TablesBlanked(GreyPlane& plane, const std::vector<TableRow>& rows);
+    ~TablesBlanked();
+    TablesBlanked(const TablesBlanked&) = delete;
+    TablesBlanked& operator=(const TablesBlanked&) = delete;
+
+  private:
+    GreyPlane& plane_;
+    std::vector<WordBox> tables_;
+    std::vector<std::uint8_t> kept_;
+};
 
 // True when the middle of `box` lies inside a cell of `rows`.
 bool LiesInACell(const WordBox& box, const std::vector<TableRow>& rows);

@@ -11,11 +11,10 @@
 namespace glyphsnap {
 
 std::optional<RecognitionFailure> ReadFirst(PageState& page) {
-    // Ruled tables are read cell by cell afterwards.
-    auto reading = ReadInBands(
-        page.readers,
-        page.tableRows.empty() ? page.plane : WithTablesBlank(page.plane, page.tableRows), page.cut,
-        tesseract::PSM_SINGLE_BLOCK);
+    auto reading = [&] {
+        const TablesBlanked blank(page.plane, page.tableRows);  // read cell by cell afterwards
+        return ReadInBands(page.readers, page.plane, page.cut, tesseract::PSM_SINGLE_BLOCK);
+    }();
     if (const auto* failure = std::get_if<RecognitionFailure>(&reading)) {
         return *failure;
     }

@@ -83,6 +83,36 @@ std::vector<ReadLine> WordsOf(const std::vector<Reading>& readings) {
     return words;
 }
 
+// The words of each crop of `plane` read in `mode`, each crop's lines one after the other. The
+// engines are handed only the band of rows the crops lie in: a table is often a small part of a
+// large page, and each engine keeps its own copy of what it is handed.
+std::vector<ReadLine> WordsOfCrops(const Readers& readers, const GreyPlane& plane,
+                                   std::vector<WordBox> crops, tesseract::PageSegMode mode) {
+    if (crops.empty()) {
+        return {};
+    }
+    int top = crops.front().top;
+    int bottom = crops.front().bottom;
+    for (const WordBox& crop : crops) {
+        top = std::min(top, crop.top);
+        bottom = std::max(bottom, crop.bottom);
+    }
+    for (WordBox& crop : crops) {
+        crop.top -= top;
+        crop.bottom -= top;
+    }
+    std::vector<ReadLine> words = WordsOf(ReadCrops(
+        readers, Rows(plane, static_cast<std::uint32_t>(top), static_cast<std::uint32_t>(bottom)),
+        crops, mode));
+    for (ReadLine& line : words) {
+        for (ReadWord& word : line) {
+            word.box.top += top;
+            word.box.bottom += top;
+        }
+    }
+    return words;
+}
+
 }  // namespace
 
 void ReadRuledTables(PageState& page) {
@@ -104,7 +134,7 @@ void ReadRuledTables(PageState& page) {
         }
     }
     std::vector<ReadLine> cellWords =
-        WordsOf(ReadCrops(page.readers, plane, cells, tesseract::PSM_SINGLE_BLOCK));
+        WordsOfCrops(page.readers, plane, cells, tesseract::PSM_SINGLE_BLOCK);
     // A doubtful cell is read again line by line: read as one block, a cell's short last line
     // may be taken into the one above, and the mixed model then reads the two as Latin nonsense.
     std::vector<WordBox> lineCrops;
@@ -118,7 +148,7 @@ void ReadRuledTables(PageState& page) {
         }
     }
     const std::vector<ReadLine> lineWords =
-        WordsOf(ReadCrops(page.readers, plane, lineCrops, tesseract::PSM_SINGLE_BLOCK));
+        WordsOfCrops(page.readers, plane, lineCrops, tesseract::PSM_SINGLE_BLOCK);
     std::vector<ReadLine> cellsAgain(cells.size());
     for (std::size_t k = 0; k < lineCrops.size(); ++k) {
         ReadLine& again = cellsAgain[cellOfLine[k]];

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/layout/ruled_tables.h"
@@ -106,17 +107,20 @@ TEST(RuledTables, RowsReadByCellTakeThePlaceOfWhatTheyRead) {
                                            u"xz", u"Below"}));
 }
 
-TEST(RuledTables, ATableLeftBlankTakesTheLevelAroundIt) {
+TEST(RuledTables, ATableLeftBlankTakesTheLevelAroundItAndComesBack) {
     Page page;
     page.Fill({0, 0, kWidth, kHeight}, 30);  // a dark page
     page.Grid({10, 30, 50}, {10, 60, 110});
     const std::vector<TableRow> rows = RuledTableRows(page.Plane(), 30);
     ASSERT_EQ(rows.size(), 2U);
-    const GreyPlane blank = WithTablesBlank(page.Plane(), rows);
-    for (const std::size_t at : {std::size_t{10} * kWidth + 10, std::size_t{20} * kWidth + 14,
-                                 std::size_t{50} * kWidth + 110}) {
-        EXPECT_EQ(blank.levels[at], 30) << at;
+    const GreyPlane before = page.Plane();
+    {
+        const TablesBlanked blank(page.Plane(), rows);
+        for (const auto& [x, y] : std::vector<std::pair<int, int>>{{10, 10}, {14, 20}, {110, 50}}) {
+            EXPECT_EQ(page.At(x, y), 30) << x << ", " << y;
+        }
     }
+    EXPECT_EQ(page.Plane().levels, before.levels);
 }
 
 }  // namespace
