@@ -171,10 +171,7 @@ std::vector<WordBox> RemoveBoxSides(GreyPlane& plane, std::uint32_t shortestSide
         return {};
     }
     const std::uint8_t background = CommonestLevel(plane);
-    std::vector<std::uint8_t> ink(plane.levels.size());
-    for (std::size_t i = 0; i < ink.size(); ++i) {
-        ink[i] = std::abs(int{plane.levels[i]} - int{background}) > Tuning().frameInkDifference;
-    }
+    const std::vector<std::uint8_t> ink = InkOf(plane, Tuning().frameInkDifference);
     std::vector<std::uint32_t> labels(ink.size(), 0);
     const std::array<Side, 4> sides{Side{true, false}, Side{true, true}, Side{false, false},
                                     Side{false, true}};

@@ -16,12 +16,7 @@ std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uin
                                                 std::vector<std::uint8_t>* framedRows) {
     const std::uint32_t w = plane.width;
     const std::uint32_t h = plane.height;
-    const int background = CommonestLevel(plane);
-    const int least = Tuning().inkDifference;
-    std::vector<std::uint8_t> ink(plane.levels.size());
-    for (std::size_t i = 0; i < ink.size(); ++i) {
-        ink[i] = std::abs(int{plane.levels[i]} - background) > least ? 1 : 0;
-    }
+    std::vector<std::uint8_t> ink = InkOf(plane, Tuning().inkDifference);
     if (framedRows != nullptr) {
         framedRows->assign(h, 0);
     }

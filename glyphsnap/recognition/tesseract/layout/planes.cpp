@@ -77,12 +77,29 @@ GreyPlane EnlargedPlane(const GreyPlane& plane, float factor) {
 }
 
 std::uint8_t CommonestLevel(const GreyPlane& plane) {
+    return CommonestLevelIn(plane, 0, 0, plane.width, plane.height);
+}
+
+std::uint8_t CommonestLevelIn(const GreyPlane& plane, std::uint32_t left, std::uint32_t top,
+                              std::uint32_t right, std::uint32_t bottom) {
     std::array<std::size_t, 256> counts{};
-    for (const std::uint8_t level : plane.levels) {
-        ++counts[level];
+    for (std::uint32_t y = top; y < bottom; ++y) {
+        const std::uint8_t* row = plane.levels.data() + std::size_t{y} * plane.width;
+        for (std::uint32_t x = left; x < right; ++x) {
+            ++counts[row[x]];
+        }
     }
     return static_cast<std::uint8_t>(std::max_element(counts.begin(), counts.end()) -
                                      counts.begin());
+}
+
+std::vector<std::uint8_t> InkOf(const GreyPlane& plane, int leastDifference) {
+    const int background = CommonestLevel(plane);
+    std::vector<std::uint8_t> ink(plane.levels.size());
+    for (std::size_t i = 0; i < ink.size(); ++i) {
+        ink[i] = std::abs(int{plane.levels[i]} - background) > leastDifference ? 1 : 0;
+    }
+    return ink;
 }
 
 namespace {
@@ -246,11 +263,7 @@ bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
         return false;
     }
     const std::uint8_t background = CommonestLevel(plane);
-    const int least = Tuning().frameInkDifference;
-    std::vector<std::uint8_t> ink(plane.levels.size());
-    for (std::size_t i = 0; i < ink.size(); ++i) {
-        ink[i] = std::abs(int{plane.levels[i]} - int{background}) > least ? 1 : 0;
-    }
+    const std::vector<std::uint8_t> ink = InkOf(plane, Tuning().frameInkDifference);
     const Axis rows{h, w, w, true};
     const Axis columns{w, h, w, false};
     std::vector<std::uint8_t> strokes(ink.size(), 0);

@@ -26,6 +26,15 @@ GreyPlane HalvedPlane(const GreyPlane& plane);
 // The level most pixels have: the page's background.
 std::uint8_t CommonestLevel(const GreyPlane& plane);
 
+// The level most pixels of columns [left, right) and rows [top, bottom) have; the rectangle lies
+// within the plane and holds a pixel.
+std::uint8_t CommonestLevelIn(const GreyPlane& plane, std::uint32_t left, std::uint32_t top,
+                              std::uint32_t right, std::uint32_t bottom);
+
+// One flag a pixel: whether it differs from the page's commonest level by more than
+// `leastDifference`.
+std::vector<std::uint8_t> InkOf(const GreyPlane& plane, int leastDifference);
+
 // Thin straight strokes of at least the given lengths (frames, the edges of list boxes, buttons
 // and input boxes, table rules and cell borders) painted over with the page's
 // commonest level. A stroke is thin when the ink across it is at most the tuning's thickest

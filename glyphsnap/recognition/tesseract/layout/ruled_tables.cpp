@@ -19,14 +19,9 @@ using Rule = WordBox;
 class InkMap {
   public:
     explicit InkMap(const GreyPlane& plane)
-        : width_(static_cast<int>(plane.width)), height_(static_cast<int>(plane.height)) {
-        const std::uint8_t background = CommonestLevel(plane);
-        ink_.resize(plane.levels.size());
-        for (std::size_t i = 0; i < ink_.size(); ++i) {
-            ink_[i] =
-                std::abs(int{plane.levels[i]} - int{background}) > Tuning().frameInkDifference;
-        }
-    }
+        : width_(static_cast<int>(plane.width)),
+          height_(static_cast<int>(plane.height)),
+          ink_(InkOf(plane, Tuning().frameInkDifference)) {}
 
     bool At(int x, int y) const {
         return ink_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +

@@ -1,7 +1,6 @@
 #include "glyphsnap/recognition/tesseract/layout/underscores.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,16 +21,11 @@ struct Area {
 
 class GapView {
   public:
-    GapView(const GreyPlane& plane, const Area& gap) : plane_(plane) {
-        std::array<std::uint32_t, 256> counts{};
-        for (int y = gap.top; y < gap.bottom; ++y) {
-            for (int x = gap.left; x < gap.right; ++x) {
-                ++counts[LevelAt(x, y)];
-            }
-        }
-        background_ = static_cast<int>(
-            std::distance(counts.begin(), std::max_element(counts.begin(), counts.end())));
-    }
+    GapView(const GreyPlane& plane, const Area& gap)
+        : plane_(plane),
+          background_(CommonestLevelIn(
+              plane, static_cast<std::uint32_t>(gap.left), static_cast<std::uint32_t>(gap.top),
+              static_cast<std::uint32_t>(gap.right), static_cast<std::uint32_t>(gap.bottom))) {}
 
     bool IsInk(int x, int y) const {
         return std::abs(static_cast<int>(LevelAt(x, y)) - background_) > Tuning().inkDifference;
@@ -63,7 +57,7 @@ class GapView {
     }
 
     const GreyPlane& plane_;
-    int background_ = 0;
+    int background_;
 };
 
 }  // namespace

@@ -32,6 +32,10 @@ std::vector<ReadLine> AtReadingScale(const PageState& page, std::vector<ReadLine
     return lines;
 }
 
+std::vector<TableRow> AtReadingScale(const PageState& page, const std::vector<TableRow>& rows) {
+    return page.halved ? ScaledRows(rows, kHalf) : rows;
+}
+
 std::vector<ReadLine> OnPage(const PageState& page, std::vector<ReadLine> lines) {
     if (page.halved) {
         ScaleLines(lines, kDouble);

@@ -52,6 +52,7 @@ const GreyPlane& ReadingPlane(const PageState& page);
 std::vector<WordBox> AtReadingScale(const PageState& page, const std::vector<WordBox>& boxes);
 std::uint32_t AtReadingScale(const PageState& page, std::uint32_t row);
 std::vector<ReadLine> AtReadingScale(const PageState& page, std::vector<ReadLine> lines);
+std::vector<TableRow> AtReadingScale(const PageState& page, const std::vector<TableRow>& rows);
 
 // Lines read on the reading plane, in the page's pixels.
 std::vector<ReadLine> OnPage(const PageState& page, std::vector<ReadLine> lines);

@@ -48,8 +48,7 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
     // For each missing crop, whether the page is read again when it reads nothing: not for one
     // glyph, nor for ink in a table's cell, which was read on its own.
     std::vector<bool> missingSettled;
-    const std::vector<TableRow> tableRows =
-        page.halved ? ScaledRows(page.tableRows, 0.5F) : page.tableRows;
+    const std::vector<TableRow> tableRows = AtReadingScale(page, page.tableRows);
     for (const WordBox& piece : MissedPieces(inkLines, lines)) {
         if (const WordBox crop = CropOf(piece, plane); !IsEmpty(crop)) {
             if (page.budget.Take(crop)) {

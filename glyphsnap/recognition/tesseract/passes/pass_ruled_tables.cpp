@@ -3,9 +3,9 @@
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -17,28 +17,19 @@ namespace {
 
 // Whether any pixel of `box` differs from the box's commonest level as ink does.
 bool HoldsInk(const GreyPlane& plane, const WordBox& box) {
-    std::array<std::uint32_t, 256> counts{};
+    const int commonest = CommonestLevelIn(
+        plane, static_cast<std::uint32_t>(box.left), static_cast<std::uint32_t>(box.top),
+        static_cast<std::uint32_t>(box.right), static_cast<std::uint32_t>(box.bottom));
     for (int y = box.top; y < box.bottom; ++y) {
         for (int x = box.left; x < box.right; ++x) {
-            ++counts[plane.levels[static_cast<std::size_t>(y) * plane.width +
-                                  static_cast<std::size_t>(x)]];
+            const int level = plane.levels[static_cast<std::size_t>(y) * plane.width +
+                                           static_cast<std::size_t>(x)];
+            if (std::abs(level - commonest) > Tuning().inkDifference) {
+                return true;
+            }
         }
     }
-    int lowest = 255;
-    int highest = 0;
-    int commonest = 0;
-    for (int level = 0; level < 256; ++level) {
-        if (counts[static_cast<std::size_t>(level)] == 0) {
-            continue;
-        }
-        lowest = std::min(lowest, level);
-        highest = std::max(highest, level);
-        if (counts[static_cast<std::size_t>(level)] > counts[static_cast<std::size_t>(commonest)]) {
-            commonest = level;
-        }
-    }
-    return highest - commonest > Tuning().inkDifference ||
-           commonest - lowest > Tuning().inkDifference;
+    return false;
 }
 
 // The boxes of the text lines of `cell`: the pieces of ink lines whose middles lie in it, those
@@ -120,8 +111,7 @@ void ReadRuledTables(PageState& page) {
         return;
     }
     const GreyPlane& plane = ReadingPlane(page);
-    const std::vector<TableRow> rows =
-        page.halved ? ScaledRows(page.tableRows, 0.5F) : page.tableRows;
+    const std::vector<TableRow> rows = AtReadingScale(page, page.tableRows);
     const std::vector<WordBox> inkLines = AtReadingScale(page, page.inkLines);
     std::vector<WordBox> cells;
     std::vector<std::size_t> rowOfCell;
