@@ -254,6 +254,84 @@ void MarkTitleStubs(const std::vector<std::uint8_t>& ink, const std::vector<std:
     }
 }
 
+// One run of a column marked as a stroke down: column `x`, rows [top, bottom).
+struct SideRun {
+    std::uint32_t x = 0;
+    std::uint32_t top = 0;
+    std::uint32_t bottom = 0;
+};
+
+std::vector<SideRun> RunsDown(const std::vector<std::uint8_t>& marks, std::uint32_t w,
+                              std::uint32_t h) {
+    std::vector<SideRun> runs;
+    for (std::uint32_t x = 0; x < w; ++x) {
+        for (std::uint32_t y = 0; y < h; ++y) {
+            if (marks[std::size_t{y} * w + x] == 0) {
+                continue;
+            }
+            SideRun run{x, y, y};
+            while (run.bottom < h && marks[std::size_t{run.bottom} * w + x] != 0) {
+                ++run.bottom;
+            }
+            runs.push_back(run);
+            y = run.bottom;
+        }
+    }
+    return runs;
+}
+
+// Marks in `strokes` the short sides of boxes (buttons, input boxes): runs of `candidates` (thin
+// strokes down whose ends both meet a line across) that have a partner run with the same ends, the
+// lines across at their ends joining the two past their rounded corners. A side standing alone
+// stays: an input box's other side may be too close to its caret to be thin, and taking one side
+// of a box out leaves the other to be read as a bracket.
+void MarkShortBoxSides(const std::vector<std::uint8_t>& candidates,
+                       const std::vector<std::uint8_t>& across, std::vector<std::uint8_t>& strokes,
+                       std::uint32_t w, std::uint32_t h) {
+    const std::uint32_t corner = Tuning().roundedCornerReach;
+    const auto joined = [&](std::uint32_t left, std::uint32_t right, std::uint32_t firstRow,
+                            std::uint32_t lastRow) {
+        for (std::uint32_t x = left + corner; x + corner < right; ++x) {
+            bool met = false;
+            for (std::uint32_t y = firstRow; y <= lastRow && y < h && !met; ++y) {
+                met = across[std::size_t{y} * w + x] != 0;
+            }
+            if (!met) {
+                return false;
+            }
+        }
+        return left + 2 * corner < right;
+    };
+    const std::vector<SideRun> runs = RunsDown(candidates, w, h);
+    std::vector<std::uint8_t> paired(runs.size(), 0);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const SideRun& left = runs[i];
+        for (std::size_t k = i + 1; k < runs.size(); ++k) {
+            const SideRun& right = runs[k];
+            const auto near = [](std::uint32_t a, std::uint32_t b) {
+                return a <= b + 1 && b <= a + 1;
+            };
+            if (right.x <= left.x || !near(left.top, right.top) ||
+                !near(left.bottom, right.bottom)) {
+                continue;
+            }
+            const std::uint32_t top = std::min(left.top, right.top);
+            const std::uint32_t bottom = std::max(left.bottom, right.bottom);
+            if (joined(left.x, right.x, top > corner + 1 ? top - corner - 1 : 0, top) &&
+                joined(left.x, right.x, bottom > 1 ? bottom - 1 : 0, bottom + corner)) {
+                paired[i] = 1;
+                paired[k] = 1;
+                break;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        for (std::uint32_t y = runs[i].top; paired[i] != 0 && y < runs[i].bottom; ++y) {
+            strokes[std::size_t{y} * w + runs[i].x] = 1;
+        }
+    }
+}
+
 }  // namespace
 
 bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown) {
@@ -275,6 +353,10 @@ bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
                 Tuning().frameClearanceDown);
     MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, Tuning().frameClearance,
                 &across);
+    std::vector<std::uint8_t> shortSides(ink.size(), 0);
+    MarkStrokes(ink, shortSides, columns, rows, Tuning().thinnestText, shortestAcross,
+                Tuning().frameClearance, &across);
+    MarkShortBoxSides(shortSides, across, strokes, w, h);
     MarkTitleStubs(ink, across, strokes, w, h, shortestAcross);
     bool changed = false;
     for (std::size_t i = 0; i < strokes.size(); ++i) {

@@ -105,6 +105,13 @@ std::optional<float> PageLineHeight(const std::vector<WordBox>& layoutLines,
     return ofLayout ? ofLayout : ofInk;
 }
 
+float LineHeightWithoutFrames(float first, std::optional<float> again) {
+    return again && Tuning().framedLineHeight.Over(static_cast<std::int64_t>(first),
+                                                   static_cast<std::int64_t>(*again))
+               ? *again
+               : first;
+}
+
 float EnlargementFor(float lineHeight, std::uint32_t width, std::uint32_t height) {
     const float factor =
         std::min(Tuning().largestEnlargement, Tuning().readableLineHeight / lineHeight);

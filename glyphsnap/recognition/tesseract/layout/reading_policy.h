@@ -87,6 +87,12 @@ std::optional<float> MedianHeight(std::vector<WordBox> boxes);
 std::optional<float> PageLineHeight(const std::vector<WordBox>& layoutLines,
                                     const std::vector<WordBox>& inkLines);
 
+// The height of the text lines measured again once the frames are gone, `again`, when it is at
+// most the tuning's share of the first measure: the sides of a dialog's buttons and input boxes
+// make its ink's lines as tall as the boxes, and its text is smaller than the page first seemed.
+// Otherwise the first measure.
+float LineHeightWithoutFrames(float first, std::optional<float> again);
+
 // How much a page of `width` x `height` with text lines `lineHeight` high grows for its lines to
 // reach the height Tesseract reads best; 1 when they are high enough, or when the page would
 // grow past the largest side.

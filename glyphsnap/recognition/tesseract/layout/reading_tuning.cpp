@@ -35,6 +35,7 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(readableLineHeight),
     GLYPHSNAP_FIELD(largestEnlargement),
     GLYPHSNAP_FIELD(smallestEnlargement),
+    GLYPHSNAP_FIELD(framedLineHeight),
     GLYPHSNAP_FIELD(filledFieldDifference),
     GLYPHSNAP_FIELD(lowestFilledField),
     GLYPHSNAP_FIELD(fieldFillShare),

@@ -69,6 +69,12 @@ struct ReadingTuning {
     // ... and not at all below this factor: lines from about 21 pixels on read as well as
     // enlarged ones, and enlarging a full page costs more than the layout analysis measuring it.
     float smallestEnlargement = 1.6F;
+    // The text lines are measured again once the frames are gone, and that measure counts when
+    // the first is more than this many times it: a Wine dialog of 12-pixel glyphs (11-pixel ink
+    // lines) measured 21 with its buttons' sides and was not enlarged. Each measure moves by a
+    // pixel or two with the frames alone, and taking every smaller one changed the scale of pages
+    // measured right and their readings by chance, made windows better and worse.
+    Ratio framedLineHeight{4, 3};
 
     // --- Filled fields (a selected entry's white text on blue) ---
 

@@ -13,6 +13,7 @@
 #include "glyphsnap/recognition/tesseract/layout/boxes.h"
 #include "glyphsnap/recognition/tesseract/layout/filled_fields.h"
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
+#include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
 #include "glyphsnap/recognition/tesseract/layout/ruled_tables.h"
 
@@ -72,8 +73,14 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
                   [](const TableRow& a, const TableRow& b) {
                       return a.cells.front().top < b.cells.front().top;
                   });
-        RemoveFrameLines(page.plane, shortest.across, shortest.down);
-        if (const float factor = EnlargementFor(*lineHeight, page.plane.width, page.plane.height);
+        const float textHeight =
+            RemoveFrameLines(page.plane, shortest.across, shortest.down)
+                ? LineHeightWithoutFrames(
+                      *lineHeight,
+                      PageLineHeight(layoutLines,
+                                     InkLinesOf(page.plane, Tuning().longestTextStroke)))
+                : *lineHeight;
+        if (const float factor = EnlargementFor(textHeight, page.plane.width, page.plane.height);
             factor > 1) {
             page.plane = EnlargedPlane(page.plane, factor);
             page.tableRows = ScaledRows(std::move(page.tableRows), factor);

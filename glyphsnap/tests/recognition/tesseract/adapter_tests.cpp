@@ -135,6 +135,27 @@ TEST(GreyPlane, TheStubOfAGroupBoxsTopLeftOfItsTitleGoesWithTheBox) {
     EXPECT_EQ(at(8, 29), 100) << "the connector's stub";
 }
 
+TEST(GreyPlane, AButtonShorterThanAFrameLosesItsSidesAndAnInputBoxWithACaretKeepsThem) {
+    // 120 x 50 on white, frames of 158 grey 24 rows high, shorter than a frame down (30): a button
+    // from column 10 to 60 with its corner pixels left out, as a rounded corner is drawn, and a
+    // glyph's stroke down inside it; an input box from column 70 to 115 with square corners and
+    // its caret one pixel right of its left side.
+    test::DrawnPlane drawn(120, 50, 255);
+    drawn.Fill({11, 10, 60, 11}, 158).Fill({11, 33, 60, 34}, 158);  // top and bottom
+    drawn.Fill({10, 11, 11, 33}, 158).Fill({60, 11, 61, 33}, 158);  // sides
+    drawn.Fill({30, 16, 31, 28}, 0);                                // the glyph's stroke
+    drawn.Fill({70, 10, 116, 11}, 158).Fill({70, 33, 116, 34}, 158);
+    drawn.Fill({70, 10, 71, 34}, 158).Fill({115, 10, 116, 34}, 158);
+    drawn.Fill({72, 13, 73, 30}, 0);  // the caret
+    EXPECT_TRUE(RemoveFrameLines(drawn.Plane(), 40, 30));
+    EXPECT_EQ(drawn.At(10, 20), 255) << "the button's left side";
+    EXPECT_EQ(drawn.At(60, 20), 255) << "its right side";
+    EXPECT_EQ(drawn.At(30, 20), 0) << "the glyph";
+    EXPECT_EQ(drawn.At(70, 20), 158) << "the input box's left side";
+    EXPECT_EQ(drawn.At(115, 20), 158) << "its right side";
+    EXPECT_EQ(drawn.At(72, 20), 0) << "the caret";
+}
+
 TEST(GreyPlane, LightTextOnADarkFieldBecomesDarkTextOnThePage) {
     // A light page (240) holding a selected entry, 30 x 12 of blue (grey 110) with a white
     // stroke of text across it, and an icon of the same size but square, 12 x 12.

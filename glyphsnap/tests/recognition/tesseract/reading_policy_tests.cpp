@@ -130,6 +130,13 @@ INSTANTIATE_TEST_SUITE_P(
                       LineHeightCase{"AOneGlyphLabelCounts", {{40, 30, 47, 42}}, 12.0F}),
     [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
+TEST(ReadingPolicy, TextLinesMeasuredWithoutFramesCountWhenFarShorter) {
+    EXPECT_EQ(LineHeightWithoutFrames(21, 11), 11) << "a dialog's buttons made its lines";
+    EXPECT_EQ(LineHeightWithoutFrames(16, 12), 16) << "a pixel or two moves with any frame";
+    EXPECT_EQ(LineHeightWithoutFrames(12, 14), 12);
+    EXPECT_EQ(LineHeightWithoutFrames(12, std::nullopt), 12) << "nothing left but frames";
+}
+
 TEST(ReadingPolicy, FramesAreAtLeastThreeLinesAcrossAndOneAndAThirdDown) {
     const FrameLineLengths lengths = FrameLineLengthsFor(30);
     EXPECT_EQ(lengths.across, 90U);
@@ -140,6 +147,7 @@ TEST(ReadingPolicy, ImagesOfSixLinesOrThreeLinesOfTextAreSplitOnSeveralCores) {
     // Rows 20 pixels apart, one piece each; a dialog's row holds a label and a field side by side.
     const auto rows = [](std::size_t count) {
         std::vector<WordBox> pieces;
+        pieces.reserve(count);
         for (int i = 0; i < static_cast<int>(count); ++i) {
             pieces.push_back({10, 20 * i, 300, 20 * i + 14});
         }
