@@ -344,6 +344,22 @@ std::vector<ReadLine> WithEachPlaceOnce(std::vector<ReadLine> lines) {
     return kept;
 }
 
+namespace {
+
+// A word of Latin letters alone between two words holding ideographs: a Latin name in running
+// Chinese text, which the mixed model rates low; a mark (a checkbox, an icon) is no word of
+// letters, nor stands amid a line's text.
+bool IsLatinWordAmidIdeographs(const ReadLine& line, std::size_t i) {
+    const std::u16string& text = line[i].text;
+    return i > 0 && i + 1 < line.size() && HoldsIdeograph(line[i - 1].text) &&
+           HoldsIdeograph(line[i + 1].text) && !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char16_t c) {
+               return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+           });
+}
+
+}  // namespace
+
 std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
     std::vector<OcrLine> kept;
     for (const ReadLine& line : lines) {
@@ -352,7 +368,7 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
             const ReadWord& word = line[i];
             const bool doubtful = word.confidence < Tuning().markConfidence &&
                                   word.text.size() <= Tuning().longestMark &&
-                                  !HoldsIdeograph(word.text);
+                                  !HoldsIdeograph(word.text) && !IsLatinWordAmidIdeographs(line, i);
             const bool leadingMark =
                 text.words.empty() && i + 1 < line.size() && IsMarkBesideText(word, line);
             const bool trailingFrame = i + 1 == line.size() && i > 0 && FrameMark(word.text) &&

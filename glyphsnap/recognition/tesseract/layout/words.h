@@ -122,7 +122,9 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
                              Doubted doubted);
 
 // The lines passed on as text. Dropped: words of white space only; doubtful words without an
-// ideograph (below the mark confidence, at most the longest mark's units long); a line's first word
+// ideograph (below the mark confidence, at most the longest mark's units long), but for a word of
+// Latin letters between two words holding ideographs (a name in running Chinese text, which the
+// mixed model rates low); a line's first word
 // when it holds no letter, digit or ideograph and more words follow (a checkbox, a radio button, a
 // bullet); a line's last word when it holds only strokes of a frame (|, [, ], quotes) and follows
 // others; a doubtful word without an ideograph (below the mark confidence) that meets a more
