@@ -280,14 +280,16 @@ std::vector<SideRun> RunsDown(const std::vector<std::uint8_t>& marks, std::uint3
     return runs;
 }
 
-// Marks in `strokes` the short sides of boxes (buttons, input boxes): runs of `candidates` (thin
-// strokes down whose ends both meet a line across) that have a partner run with the same ends, the
-// lines across at their ends joining the two past their rounded corners. A side standing alone
-// stays: an input box's other side may be too close to its caret to be thin, and taking one side
-// of a box out leaves the other to be read as a bracket.
-void MarkShortBoxSides(const std::vector<std::uint8_t>& candidates,
-                       const std::vector<std::uint8_t>& across, std::vector<std::uint8_t>& strokes,
-                       std::uint32_t w, std::uint32_t h) {
+// Marks in `strokes` the sides of cells and boxes among `candidates`, thin strokes down whose ends
+// both meet a line across: those at least `shortestDown` long (the borders of neighbouring cells
+// drawn as border="1" draws them, with less clearance than a frame's), and shorter ones (the sides
+// of buttons and input boxes) that have a partner with the same ends, the lines across at their
+// ends joining the two past their rounded corners. A short side standing alone stays: an input
+// box's other side may be too close to its caret to be thin, and taking one side of a box out
+// leaves the other to be read as a bracket.
+void MarkBoxSides(const std::vector<std::uint8_t>& candidates,
+                  const std::vector<std::uint8_t>& across, std::vector<std::uint8_t>& strokes,
+                  std::uint32_t w, std::uint32_t h, std::uint32_t shortestDown) {
     const std::uint32_t corner = Tuning().roundedCornerReach;
     const auto joined = [&](std::uint32_t left, std::uint32_t right, std::uint32_t firstRow,
                             std::uint32_t lastRow) {
@@ -306,7 +308,9 @@ void MarkShortBoxSides(const std::vector<std::uint8_t>& candidates,
     std::vector<std::uint8_t> paired(runs.size(), 0);
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const SideRun& left = runs[i];
-        for (std::size_t k = i + 1; k < runs.size(); ++k) {
+        const bool longSide = left.bottom - left.top >= shortestDown;
+        paired[i] = paired[i] != 0 || longSide ? 1 : 0;
+        for (std::size_t k = i + 1; !longSide && k < runs.size(); ++k) {
             const SideRun& right = runs[k];
             const auto near = [](std::uint32_t a, std::uint32_t b) {
                 return a <= b + 1 && b <= a + 1;
@@ -346,17 +350,15 @@ bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
     const Axis columns{w, h, w, false};
     std::vector<std::uint8_t> strokes(ink.size(), 0);
     MarkStrokes(ink, strokes, rows, columns, shortestAcross, shortestDown, Tuning().frameClearance);
-    // A stroke down with less clearance is a cell's side when both its ends meet a stroke across:
-    // the borders of neighbouring cells drawn as border="1" draws them.
     const std::vector<std::uint8_t> across = strokes;
     MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross,
                 Tuning().frameClearanceDown);
-    MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross, Tuning().frameClearance,
-                &across);
-    std::vector<std::uint8_t> shortSides(ink.size(), 0);
-    MarkStrokes(ink, shortSides, columns, rows, Tuning().thinnestText, shortestAcross,
+    // Strokes down with less clearance, or shorter, are sides of cells and boxes when both their
+    // ends meet a stroke across.
+    std::vector<std::uint8_t> sides(ink.size(), 0);
+    MarkStrokes(ink, sides, columns, rows, Tuning().thinnestText, shortestAcross,
                 Tuning().frameClearance, &across);
-    MarkShortBoxSides(shortSides, across, strokes, w, h);
+    MarkBoxSides(sides, across, strokes, w, h, shortestDown);
     MarkTitleStubs(ink, across, strokes, w, h, shortestAcross);
     bool changed = false;
     for (std::size_t i = 0; i < strokes.size(); ++i) {
