@@ -99,9 +99,23 @@ bool HoldsUnderscore(const GreyPlane& plane, const WordBox& before, const WordBo
     if (strokeTop == gap.bottom || strokeBottom - strokeTop > thickest) {
         return false;
     }
-    // The gap's middle, clear of the glyphs' antialiased edges, is blank above the stroke and for
-    // a stroke's depth below it.
+    // The rows beside the stroke with ink in the gap's middle, clear of the glyphs' antialiased
+    // edges, are its own antialiased edges: a stroke drawn between two rows of pixels fills
+    // neither of them.
     const int edge = Tuning().underscoreGapEdge.Of(across);
+    const auto inkInMiddle = [&](int y) {
+        return view.InkIn(gap.left + edge, gap.right - edge, y) > 0;
+    };
+    const int highest = top + Tuning().underscoreTop.Of(height);
+    while (strokeTop > highest && strokeBottom - strokeTop < thickest &&
+           inkInMiddle(strokeTop - 1)) {
+        --strokeTop;
+    }
+    while (strokeBottom < gap.bottom && strokeBottom - strokeTop < thickest &&
+           inkInMiddle(strokeBottom)) {
+        ++strokeBottom;
+    }
+    // The gap's middle is blank above the stroke and for a stroke's depth below it.
     const int below = std::min(static_cast<int>(plane.height), strokeBottom + thickest);
     if (!view.IsBlank({gap.left + edge, top, gap.right - edge, strokeTop}) ||
         !view.IsBlank({gap.left + edge, strokeBottom, gap.right - edge, below})) {

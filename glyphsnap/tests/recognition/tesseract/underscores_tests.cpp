@@ -50,6 +50,10 @@ TEST(Underscores, OnlyAThinStrokeAtTheWordsFootAloneInTheGapIsAnUnderscore) {
     };
     const std::vector<Case> cases{
         {"an underscore, its cell a pixel wider than the gap", {{49, 31, 61, 33}}, kAfter, true},
+        {"an antialiased underscore, its upper row filled only in the gap's middle",
+         {{49, 32, 61, 33}, {53, 31, 57, 32}},
+         kAfter,
+         true},
         {"the gap left blank", {}, kAfter, false},
         {"an underlined link's line, under both words", {{10, 31, 100, 33}}, kAfter, false},
         {"a dash halfway up", {{51, 19, 59, 21}}, kAfter, false},
