@@ -105,6 +105,18 @@ std::optional<float> PageLineHeight(const std::vector<WordBox>& layoutLines,
     return ofLayout ? ofLayout : ofInk;
 }
 
+bool NeedsLayoutLines(const std::vector<WordBox>& inkLines, bool framed) {
+    const std::optional<float> median = MedianHeight(inkLines);
+    if (framed || !median) {
+        return true;
+    }
+    const auto tallest = std::max_element(
+        inkLines.begin(), inkLines.end(),
+        [](const WordBox& a, const WordBox& b) { return a.bottom - a.top < b.bottom - b.top; });
+    return !Tuning().evenInkLines.AtMost(tallest->bottom - tallest->top,
+                                         static_cast<std::int64_t>(*median));
+}
+
 float LineHeightWithoutFrames(float first, std::optional<float> again) {
     return again && Tuning().framedLineHeight.Over(static_cast<std::int64_t>(first),
                                                    static_cast<std::int64_t>(*again))

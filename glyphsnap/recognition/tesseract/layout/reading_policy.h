@@ -87,6 +87,12 @@ std::optional<float> MedianHeight(std::vector<WordBox> boxes);
 std::optional<float> PageLineHeight(const std::vector<WordBox>& layoutLines,
                                     const std::vector<WordBox>& inkLines);
 
+// Whether the engine's layout analysis has to measure the page's text lines with its ink's lines:
+// on a page without frames whose ink lines are all of about one height the ink's lines alone
+// measure them. Frames make the ink's lines as tall as their boxes, and lines set too tight to
+// leave a blank row between them run together into one tall ink line.
+bool NeedsLayoutLines(const std::vector<WordBox>& inkLines, bool framed);
+
 // The height of the text lines measured again once the frames are gone, `again`, when it is at
 // most the tuning's share of the first measure: the sides of a dialog's buttons and input boxes
 // make its ink's lines as tall as the boxes, and its text is smaller than the page first seemed.

@@ -36,6 +36,7 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(largestEnlargement),
     GLYPHSNAP_FIELD(smallestEnlargement),
     GLYPHSNAP_FIELD(framedLineHeight),
+    GLYPHSNAP_FIELD(evenInkLines),
     GLYPHSNAP_FIELD(filledFieldDifference),
     GLYPHSNAP_FIELD(lowestFilledField),
     GLYPHSNAP_FIELD(fieldFillShare),

@@ -61,8 +61,14 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
     std::vector<std::uint8_t> framedRows;
     page.inkLines = InkLinesOf(page.plane, Tuning().longestTextStroke, &framedRows);
     page.cut = CutOf(page.plane, page.inkLines, framedRows);
-    const std::vector<WordBox> layoutLines = LayoutLines(
-        *readers.engines.Main(), page.cut > 0 ? Rows(page.plane, 0, page.cut) : page.plane);
+    const bool framed = std::any_of(framedRows.begin(), framedRows.end(),
+                                    [](std::uint8_t row) { return row != 0; }) ||
+                        HoldsStrokeAcross(page.plane, page.inkLines, Tuning().longestTextStroke);
+    const std::vector<WordBox> layoutLines =
+        NeedsLayoutLines(page.inkLines, framed)
+            ? LayoutLines(*readers.engines.Main(),
+                          page.cut > 0 ? Rows(page.plane, 0, page.cut) : page.plane)
+            : std::vector<WordBox>{};
     const std::optional<float> lineHeight = PageLineHeight(layoutLines, page.inkLines);
     if (lineHeight) {
         const FrameLineLengths shortest = FrameLineLengthsFor(*lineHeight);

@@ -130,6 +130,15 @@ INSTANTIATE_TEST_SUITE_P(
                       LineHeightCase{"AOneGlyphLabelCounts", {{40, 30, 47, 42}}, 12.0F}),
     [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
+TEST(ReadingPolicy, OnlyUnframedPagesOfEvenInkLinesAreMeasuredWithoutTheLayout) {
+    const std::vector<WordBox> even{{10, 0, 300, 20}, {10, 30, 280, 50}, {10, 60, 200, 84}};
+    EXPECT_FALSE(NeedsLayoutLines(even, false)) << "a page of text";
+    EXPECT_TRUE(NeedsLayoutLines(even, true)) << "a dialog's frames";
+    EXPECT_TRUE(NeedsLayoutLines({{10, 0, 300, 20}, {10, 30, 280, 50}, {10, 60, 300, 120}}, false))
+        << "three lines set too tight, run together";
+    EXPECT_TRUE(NeedsLayoutLines({}, false)) << "no ink to measure";
+}
+
 TEST(ReadingPolicy, TextLinesMeasuredWithoutFramesCountWhenFarShorter) {
     EXPECT_EQ(LineHeightWithoutFrames(21, 11), 11) << "a dialog's buttons made its lines";
     EXPECT_EQ(LineHeightWithoutFrames(16, 12), 16) << "a pixel or two moves with any frame";
