@@ -10,6 +10,7 @@
 #include "glyphsnap/recognition/tesseract/engine/engine.h"
 #include "glyphsnap/recognition/tesseract/engine/engine_cache.h"
 #include "glyphsnap/recognition/tesseract/engine/recognition_deadline.h"
+#include "glyphsnap/recognition/tesseract/layout/access_keys.h"
 #include "glyphsnap/recognition/tesseract/layout/cell_order.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
 #include "glyphsnap/recognition/tesseract/layout/underscores.h"
@@ -54,8 +55,8 @@ class TesseractRecognizer final : public TextRecognizer {
     // wider than a glyph and outside the tables stays unread (a button's text inside its frame,
     // which a crop cut at the frame does not read, and which a band cut between the ink's lines
     // may pass through); in a Chinese profile its doubtful Latin words. Words the engine took
-    // apart at an underscore are joined again, and the lines of a table row with a wrapped cell
-    // are put in the order of the page last.
+    // apart at an underscore are joined again, the lines of a table row with a wrapped cell
+    // are put in the order of the page, and access keys read as `{D)` come back as `(D)` last.
     std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
         const BgraBitmap& bitmap) override {
         if (bitmap.width == 0 || bitmap.height == 0) {
@@ -81,9 +82,9 @@ class TesseractRecognizer final : public TextRecognizer {
         }
         ReadDoubtfulWordsAgain(page);
         // The cell order measures gutters and rows in the pixels the lines were read in.
-        return TextLinesOf(InCellOrder(WithUnderscoresInGaps(
+        return TextLinesOf(WithAccessKeysInParentheses(InCellOrder(WithUnderscoresInGaps(
             WithEachPlaceOnce(AtReadingScale(page, std::move(page.reading.lines))),
-            ReadingPlane(page))));
+            ReadingPlane(page)))));
     }
 
   private:

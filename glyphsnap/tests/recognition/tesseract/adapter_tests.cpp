@@ -1,6 +1,7 @@
 // What the Tesseract adapter hands the engine and takes from it.
 #include <gtest/gtest.h>
 
+#include "glyphsnap/recognition/tesseract/layout/access_keys.h"
 #include "glyphsnap/recognition/tesseract/layout/filled_fields.h"
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
 #include "glyphsnap/recognition/tesseract/layout/planes.h"
@@ -322,6 +323,12 @@ TEST(ReadWords, MarksAndBlankWordsAreNotPassedOn) {
         EXPECT_EQ(lines[0].words, c.kept) << c.name;
     }
     EXPECT_TRUE(TextLinesOf({{Word(u" ", 95)}, {Word(u"ab", 10)}}).empty());
+}
+
+TEST(ReadWords, AnAccessKeysParenthesisReadAsABraceIsAParenthesis) {
+    const std::vector<ReadLine> lines = WithAccessKeysInParentheses(
+        {{Word(u"删除{R)", 90), Word(u"{D)...", 90), Word(u"{x}", 90), Word(u"f{ab)", 90)}});
+    EXPECT_EQ(test::TextsOf(lines), (std::vector<std::u16string>{u"删除(R) (D)... {x} f{ab)"}));
 }
 
 TEST(ReadWords, LinesOfUprightStrokesAloneAreBordersNotText) {
