@@ -76,10 +76,10 @@ struct ReadingTuning {
     // measured right and their readings by chance, made windows better and worse.
     Ratio framedLineHeight{4, 3};
     // A page without frames whose tallest ink line is at most this many times their median is
-    // measured by its ink's lines alone, without the engine's layout analysis (about 20 ms of a
-    // 320 ms full page of text). The layout's lines of such pages measured a pixel or two less than
-    // the ink's on 9 of the 117 evaluation images, all Chinese; their readings moved by chance,
-    // better on 5 and worse on 3, the means equal or better on both parts.
+    // measured by its ink's lines alone, without the engine's layout analysis (a 20-line page of
+    // text went from 304 to 283 ms). The layout's lines of such pages measured a pixel or two less
+    // than the ink's on 9 of the 117 evaluation images, all Chinese; their readings moved by
+    // chance, better on 4, worse on 4, the means equal or better on both parts.
     Ratio evenInkLines{3, 2};
 
     // --- Filled fields (a selected entry's white text on blue) ---
