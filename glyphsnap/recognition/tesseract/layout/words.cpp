@@ -1,8 +1,11 @@
 #include "glyphsnap/recognition/tesseract/layout/words.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
 
@@ -174,59 +177,6 @@ std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
         }
     }
     return best;
-}
-
-namespace {
-
-// Whether `piece` lies in the row of `before`, to its right and near enough to be read with it.
-bool IsNearInItsRow(const WordBox& before, const WordBox& piece) {
-    const int height = std::max(before.bottom - before.top, piece.bottom - piece.top);
-    return piece.top < before.bottom && before.top < piece.bottom &&
-           piece.left - before.right <= static_cast<int>(Tuning().widestJoinedGap) * height;
-}
-
-}  // namespace
-
-std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
-                                  const std::vector<ReadLine>& lines) {
-    std::vector<WordBox> missed;
-    bool joinable = false;  // the piece before was missed too
-    for (const WordBox& piece : pieces) {
-        const bool met = std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
-            return std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
-                return IsMoreThanAMark(word) && BoxesMeet(piece, word.box);
-            });
-        });
-        if (met) {
-            joinable = false;
-            continue;
-        }
-        if (joinable && IsNearInItsRow(missed.back(), piece)) {
-            WordBox& row = missed.back();
-            row = {std::min(row.left, piece.left), std::min(row.top, piece.top),
-                   std::max(row.right, piece.right), std::max(row.bottom, piece.bottom)};
-        } else {
-            missed.push_back(piece);
-        }
-        joinable = true;
-    }
-    return missed;
-}
-
-void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found) {
-    for (ReadLine& line : lines) {
-        std::erase_if(line, [&](const ReadWord& word) {
-            const int middle = (word.box.top + word.box.bottom) / 2;
-            return !IsMoreThanAMark(word) &&
-                   std::any_of(found.begin(), found.end(), [&](const ReadLine& other) {
-                       return std::any_of(other.begin(), other.end(), [&](const ReadWord& mine) {
-                           return BoxesMeet(word.box, mine.box) && mine.box.top <= middle &&
-                                  middle < mine.box.bottom;
-                       });
-                   });
-        });
-    }
-    std::erase_if(lines, [](const ReadLine& line) { return line.empty(); });
 }
 
 std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,

@@ -74,18 +74,6 @@ std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
                                              std::uint32_t height,
                                              const std::vector<std::uint8_t>& framedRows = {});
 
-// The boxes of `pieces` (pieces of text lines of the ink, in page order) that no word of `lines`
-// that is more than a mark meets. Missed pieces side by side in one row, with no met piece between
-// them and near each other, come as one box: a row missed whole is read again as one line.
-std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
-                                  const std::vector<ReadLine>& lines);
-
-// Takes out of `lines` the words that are no more than marks where they meet words of `found`
-// (a reading of the crop of a piece of ink that only marks met) in those words' rows, and the
-// lines left empty. A doubtful word whose middle lies outside the rows it meets reaches over
-// ink of its own (a line the found words do not hold) and stays, to be read again.
-void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found);
-
 // True when two boxes hold the same ink: they share at least the tuning's same-ink share (half)
 // of the smaller one. Words of neighbouring lines may touch; words that read one place share most
 // of it.

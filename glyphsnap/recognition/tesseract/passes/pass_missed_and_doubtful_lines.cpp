@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "glyphsnap/recognition/tesseract/layout/missed_pieces.h"
 #include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
 
 namespace glyphsnap {
@@ -95,8 +96,7 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
     for (std::size_t i = 0; i < found.size(); ++i) {
         std::erase_if(found[i].lines, IsMarkLine);
         allRead = allRead && (!found[i].lines.empty() || missingSettled[i]);
-        DropMarksUnder(lines, found[i].lines);
-        lines = WithLinesFoundApart(std::move(lines), found[i].lines);
+        lines = WithMissedPiecesRead(std::move(lines), found[i].lines);
     }
     page.reading.lines = OnPage(page, std::move(lines));
     return allRead;

@@ -4,6 +4,7 @@
 #include "glyphsnap/recognition/tesseract/layout/access_keys.h"
 #include "glyphsnap/recognition/tesseract/layout/filled_fields.h"
 #include "glyphsnap/recognition/tesseract/layout/ink_lines.h"
+#include "glyphsnap/recognition/tesseract/layout/missed_pieces.h"
 #include "glyphsnap/recognition/tesseract/layout/planes.h"
 #include "glyphsnap/recognition/tesseract/layout/words.h"
 #include "glyphsnap/tests/recognition/tesseract/drawn_plane.h"
@@ -418,6 +419,18 @@ TEST(ReadWords, MarksUnderWordsFoundInTheirRowGo) {
     EXPECT_EQ(lines[0].front().text, u"as");
     ASSERT_EQ(lines[1].size(), 1U);
     EXPECT_EQ(lines[1].front().text, u"目录");
+}
+
+TEST(ReadWords, AMissedPieceReadStandsInTheRowWhoseMarksItTookOut) {
+    // A file list's row whose name the first reading doubted below a mark, an icon's speck before
+    // it; a crop of the name reads it. A button found on its own goes in as a line of its own.
+    const std::vector<ReadLine> lines = {
+        {Word(u"|", 75, {41, 30, 45, 31}), Word(u"ch05.en.html", 35, {71, 26, 296, 54}),
+         Word(u"89.18", 96, {621, 29, 717, 54}), Word(u"KiB", 95, {732, 27, 784, 54})},
+        {Word(u"ch06.en.html", 90, {71, 76, 296, 104})}};
+    EXPECT_EQ(TextsOf(WithMissedPiecesRead(lines, {{Word(u"ch05.en.html", 53, {71, 26, 296, 54})},
+                                                   {Word(u"OK", 90, {700, 120, 740, 140})}})),
+              (std::vector<std::u16string>{u"| ch05.en.html 89.18 KiB", u"ch06.en.html", u"OK"}));
 }
 
 TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
