@@ -24,30 +24,8 @@
 #include "glyphsnap/recognition/tesseract/passes/pass_ruled_tables.h"
 #include "glyphsnap/recognition/tesseract/passes/pass_sparse.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 namespace glyphsnap {
 namespace {
-void DebugLines(const char* pass, const PageState& page) {
-    if (!std::getenv("GS_DUMP")) return;
-    FILE* g = std::fopen("/tmp/gs_dbg.txt", "a");
-    if (!g) return;
-    std::fprintf(g, "== %s conf %d\n", pass, page.reading.confidence);
-    for (const ReadLine& line : page.reading.lines) {
-        for (const ReadWord& w : line) {
-            std::string u;
-            for (char16_t c : w.text) {
-                if (c < 0x80) u += char(c);
-                else if (c < 0x800) { u += char(0xC0 | (c >> 6)); u += char(0x80 | (c & 63)); }
-                else { u += char(0xE0 | (c >> 12)); u += char(0x80 | ((c >> 6) & 63)); u += char(0x80 | (c & 63)); }
-            }
-            std::fprintf(g, "%s/%.0f[%d,%d,%d,%d] ", u.c_str(), w.confidence, w.box.left, w.box.top, w.box.right, w.box.bottom);
-        }
-        std::fprintf(g, "\n");
-    }
-    std::fclose(g);
-}
 
 class TesseractRecognizer final : public TextRecognizer {
   public:
@@ -94,20 +72,15 @@ class TesseractRecognizer final : public TextRecognizer {
                               page.plane.height)) {
             ReadHalved(page);
         }
-        DebugLines("first", page);
         ReadRuledTables(page);
-        DebugLines("tables", page);
         const bool doubtfulPage = IsPageDoubtful(page.reading.confidence);
         if (doubtfulPage) {
             ReadSparse(page, SparseBands::AsFirstReading);
         }
-        DebugLines("sparse", page);
         if (!ReadMissedAndDoubtfulLines(page) && !doubtfulPage) {
             ReadSparse(page, SparseBands::None);
         }
-        DebugLines("missed", page);
         ReadDoubtfulWordsAgain(page);
-        DebugLines("words", page);
         // The cell order measures gutters and rows in the pixels the lines were read in.
         return TextLinesOf(WithAccessKeysInParentheses(InCellOrder(WithUnderscoresInGaps(
             WithEachPlaceOnce(AtReadingScale(page, std::move(page.reading.lines))),

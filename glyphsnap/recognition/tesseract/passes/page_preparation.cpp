@@ -7,8 +7,6 @@
 #include <memory>
 #include <optional>
 #include <thread>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
@@ -98,13 +96,6 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
         }
     }
     page.budget = SecondReadingBudget(page.plane.width, page.plane.height);
-    if (const char* dump = std::getenv("GS_DUMP")) {
-        if (FILE* f = std::fopen(dump, "wb")) {
-            std::fprintf(f, "P5 %u %u 255\n", page.plane.width, page.plane.height);
-            std::fwrite(page.plane.levels.data(), 1, page.plane.levels.size(), f);
-            std::fclose(f);
-        }
-    }
     return page;
 }
 

@@ -7,8 +7,6 @@
 #include <iterator>
 #include <utility>
 #include <vector>
-#include <cstdio>
-#include <cstdlib>
 
 #include "glyphsnap/recognition/tesseract/layout/page_regions.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
@@ -34,11 +32,9 @@ void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane,
             }
             if (const WordBox crop = CropOf(WithContext(BoxOf(ReadLine(word, run)), line), plane);
                 !IsEmpty(crop) && budget.Take(crop)) {
-                if (std::getenv("GS_DUMP")) if (FILE* g = std::fopen("/tmp/gs_dbg.txt", "a")) { std::fprintf(g, "crop %d %d %d %d\n", crop.left, crop.top, crop.right, crop.bottom); std::fclose(g); }
                 crops.push_back(crop);
                 cropLines.push_back(&line);
             }
-            else if (std::getenv("GS_DUMP")) if (FILE* g = std::fopen("/tmp/gs_dbg.txt", "a")) { std::fprintf(g, "no budget\n"); std::fclose(g); }
             word = run;
         }
     }
