@@ -48,14 +48,12 @@ std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
 namespace {
 
 // Whether `word` is no more than a mark where it meets a word of `found` in that word's row.
-bool IsMarkUnder(const ReadWord& word, const std::vector<ReadLine>& found) {
+bool IsMarkUnder(const ReadWord& word, const ReadLine& found) {
     const int middle = (word.box.top + word.box.bottom) / 2;
     return !IsMoreThanAMark(word) &&
-           std::any_of(found.begin(), found.end(), [&](const ReadLine& other) {
-               return std::any_of(other.begin(), other.end(), [&](const ReadWord& mine) {
-                   return BoxesMeet(word.box, mine.box) && mine.box.top <= middle &&
-                          middle < mine.box.bottom;
-               });
+           std::any_of(found.begin(), found.end(), [&](const ReadWord& mine) {
+               return BoxesMeet(word.box, mine.box) && mine.box.top <= middle &&
+                      middle < mine.box.bottom;
            });
 }
 
@@ -63,9 +61,11 @@ bool IsMarkUnder(const ReadWord& word, const std::vector<ReadLine>& found) {
 
 void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found) {
     for (ReadLine& line : lines) {
-        std::erase_if(line, [&](const ReadWord& word) { return IsMarkUnder(word, found); });
+        std::erase_if(line, [&](const ReadWord& word) {
+            return std::any_of(found.begin(), found.end(),
+                               [&](const ReadLine& other) { return IsMarkUnder(word, other); });
+        });
     }
-    std::erase_if(lines, [](const ReadLine& line) { return line.empty(); });
 }
 
 std::vector<ReadLine> WithMissedPiecesRead(std::vector<ReadLine> lines,
@@ -77,7 +77,7 @@ std::vector<ReadLine> WithMissedPiecesRead(std::vector<ReadLine> lines,
         for (std::size_t l = 0; l < lines.size(); ++l) {
             const auto first =
                 std::find_if(lines[l].begin(), lines[l].end(),
-                             [&](const ReadWord& w) { return IsMarkUnder(w, {found[f]}); });
+                             [&](const ReadWord& w) { return IsMarkUnder(w, found[f]); });
             if (first != lines[l].end() && ++linesMet == 1) {
                 places[f] = std::make_pair(l, first->box.left);
             }
@@ -86,19 +86,10 @@ std::vector<ReadLine> WithMissedPiecesRead(std::vector<ReadLine> lines,
             places[f].reset();
         }
     }
-    for (ReadLine& line : lines) {
-        std::erase_if(line, [&](const ReadWord& word) { return IsMarkUnder(word, found); });
-    }
+    DropMarksUnder(lines, found);
     std::vector<ReadLine> apart;
     for (std::size_t f = 0; f < found.size(); ++f) {
-        const bool meets = std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
-            return std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
-                return std::any_of(found[f].begin(), found[f].end(), [&](const ReadWord& mine) {
-                    return BoxesMeet(word.box, mine.box);
-                });
-            });
-        });
-        if (!places[f] || meets) {
+        if (!places[f] || MeetsAWordOf(lines, found[f])) {
             apart.push_back(found[f]);
             continue;
         }

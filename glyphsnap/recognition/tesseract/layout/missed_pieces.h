@@ -14,9 +14,10 @@ std::vector<WordBox> MissedPieces(const std::vector<WordBox>& pieces,
                                   const std::vector<ReadLine>& lines);
 
 // Takes out of `lines` the words that are no more than marks where they meet words of `found`
-// (a reading of the crop of a piece of ink that only marks met) in those words' rows, and the
-// lines left empty. A doubtful word whose middle lies outside the rows it meets reaches over
-// ink of its own (a line the found words do not hold) and stays, to be read again.
+// (a reading of the crop of a piece of ink that only marks met) in those words' rows; a line left
+// without words stays, empty, so that places in `lines` hold. A doubtful word whose middle lies
+// outside the rows it meets reaches over ink of its own (a line the found words do not hold) and
+// stays, to be read again.
 void DropMarksUnder(std::vector<ReadLine>& lines, const std::vector<ReadLine>& found);
 
 // `lines` with `found` read in, as the marks under it dropped (DropMarksUnder): a found line that

@@ -304,6 +304,7 @@ void MarkBoxSides(const std::vector<std::uint8_t>& candidates,
         }
         return left + 2 * corner < right;
     };
+    const auto near = [](std::uint32_t a, std::uint32_t b) { return a <= b + 1 && b <= a + 1; };
     const std::vector<SideRun> runs = RunsDown(candidates, w, h);
     std::vector<std::uint8_t> paired(runs.size(), 0);
     for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -312,9 +313,6 @@ void MarkBoxSides(const std::vector<std::uint8_t>& candidates,
         paired[i] = paired[i] != 0 || longSide ? 1 : 0;
         for (std::size_t k = i + 1; !longSide && k < runs.size(); ++k) {
             const SideRun& right = runs[k];
-            const auto near = [](std::uint32_t a, std::uint32_t b) {
-                return a <= b + 1 && b <= a + 1;
-            };
             if (right.x <= left.x || !near(left.top, right.top) ||
                 !near(left.bottom, right.bottom)) {
                 continue;

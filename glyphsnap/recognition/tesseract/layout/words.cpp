@@ -179,18 +179,20 @@ std::optional<std::uint32_t> CutBetweenLines(const std::vector<WordBox>& lines,
     return best;
 }
 
+bool MeetsAWordOf(const std::vector<ReadLine>& lines, const ReadLine& line) {
+    return std::any_of(lines.begin(), lines.end(), [&](const ReadLine& other) {
+        return std::any_of(other.begin(), other.end(), [&](const ReadWord& word) {
+            return std::any_of(line.begin(), line.end(),
+                               [&](const ReadWord& mine) { return BoxesMeet(word.box, mine.box); });
+        });
+    });
+}
+
 std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
                                           const std::vector<ReadLine>& other) {
     std::vector<ReadLine> apart;
     for (const ReadLine& candidate : other) {
-        const bool meets = std::any_of(lines.begin(), lines.end(), [&](const ReadLine& line) {
-            return std::any_of(line.begin(), line.end(), [&](const ReadWord& word) {
-                return std::any_of(candidate.begin(), candidate.end(), [&](const ReadWord& mine) {
-                    return BoxesMeet(word.box, mine.box);
-                });
-            });
-        });
-        if (!candidate.empty() && !meets) {
+        if (!candidate.empty() && !MeetsAWordOf(lines, candidate)) {
             apart.push_back(candidate);
         }
     }

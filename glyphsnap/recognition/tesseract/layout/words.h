@@ -93,6 +93,9 @@ std::vector<ReadLine> WithRegionReadAgain(std::vector<ReadLine> lines, ReadLine 
 // ideograph) on the ink of another line's word is left out whichever line comes first.
 std::vector<ReadLine> WithEachPlaceOnce(std::vector<ReadLine> lines);
 
+// True when a word of `line` meets a word of `lines`.
+bool MeetsAWordOf(const std::vector<ReadLine>& lines, const ReadLine& line);
+
 // `lines` with the lines of `other` that lie apart from all of them (no word's box meets one of
 // theirs) put in, each before the first line that starts below its middle. Two readings of one
 // page this way lose neither the rows one of them found nor the buttons only the other found.

@@ -40,9 +40,8 @@ std::vector<WordBox> LayoutLines(tesseract::TessBaseAPI& engine, const GreyPlane
 
 // The row the page is cut at between two engines; 0 for one engine.
 std::uint32_t CutOf(const GreyPlane& plane, const std::vector<WordBox>& inkLines,
-                    const std::vector<std::uint8_t>& framedRows) {
-    switch (SplitFor(inkLines, HoldsStrokeAcross(plane, inkLines, Tuning().longestTextStroke),
-                     std::thread::hardware_concurrency())) {
+                    const std::vector<std::uint8_t>& framedRows, bool strokesAcross) {
+    switch (SplitFor(inkLines, strokesAcross, std::thread::hardware_concurrency())) {
         case Split::AnyWhere:
             return CutBetweenLines(inkLines, plane.height).value_or(0);
         case Split::OutsideFrames:
@@ -60,10 +59,11 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
     LightenFilledFields(page.plane);
     std::vector<std::uint8_t> framedRows;
     page.inkLines = InkLinesOf(page.plane, Tuning().longestTextStroke, &framedRows);
-    page.cut = CutOf(page.plane, page.inkLines, framedRows);
-    const bool framed = std::any_of(framedRows.begin(), framedRows.end(),
-                                    [](std::uint8_t row) { return row != 0; }) ||
-                        HoldsStrokeAcross(page.plane, page.inkLines, Tuning().longestTextStroke);
+    const bool strokesAcross =
+        HoldsStrokeAcross(page.plane, page.inkLines, Tuning().longestTextStroke);
+    page.cut = CutOf(page.plane, page.inkLines, framedRows, strokesAcross);
+    const bool framed = strokesAcross || std::any_of(framedRows.begin(), framedRows.end(),
+                                                     [](std::uint8_t row) { return row != 0; });
     const std::vector<WordBox> layoutLines =
         NeedsLayoutLines(page.inkLines, framed)
             ? LayoutLines(*readers.engines.Main(),
