@@ -4,7 +4,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
@@ -137,11 +136,6 @@ bool HoldsInk(const Box& box, const std::vector<std::uint8_t>& ink, std::uint32_
     return false;
 }
 
-// Whether two bounds are the same within a frame stroke's thickness.
-bool AlignedWith(std::uint32_t a, std::uint32_t b) {
-    return (a > b ? a - b : b - a) <= Tuning().thickestFrameStroke;
-}
-
 // True when `box` is a cell of a table of boxes (each holding ink): another box stands right beside
 // it with the same top and bottom, and another right above or below it with the same left and
 // right, each at most a frame stroke's thickness away. Fields, group boxes and code blocks stand
@@ -150,15 +144,15 @@ bool IsTableCell(const Box& box, const std::vector<Box>& boxes) {
     const Piece& cell = box.piece;
     const auto inRow = [&](const Box& other) {
         const Piece& o = other.piece;
-        return &other != &box && AlignedWith(o.top, cell.top) &&
-               AlignedWith(o.bottom, cell.bottom) &&
-               (AlignedWith(o.right, cell.left) || AlignedWith(o.left, cell.right));
+        return &other != &box && WithinAFrameStroke(o.top, cell.top) &&
+               WithinAFrameStroke(o.bottom, cell.bottom) &&
+               (WithinAFrameStroke(o.right, cell.left) || WithinAFrameStroke(o.left, cell.right));
     };
     const auto inColumn = [&](const Box& other) {
         const Piece& o = other.piece;
-        return &other != &box && AlignedWith(o.left, cell.left) &&
-               AlignedWith(o.right, cell.right) &&
-               (AlignedWith(o.bottom, cell.top) || AlignedWith(o.top, cell.bottom));
+        return &other != &box && WithinAFrameStroke(o.left, cell.left) &&
+               WithinAFrameStroke(o.right, cell.right) &&
+               (WithinAFrameStroke(o.bottom, cell.top) || WithinAFrameStroke(o.top, cell.bottom));
     };
     return std::any_of(boxes.begin(), boxes.end(), inRow) &&
            std::any_of(boxes.begin(), boxes.end(), inColumn);

@@ -37,6 +37,10 @@ GreyPlane HalvedPlane(const GreyPlane& plane) {
     return half;
 }
 
+bool WithinAFrameStroke(std::int64_t a, std::int64_t b) {
+    return std::abs(a - b) <= std::int64_t{Tuning().thickestFrameStroke};
+}
+
 GreyPlane EnlargedPlane(const GreyPlane& plane, float factor) {
     GreyPlane large{static_cast<std::uint32_t>(static_cast<float>(plane.width) * factor),
                     static_cast<std::uint32_t>(static_cast<float>(plane.height) * factor),

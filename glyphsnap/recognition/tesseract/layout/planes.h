@@ -44,8 +44,14 @@ std::vector<std::uint8_t> InkOf(const GreyPlane& plane, int leastDifference);
 // left of its title goes with the box. True when any pixel changed.
 bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint32_t shortestDown);
 
+// Whether two bounds (of strokes, boxes or cells) are the same within a frame stroke's thickness:
+// the two lines of a 3-D edge, or the borders of neighbouring cells, lie that far apart.
+bool WithinAFrameStroke(std::int64_t a, std::int64_t b);
+
 // The plane enlarged `factor` times (at least 1) with bilinear interpolation, pixel centres
-// aligned.
+// aligned. A cubic convolution (Catmull-Rom) draws sharper edges, and the engine read worse with
+// them: English material written elsewhere went from 3.2 to 4.3 % held out, Chinese from 8.9 to
+// 9.8 %.
 GreyPlane EnlargedPlane(const GreyPlane& plane, float factor);
 
 }  // namespace glyphsnap

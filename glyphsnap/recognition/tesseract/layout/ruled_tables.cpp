@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -46,10 +45,6 @@ class InkMap {
     std::vector<std::uint8_t> ink_;
 };
 
-bool Near(int a, int b) {
-    return std::abs(a - b) <= static_cast<int>(Tuning().thickestFrameStroke);
-}
-
 // The lines across at least `shortest` long and at most the thickest frame stroke thick.
 std::vector<Rule> RulesAcross(const InkMap& ink, int shortest) {
     std::vector<Rule> rules;
@@ -67,7 +62,8 @@ std::vector<Rule> RulesAcross(const InkMap& ink, int shortest) {
             }
             if (end - x >= shortest) {
                 const auto same = std::find_if(open.begin(), open.end(), [&](std::size_t i) {
-                    return Near(rules[i].left, x) && Near(rules[i].right, end);
+                    return WithinAFrameStroke(rules[i].left, x) &&
+                           WithinAFrameStroke(rules[i].right, end);
                 });
                 if (same != open.end()) {
                     rules[*same].bottom = y + 1;
@@ -119,7 +115,8 @@ TableRow RowBetween(const InkMap& ink, const Rule& upper, const Rule& lower) {
         return {};
     }
     const std::vector<std::pair<int, int>> down = LinesDown(ink, left, right, top, bottom);
-    if (down.size() < 2 || !Near(down.front().first, left) || !Near(down.back().second, right)) {
+    if (down.size() < 2 || !WithinAFrameStroke(down.front().first, left) ||
+        !WithinAFrameStroke(down.back().second, right)) {
         return {};
     }
     TableRow row;
@@ -146,8 +143,8 @@ std::vector<TableRow> RuledTableRows(const GreyPlane& plane, std::uint32_t short
         // The lines across of this one's length, top to bottom.
         std::vector<std::size_t> group;
         for (std::size_t k = first; k < rules.size(); ++k) {
-            if (!used[k] && Near(rules[k].left, rules[first].left) &&
-                Near(rules[k].right, rules[first].right)) {
+            if (!used[k] && WithinAFrameStroke(rules[k].left, rules[first].left) &&
+                WithinAFrameStroke(rules[k].right, rules[first].right)) {
                 used[k] = true;
                 group.push_back(k);
             }
@@ -184,7 +181,7 @@ std::vector<TableRow> RowsOfCells(std::vector<WordBox> cells) {
     });
     std::vector<TableRow> rows;
     for (const WordBox& cell : cells) {
-        if (rows.empty() || !Near(rows.back().cells.front().top, cell.top)) {
+        if (rows.empty() || !WithinAFrameStroke(rows.back().cells.front().top, cell.top)) {
             rows.emplace_back();
         }
         rows.back().cells.push_back(cell);
