@@ -53,6 +53,12 @@ bool IsLineDoubtful(const ReadLine& line) {
     return !line.empty() && MeanConfidence(line) < Tuning().doubtfulLineConfidence;
 }
 
+bool IsLineReadAgain(const ReadLine& line, int pageLineHeight) {
+    const WordBox box = BoxOf(line);
+    return IsLineDoubtful(line) && !(IsMarkLine(line) && Tuning().tallestMarkLine.Over(
+                                                             box.bottom - box.top, pageLineHeight));
+}
+
 bool IsLineReadingBetter(const ReadLine& again, const ReadLine& line) {
     const auto ideographic = [](const ReadLine& words) {
         return std::any_of(words.begin(), words.end(),

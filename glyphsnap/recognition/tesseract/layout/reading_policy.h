@@ -52,6 +52,13 @@ std::vector<ReadLine> WithLinesReadBetter(std::vector<ReadLine> lines,
 // text in a crop of its own: frames, list boxes and rows of buttons break a block apart.
 bool IsLineDoubtful(const ReadLine& line);
 
+// True when a doubtful line is read again in a crop, given the median height of the page's lines:
+// every one but a line of marks alone more than the tuning's tallest mark line times that high, a
+// picture read as a mark (a program's logo read as `¢`). Its crop is the picture with the rows of
+// text beside it, whose reading would stand for the one line, and it spends the budget that the
+// doubtful lines after it need.
+bool IsLineReadAgain(const ReadLine& line, int pageLineHeight);
+
 // True when the crop's reading `again` of a doubtful line replaces the line: clearly more
 // confident, with a word wherever the line has more than a doubtful mark, so that no word is
 // lost to a reading that passed over it, and with Chinese where the line has Chinese: the

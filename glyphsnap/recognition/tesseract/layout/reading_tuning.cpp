@@ -67,6 +67,7 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(markConfidence),
     GLYPHSNAP_FIELD(ideographicReach),
     GLYPHSNAP_FIELD(longestMark),
+    GLYPHSNAP_FIELD(tallestMarkLine),
     GLYPHSNAP_FIELD(shortestTextMark),
     GLYPHSNAP_FIELD(tallestTextMark),
     GLYPHSNAP_FIELD(reachingBelow),

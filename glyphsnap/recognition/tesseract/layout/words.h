@@ -20,6 +20,7 @@ struct WordBox {
     int top = 0;
     int right = 0;
     int bottom = 0;
+    friend bool operator==(const WordBox&, const WordBox&) = default;
 };
 
 struct ReadWord {

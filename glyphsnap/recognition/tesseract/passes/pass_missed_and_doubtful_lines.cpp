@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/layout/missed_pieces.h"
+#include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
 #include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
 
 namespace glyphsnap {
@@ -60,12 +61,28 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
             }
         }
     }
+    // Lines that grow to one crop (the lines beside one picture or in one box) share one reading
+    // of it: reading it for each would read the same ink again and spend the budget of the lines
+    // after them.
     std::vector<ReadLine*> doubtful;
+    std::vector<std::size_t> cropOfLine;
     std::vector<WordBox> doubtfulCrops;
+    std::vector<WordBox> lineBoxes;
+    std::transform(lines.begin(), lines.end(), std::back_inserter(lineBoxes),
+                   [](const ReadLine& line) { return BoxOf(line); });
+    const int lineHeight = static_cast<int>(MedianHeight(std::move(lineBoxes)).value_or(1));
     for (ReadLine& line : lines) {
-        if (const WordBox crop = CropOf(WithInkItMeets(BoxOf(line), inkLines), plane);
-            IsLineDoubtful(line) && !IsEmpty(crop) && page.budget.Take(crop)) {
+        const WordBox crop = CropOf(WithInkItMeets(BoxOf(line), inkLines), plane);
+        if (!IsLineReadAgain(line, lineHeight) || IsEmpty(crop)) {
+            continue;
+        }
+        const auto same = std::find(doubtfulCrops.begin(), doubtfulCrops.end(), crop);
+        if (same != doubtfulCrops.end()) {
             doubtful.push_back(&line);
+            cropOfLine.push_back(static_cast<std::size_t>(same - doubtfulCrops.begin()));
+        } else if (page.budget.Take(crop)) {
+            doubtful.push_back(&line);
+            cropOfLine.push_back(doubtfulCrops.size());
             doubtfulCrops.push_back(crop);
         }
     }
@@ -74,7 +91,7 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
     std::vector<ReadLine> readAgain;
     for (std::size_t i = 0; i < doubtful.size(); ++i) {
         const WordBox row = BoxOf(*doubtful[i]);
-        ReadLine words = WordsInRow(again[i].lines, row);
+        ReadLine words = WordsInRow(again[cropOfLine[i]].lines, row);
         // The crop may read the line's neighbours in its row again (the cells of a table's row):
         // the reading replaces what it covers when every line it covers lies in the row and it
         // is better than all of them; otherwise only the line.

@@ -236,6 +236,24 @@ TEST(ReadingPolicy, DoubtfulLinesAndTheReadingThatReplacesThem) {
     EXPECT_FALSE(IsLineReadingBetter({}, doubtful));
 }
 
+TEST(ReadingPolicy, APictureReadAsAMarkIsNotReadAgain) {
+    // Lines of a page whose lines are 30 pixels high; every one doubtful but the last.
+    struct Case {
+        ReadLine line;
+        bool readAgain;
+    };
+    const Case cases[] = {
+        {{{u"¢", 30, {40, 120, 390, 211}}}, false},    // a logo, over three lines high
+        {{{u"¢", 30, {40, 120, 390, 210}}}, true},     // three lines high: a box's text
+        {{{u"|", 30, {40, 120, 44, 150}}}, true},      // a line's height: a glyph, read again
+        {{{u"Wine", 30, {40, 120, 390, 640}}}, true},  // tall, but a word
+        {{{u"¢", 85, {40, 120, 390, 640}}}, false},    // not doubtful
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsLineReadAgain(c.line, 30), c.readAgain) << c.line.front().box.bottom;
+    }
+}
+
 TEST(ReadingPolicy, SecondReadingsReadNoMoreThanThePage) {
     SecondReadingBudget budget(100, 50);
     EXPECT_TRUE(budget.Take(WordBox{0, 0, 100, 30}));  // 3 000 of 5 000 pixels
