@@ -31,6 +31,7 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(betterLineMargin),
     GLYPHSNAP_FIELD(doubtfulWordConfidence),
     GLYPHSNAP_FIELD(leastIdeographicConfidence),
+    GLYPHSNAP_FIELD(leastIdeographicRunConfidence),
     GLYPHSNAP_FIELD(cropMargin),
     GLYPHSNAP_FIELD(readableLineHeight),
     GLYPHSNAP_FIELD(largestEnlargement),

@@ -106,6 +106,15 @@ bool HoldsIdeograph(std::u16string_view text) {
     return std::any_of(text.begin(), text.end(), IsIdeograph);
 }
 
+std::size_t IdeographsIn(const ReadLine& words) {
+    std::size_t count = 0;
+    for (const ReadWord& word : words) {
+        count += static_cast<std::size_t>(
+            std::count_if(word.text.begin(), word.text.end(), IsIdeograph));
+    }
+    return count;
+}
+
 int MedianOf(std::vector<int> values) {
     if (values.empty()) {
         return 0;

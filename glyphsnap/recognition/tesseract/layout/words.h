@@ -103,15 +103,26 @@ bool MeetsAWordOf(const std::vector<ReadLine>& lines, const ReadLine& line);
 std::vector<ReadLine> WithLinesFoundApart(std::vector<ReadLine> lines,
                                           const std::vector<ReadLine>& other);
 
+// The least mean confidence at which another reading's ideographs replace a doubted word: `lone`
+// for words of one ideograph (an icon beside a label is read as one, rated low), `several` for two
+// or more (Chinese words of 12-pixel glyphs, rated low as well).
+struct LeastIdeographicConfidence {
+    float lone = 0;
+    float several = 0;
+};
+
+// The number of ideographs in `words`.
+std::size_t IdeographsIn(const ReadLine& words);
+
 // `line` with each word that `doubted` picks replaced by the words of `again` (another reading
 // of the same line) that lie in its box, when those hold an ideograph and are more confident on
-// the whole, and at least `leastConfidence`. Words not doubted stay as they are, and a word of
-// `again` that meets one of them is its reading, not a doubted word's; a word of `again` replaces
-// at most one word. A run of two or more doubted words each below the mark confidence is replaced
-// whole, by the words of `again` in the run's box.
+// the whole, and at least `least` for their number of ideographs. Words not doubted stay as they
+// are, and a word of `again` that meets one of them is its reading, not a doubted word's; a word of
+// `again` replaces at most one word. A run of two or more doubted words each below the mark
+// confidence is replaced whole, by the words of `again` in the run's box.
 template <typename Doubted>
-void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastConfidence,
-                             Doubted doubted);
+void TakeIdeographicReadings(ReadLine& line, const ReadLine& again,
+                             LeastIdeographicConfidence least, Doubted doubted);
 
 // The lines passed on as text. Dropped: words of white space only; doubtful words without an
 // ideograph (below the mark confidence, at most the longest mark's units long), but for a word of
@@ -125,8 +136,8 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
 std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines);
 
 template <typename Doubted>
-void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastConfidence,
-                             Doubted doubted) {
+void TakeIdeographicReadings(ReadLine& line, const ReadLine& again,
+                             LeastIdeographicConfidence least, Doubted doubted) {
     std::vector<bool> taken(again.size());
     std::vector<WordBox> keptBoxes;  // of the words not doubted
     for (const ReadWord& word : line) {
@@ -153,9 +164,9 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again, float leastC
             }
         }
         const float mean = MeanConfidence(inside);
-        const bool better = !inside.empty() && mean > confidence && mean >= leastConfidence &&
-                            std::any_of(inside.begin(), inside.end(),
-                                        [](const ReadWord& w) { return HoldsIdeograph(w.text); });
+        const std::size_t ideographs = IdeographsIn(inside);
+        const bool better = ideographs > 0 && mean > confidence &&
+                            mean >= (ideographs == 1 ? least.lone : least.several);
         if (better) {
             for (const std::size_t k : chosen) {
                 taken[k] = true;

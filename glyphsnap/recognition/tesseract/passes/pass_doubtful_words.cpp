@@ -51,7 +51,10 @@ void ReadDoubtfulWordsOf(std::vector<ReadLine>& lines, const GreyPlane& plane,
         }
     }
     for (auto& [line, words] : again) {
-        TakeIdeographicReadings(*line, words, Tuning().leastIdeographicConfidence, IsDoubtedWord);
+        TakeIdeographicReadings(
+            *line, words,
+            {Tuning().leastIdeographicConfidence, Tuning().leastIdeographicRunConfidence},
+            IsDoubtedWord);
     }
 }
 

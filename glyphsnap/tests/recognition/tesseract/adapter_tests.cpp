@@ -445,7 +445,13 @@ TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
          {Word(u"记住我", 90, {10, 0, 50, 20}), Word(u"Rem", 40, {60, 0, 100, 20})},
          {u"记住我", u"Remember"}},
         {"less confident", {Word(u"记住我", 10, {10, 0, 50, 20})}, {u"igf£#", u"Remember"}},
-        {"below the least confidence", {Word(u"日", 55, {10, 0, 50, 20})}, {u"igf£#", u"Remember"}},
+        {"one ideograph below the least confidence",
+         {Word(u"日", 55, {10, 0, 50, 20})},
+         {u"igf£#", u"Remember"}},
+        {"two ideographs above the least confidence of several",
+         {Word(u"记住", 35, {10, 0, 50, 20})},
+         {u"记住", u"Remember"}},
+        {"two ideographs below it", {Word(u"记住", 25, {10, 0, 50, 20})}, {u"igf£#", u"Remember"}},
         {"no ideograph", {Word(u"igt", 95, {10, 0, 50, 20})}, {u"igf£#", u"Remember"}},
         {"reaching past the word",
          {Word(u"记住我", 90, {10, 0, 120, 20})},
@@ -457,7 +463,7 @@ TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
     for (const Case& c : cases) {
         ReadLine line = {Word(u"igf£#", 14, {8, 0, 52, 20}),
                          Word(u"Remember", 96, {60, 0, 100, 20})};
-        TakeIdeographicReadings(line, c.again, 60, doubted);
+        TakeIdeographicReadings(line, c.again, {60, 30}, doubted);
         std::vector<std::u16string> words;
         for (const ReadWord& word : line) {
             words.push_back(word.text);
@@ -470,7 +476,7 @@ TEST(ReadWords, AReadingReplacesOneDoubtedWordOnly) {
     // Two doubted words (not nonsense: above the mark confidence) whose boxes both hold the
     // middle of one Chinese word read again.
     ReadLine line = {Word(u"igf", 44, {8, 0, 52, 20}), Word(u"£#", 50, {20, 0, 60, 20})};
-    TakeIdeographicReadings(line, {Word(u"记住", 90, {25, 0, 45, 20})}, 60,
+    TakeIdeographicReadings(line, {Word(u"记住", 90, {25, 0, 45, 20})}, {60, 60},
                             [](const ReadWord&) { return true; });
     ASSERT_EQ(line.size(), 2U);
     EXPECT_EQ(line[0].text, u"记住");
@@ -484,7 +490,7 @@ TEST(ReadWords, ARunOfNonsenseIsReplacedWholeWithTheCharactersBetweenItsWords) {
     TakeIdeographicReadings(line,
                             {Word(u"忽略", 90, {0, 0, 24, 20}), Word(u"模", 80, {24, 0, 30, 20}),
                              Word(u"式", 85, {34, 0, 58, 20})},
-                            60, [](const ReadWord& word) { return word.confidence < 85; });
+                            {60, 60}, [](const ReadWord& word) { return word.confidence < 85; });
     std::vector<std::u16string> words;
     for (const ReadWord& word : line) {
         words.push_back(word.text);
