@@ -115,8 +115,9 @@ struct LeastIdeographicConfidence {
 std::size_t IdeographsIn(const ReadLine& words);
 
 // `line` with each word that `doubted` picks replaced by the words of `again` (another reading
-// of the same line) that lie in its box, when those hold an ideograph and are more confident on
-// the whole, and at least `least` for their number of ideographs. Words not doubted stay as they
+// of the same line) that lie in its box, when those hold two ideographs or more and are at least
+// `least.several` confident on the whole, or hold one and are more confident than the word and at
+// least `least.lone`. Words not doubted stay as they
 // are, and a word of `again` that meets one of them is its reading, not a doubted word's; a word of
 // `again` replaces at most one word. A run of two or more doubted words each below the mark
 // confidence is replaced whole, by the words of `again` in the run's box.
@@ -165,8 +166,11 @@ void TakeIdeographicReadings(ReadLine& line, const ReadLine& again,
         }
         const float mean = MeanConfidence(inside);
         const std::size_t ideographs = IdeographsIn(inside);
-        const bool better = ideographs > 0 && mean > confidence &&
-                            mean >= (ideographs == 1 ? least.lone : least.several);
+        // Two ideographs or more need not be more confident than the words they replace: the
+        // mixed model rates its Latin nonsense for Chinese glyphs about as high as the Chinese
+        // model rates the right words (`CARA` at 50 for 出版的 at 49).
+        const bool better = ideographs == 1 ? mean > confidence && mean >= least.lone
+                                            : ideographs > 1 && mean >= least.several;
         if (better) {
             for (const std::size_t k : chosen) {
                 taken[k] = true;

@@ -444,7 +444,9 @@ TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
         {"taken",
          {Word(u"记住我", 90, {10, 0, 50, 20}), Word(u"Rem", 40, {60, 0, 100, 20})},
          {u"记住我", u"Remember"}},
-        {"less confident", {Word(u"记住我", 10, {10, 0, 50, 20})}, {u"igf£#", u"Remember"}},
+        {"less confident, below the least confidence",
+         {Word(u"记住我", 10, {10, 0, 50, 20})},
+         {u"igf£#", u"Remember"}},
         {"one ideograph below the least confidence",
          {Word(u"日", 55, {10, 0, 50, 20})},
          {u"igf£#", u"Remember"}},
@@ -470,6 +472,18 @@ TEST(ReadWords, DoubtedWordsTakeAConfidentIdeographicReadingOfTheirBox) {
         }
         EXPECT_EQ(words, c.words) << c.name;
     }
+}
+
+TEST(ReadWords, SeveralIdeographsReplaceLatinNonsenseRatedAsHigh) {
+    const auto doubted = [](const ReadWord& word) { return word.confidence < 85; };
+    const auto read = [&](const ReadLine& again) {
+        ReadLine line = {Word(u"CARA", 50, {0, 0, 40, 20}), Word(u"GNU", 93, {50, 0, 80, 20})};
+        TakeIdeographicReadings(line, again, {40, 25}, doubted);
+        return TextsOf({line});
+    };
+    EXPECT_EQ(read({Word(u"出版的", 49, {0, 0, 40, 20})}),
+              std::vector<std::u16string>{u"出版的 GNU"});
+    EXPECT_EQ(read({Word(u"出", 49, {0, 0, 40, 20})}), std::vector<std::u16string>{u"CARA GNU"});
 }
 
 TEST(ReadWords, AReadingReplacesOneDoubtedWordOnly) {
