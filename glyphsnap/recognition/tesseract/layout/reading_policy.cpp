@@ -53,6 +53,11 @@ bool IsLineDoubtful(const ReadLine& line) {
     return !line.empty() && MeanConfidence(line) < Tuning().doubtfulLineConfidence;
 }
 
+bool IsWidgetReadAsAGlyph(const ReadLine& line) {
+    return line.size() == 1 && line.front().text.size() == 1 &&
+           !HoldsIdeograph(line.front().text) && IsLineDoubtful(line);
+}
+
 bool IsLineReadAgain(const ReadLine& line, int pageLineHeight) {
     const WordBox box = BoxOf(line);
     return IsLineDoubtful(line) && !(IsMarkLine(line) && Tuning().tallestMarkLine.Over(

@@ -52,6 +52,11 @@ std::vector<ReadLine> WithLinesReadBetter(std::vector<ReadLine> lines,
 // text in a crop of its own: frames, list boxes and rows of buttons break a block apart.
 bool IsLineDoubtful(const ReadLine& line);
 
+// True when a line of a sparse reading of the whole page is a widget, not text: one glyph without
+// an ideograph, doubtful. The sparse reading picks a dialog's widgets out one by one (a slider's
+// knob read as `a`, an icon's edge); a glyph of text is read with its neighbours, or confidently.
+bool IsWidgetReadAsAGlyph(const ReadLine& line);
+
 // True when a doubtful line is read again in a crop, given the median height of the page's lines:
 // every one but a line of marks alone more than the tuning's tallest mark line times that high, a
 // picture read as a mark (a program's logo read as `¢`). Its crop is the picture with the rows of

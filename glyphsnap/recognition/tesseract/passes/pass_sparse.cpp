@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
 #include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
 
 namespace glyphsnap {
@@ -20,6 +21,7 @@ void ReadSparse(PageState& page, SparseBands bands) {
         return;
     }
     Reading& sparse = *read;
+    std::erase_if(sparse.lines, IsWidgetReadAsAGlyph);
     std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
     if (IsSparseReadingPreferred(sparse.confidence, page.reading.confidence)) {
         page.reading = {OnPage(page, WithLinesReadBetter(std::move(lines), sparse.lines)),

@@ -254,6 +254,23 @@ TEST(ReadingPolicy, APictureReadAsAMarkIsNotReadAgain) {
     }
 }
 
+TEST(ReadingPolicy, AWidgetIsADoubtfulLoneGlyph) {
+    struct Case {
+        ReadLine line;
+        bool widget;
+    };
+    const Case cases[] = {
+        {{{u"a", 43, {116, 111, 149, 159}}}, true},   // a slider's knob
+        {{{u"X", 90, {470, 365, 481, 383}}}, false},  // sure: the X between two sizes
+        {{{u"口", 43, {0, 0, 20, 20}}}, false},       // an ideograph
+        {{{u"OK", 43, {0, 0, 20, 20}}}, false},       // two glyphs
+        {{{u"a", 43, {0, 0, 9, 9}}, {u"b", 43, {12, 0, 21, 9}}}, false},  // with a neighbour
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsWidgetReadAsAGlyph(c.line), c.widget) << c.line.front().box.left;
+    }
+}
+
 TEST(ReadingPolicy, SecondReadingsReadNoMoreThanThePage) {
     SecondReadingBudget budget(100, 50);
     EXPECT_TRUE(budget.Take(WordBox{0, 0, 100, 30}));  // 3 000 of 5 000 pixels
