@@ -281,8 +281,8 @@ TEST(ReadingPolicy, SecondReadingsReadNoMoreThanThePage) {
 }
 
 TEST(ReadingPolicy, DoubtedWordsAreUnsureAndHoldNoIdeograph) {
-    EXPECT_TRUE(IsDoubtedWord({u"Fi1e", 84.9F, {}}));
-    EXPECT_FALSE(IsDoubtedWord({u"File", 85, {}}));
+    EXPECT_TRUE(IsDoubtedWord({u"Fi1e", 89.9F, {}}));
+    EXPECT_FALSE(IsDoubtedWord({u"File", 90, {}}));
     EXPECT_FALSE(IsDoubtedWord({u"文件", 30, {}}));
 }
 
