@@ -117,10 +117,10 @@ std::size_t IdeographsIn(const ReadLine& words);
 // `line` with each word that `doubted` picks replaced by the words of `again` (another reading
 // of the same line) that lie in its box, when those hold two ideographs or more and are at least
 // `least.several` confident on the whole, or hold one and are more confident than the word and at
-// least `least.lone`. Words not doubted stay as they
-// are, and a word of `again` that meets one of them is its reading, not a doubted word's; a word of
-// `again` replaces at most one word. A run of two or more doubted words each below the mark
-// confidence is replaced whole, by the words of `again` in the run's box.
+// least `least.lone`. Words not doubted stay as they are, and a word of `again` that meets one of
+// them is its reading, not a doubted word's; a word of `again` replaces at most one word. A run of
+// two or more doubted words each below the mark confidence is replaced whole, by the words of
+// `again` in the run's box.
 template <typename Doubted>
 void TakeIdeographicReadings(ReadLine& line, const ReadLine& again,
                              LeastIdeographicConfidence least, Doubted doubted);

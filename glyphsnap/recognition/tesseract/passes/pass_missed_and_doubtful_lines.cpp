@@ -72,8 +72,11 @@ bool ReadMissedAndDoubtfulLines(PageState& page) {
                    [](const ReadLine& line) { return BoxOf(line); });
     const int lineHeight = static_cast<int>(MedianHeight(std::move(lineBoxes)).value_or(1));
     for (ReadLine& line : lines) {
+        if (!IsLineReadAgain(line, lineHeight)) {
+            continue;
+        }
         const WordBox crop = CropOf(WithInkItMeets(BoxOf(line), inkLines), plane);
-        if (!IsLineReadAgain(line, lineHeight) || IsEmpty(crop)) {
+        if (IsEmpty(crop)) {
             continue;
         }
         const auto same = std::find(doubtfulCrops.begin(), doubtfulCrops.end(), crop);
