@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <future>
 #include <numeric>
 #include <thread>
@@ -11,6 +12,25 @@
 #include "glyphsnap/recognition/tesseract/engine/engine_reading.h"
 
 namespace glyphsnap {
+namespace {
+
+// Whether `crop` is as wide as `plane` and less high.
+bool SpansWidthOnly(const WordBox& crop, const GreyPlane& plane) {
+    return crop.left == 0 && crop.right == static_cast<int>(plane.width) &&
+           (crop.top > 0 || crop.bottom < static_cast<int>(plane.height));
+}
+
+// The words of `lines` moved `rows` down.
+void MoveDown(std::vector<ReadLine>& lines, int rows) {
+    for (ReadLine& line : lines) {
+        for (ReadWord& word : line) {
+            word.box.top += rows;
+            word.box.bottom += rows;
+        }
+    }
+}
+
+}  // namespace
 
 std::variant<Reading, RecognitionFailure> ReadWhole(tesseract::TessBaseAPI& engine,
                                                     const GreyPlane& plane,
@@ -87,13 +107,26 @@ std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
         for (std::size_t taken = next++; taken < order.size(); taken = next++) {
             const std::size_t i = order[taken];
             const WordBox& crop = crops[i];
-            engine.SetRectangle(crop.left, crop.top, crop.right - crop.left,
-                                crop.bottom - crop.top);
+            // The engine reads the lines of a rectangle as wide as its image, but not as high,
+            // in the whole image at the rectangle's coordinates, so in rows below the crop: such
+            // a crop is handed over as a plane of its own rows.
+            const bool band = SpansWidthOnly(crop, plane);
+            if (band) {
+                SetPlane(engine, Rows(plane, static_cast<std::uint32_t>(crop.top),
+                                      static_cast<std::uint32_t>(crop.bottom)));
+            } else {
+                engine.SetRectangle(crop.left, crop.top, crop.right - crop.left,
+                                    crop.bottom - crop.top);
+            }
             if (own.Passed() || engine.Recognize(own.Monitor()) != 0 || own.Passed()) {
                 return;
             }
             readings[i].lines = RecognisedLines(engine);
             readings[i].confidence = readings[i].lines.empty() ? 0 : engine.MeanTextConf();
+            if (band) {
+                MoveDown(readings[i].lines, crop.top);
+                SetPlane(engine, plane);
+            }
         }
     };
     tesseract::TessBaseAPI* second = nullptr;
