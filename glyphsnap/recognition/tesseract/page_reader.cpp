@@ -17,6 +17,7 @@
 #include "glyphsnap/recognition/tesseract/layout/words.h"
 #include "glyphsnap/recognition/tesseract/passes/page_preparation.h"
 #include "glyphsnap/recognition/tesseract/passes/page_state.h"
+#include "glyphsnap/recognition/tesseract/passes/pass_doubtful_ideographs.h"
 #include "glyphsnap/recognition/tesseract/passes/pass_doubtful_words.h"
 #include "glyphsnap/recognition/tesseract/passes/pass_first_reading.h"
 #include "glyphsnap/recognition/tesseract/passes/pass_halved.h"
@@ -54,7 +55,8 @@ class TesseractRecognizer final : public TextRecognizer {
     // no word meets and of the lines it doubts; the whole page as sparse text when a missed piece
     // wider than a glyph and outside the tables stays unread (a button's text inside its frame,
     // which a crop cut at the frame does not read, and which a band cut between the ink's lines
-    // may pass through); in a Chinese profile its doubtful Latin words. Words the engine took
+    // may pass through); in a Chinese profile its doubtful Latin words, and on a doubtful page the
+    // lines with doubtful ideographs at two other sizes. Words the engine took
     // apart at an underscore are joined again, the lines of a table row with a wrapped cell
     // are put in the order of the page, and access keys read as `{D)` come back as `(D)` last.
     std::variant<std::vector<OcrLine>, RecognitionFailure> Recognize(
@@ -81,6 +83,9 @@ class TesseractRecognizer final : public TextRecognizer {
             ReadSparse(page, SparseBands::None);
         }
         ReadDoubtfulWordsAgain(page);
+        if (doubtfulPage) {
+            ReadDoubtfulIdeographsAgain(page);
+        }
         // The cell order measures gutters and rows in the pixels the lines were read in.
         return TextLinesOf(WithAccessKeysInParentheses(InCellOrder(WithUnderscoresInGaps(
             WithEachPlaceOnce(AtReadingScale(page, std::move(page.reading.lines))),
