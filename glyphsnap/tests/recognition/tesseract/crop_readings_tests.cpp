@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "glyphsnap/recognition/image/decode.h"
 #include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
+#include "glyphsnap/tests/recognition/tesseract/started_engines.h"
 #include "glyphsnap/tests/recognition/test_images.h"
 
 namespace glyphsnap {
@@ -31,19 +32,14 @@ TEST(CropReadings, ACropAsWideAsThePlaneReadsItsOwnRows) {
                                              {"upper line words", "lower line text"}, {});
     const auto bitmap = DecodeImageBgra(bytes, AlphaMode::Straight);
     ASSERT_TRUE(bitmap);
-    const auto environment = [](const char* name) -> const char* {
-        return std::string_view(name) == "LANG" ? "en_US.UTF-8" : nullptr;
-    };
-    EngineSettings settings = SettingsFor(environment);
-    auto main = StartEngine(settings);
-    ASSERT_NE(main, nullptr);
-    EngineSet engines(std::move(settings), std::move(main));
+    std::optional<EngineSet> engines = test::StartedEngines("en_US.UTF-8");
+    ASSERT_TRUE(engines);
     RecognitionDeadline deadline(std::chrono::seconds(30));
     const GreyPlane plane = GreyPlaneOf(*bitmap);
     const int width = static_cast<int>(plane.width);
     const int middle = static_cast<int>(plane.height) / 2;
     const std::vector<Reading> readings =
-        ReadCrops({engines, ThreadUse::OneThread, deadline}, plane,
+        ReadCrops({*engines, ThreadUse::OneThread, deadline}, plane,
                   {{0, 0, width, middle}, {0, middle, width, static_cast<int>(plane.height)}},
                   tesseract::PSM_SINGLE_BLOCK);
     ASSERT_EQ(readings.size(), 2U);

@@ -2,11 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <string_view>
+#include <optional>
 #include <vector>
 
 #include "glyphsnap/recognition/image/decode.h"
 #include "glyphsnap/recognition/tesseract/passes/pass_doubtful_words.h"
+#include "glyphsnap/tests/recognition/tesseract/started_engines.h"
 #include "glyphsnap/tests/recognition/test_images.h"
 
 namespace glyphsnap {
@@ -23,15 +24,10 @@ TEST(DoubtfulWords, AMarkBeforeItsLabelIsNotReadAgainAsAnIdeograph) {
         testing::RenderedText(scratch.path() / "label.png", {"加 新消息时播放"}, options);
     const auto bitmap = DecodeImageBgra(bytes, AlphaMode::Straight);
     ASSERT_TRUE(bitmap);
-    const auto environment = [](const char* name) -> const char* {
-        return std::string_view(name) == "LANG" ? "zh_CN.UTF-8" : nullptr;
-    };
-    EngineSettings settings = SettingsFor(environment);
-    auto main = StartEngine(settings);
-    ASSERT_NE(main, nullptr);
-    EngineSet engines(std::move(settings), std::move(main));
+    std::optional<EngineSet> engines = test::StartedEngines("zh_CN.UTF-8");
+    ASSERT_TRUE(engines);
     RecognitionDeadline deadline(std::chrono::seconds(30));
-    PageState page{.readers = {engines, ThreadUse::OneThread, deadline},
+    PageState page{.readers = {*engines, ThreadUse::OneThread, deadline},
                    .plane = GreyPlaneOf(*bitmap)};
     page.budget = SecondReadingBudget(page.plane.width, page.plane.height);
     const auto width = static_cast<int>(page.plane.width);
