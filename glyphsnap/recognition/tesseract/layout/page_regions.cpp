@@ -17,19 +17,39 @@ GreyPlane Rows(const GreyPlane& plane, std::uint32_t top, std::uint32_t bottom) 
     return band;
 }
 
+GreyPlane PartOf(const GreyPlane& plane, const WordBox& box) {
+    const auto width = static_cast<std::uint32_t>(box.right - box.left);
+    GreyPlane part{width, static_cast<std::uint32_t>(box.bottom - box.top), {}};
+    part.levels.reserve(std::size_t{part.width} * part.height);
+    for (int row = box.top; row < box.bottom; ++row) {
+        const auto start =
+            plane.levels.begin() +
+            static_cast<std::ptrdiff_t>(std::size_t{plane.width} * static_cast<std::size_t>(row) +
+                                        static_cast<std::size_t>(box.left));
+        part.levels.insert(part.levels.end(), start, start + width);
+    }
+    return part;
+}
+
+void MoveDown(std::vector<ReadLine>& lines, int rows) {
+    for (ReadLine& line : lines) {
+        for (ReadWord& word : line) {
+            word.box.top += rows;
+            word.box.bottom += rows;
+        }
+    }
+}
+
 Reading Joined(Reading upper, Reading lower, int cut) {
     std::size_t upperWords = 0;
     std::size_t lowerWords = 0;
     for (const ReadLine& line : upper.lines) {
         upperWords += line.size();
     }
-    for (ReadLine& line : lower.lines) {
+    for (const ReadLine& line : lower.lines) {
         lowerWords += line.size();
-        for (ReadWord& word : line) {
-            word.box.top += cut;
-            word.box.bottom += cut;
-        }
     }
+    MoveDown(lower.lines, cut);
     Reading page;
     const std::size_t words = upperWords + lowerWords;
     page.confidence =

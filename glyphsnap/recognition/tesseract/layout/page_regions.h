@@ -19,6 +19,12 @@ struct Reading {
 // The rows [top, bottom) of a plane.
 GreyPlane Rows(const GreyPlane& plane, std::uint32_t top, std::uint32_t bottom);
 
+// The pixels of `box`, which lies within `plane`.
+GreyPlane PartOf(const GreyPlane& plane, const WordBox& box);
+
+// The words of `lines` moved `rows` down: lines read on a band of a plane, on the plane.
+void MoveDown(std::vector<ReadLine>& lines, int rows);
+
 // The readings of two bands, the lower one `cut` rows down, as one reading of the page.
 Reading Joined(Reading upper, Reading lower, int cut);
 

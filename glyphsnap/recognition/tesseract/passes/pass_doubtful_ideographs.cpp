@@ -3,12 +3,14 @@
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
 
 #include "glyphsnap/recognition/tesseract/layout/ideograph_votes.h"
+#include "glyphsnap/recognition/tesseract/layout/page_regions.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_policy.h"
 #include "glyphsnap/recognition/tesseract/layout/reading_tuning.h"
 #include "glyphsnap/recognition/tesseract/passes/plane_readings.h"
@@ -20,21 +22,6 @@ bool HoldsDoubtfulIdeograph(const ReadLine& line) {
     return std::any_of(line.begin(), line.end(), [](const ReadWord& word) {
         return word.confidence < Tuning().doubtfulIdeographConfidence && HoldsIdeograph(word.text);
     });
-}
-
-// The pixels of `box`, which lies within `plane`.
-GreyPlane PartOf(const GreyPlane& plane, const WordBox& box) {
-    const auto width = static_cast<std::uint32_t>(box.right - box.left);
-    GreyPlane part{width, static_cast<std::uint32_t>(box.bottom - box.top), {}};
-    part.levels.reserve(std::size_t{part.width} * part.height);
-    for (int row = box.top; row < box.bottom; ++row) {
-        const auto start =
-            plane.levels.begin() +
-            static_cast<std::ptrdiff_t>(std::size_t{plane.width} * static_cast<std::size_t>(row) +
-                                        static_cast<std::size_t>(box.left));
-        part.levels.insert(part.levels.end(), start, start + width);
-    }
-    return part;
 }
 
 // The crops of a plane at another size, one under the other on one plane of the page's
@@ -79,8 +66,7 @@ void ReadDoubtfulIdeographsAgain(PageState& page) {
     }
     std::vector<ReadLine> lines = AtReadingScale(page, std::move(page.reading.lines));
     const GreyPlane& plane = ReadingPlane(page);
-    const std::vector<float> factors{Tuning().smallerIdeographReading,
-                                     Tuning().largerIdeographReading};
+    const std::array factors{Tuning().smallerIdeographReading, Tuning().largerIdeographReading};
     float areaShare = 0;  // of a crop, in pixels as read at all sizes
     for (const float factor : factors) {
         areaShare += factor * factor;

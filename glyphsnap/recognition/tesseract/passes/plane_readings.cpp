@@ -20,16 +20,6 @@ bool SpansWidthOnly(const WordBox& crop, const GreyPlane& plane) {
            (crop.top > 0 || crop.bottom < static_cast<int>(plane.height));
 }
 
-// The words of `lines` moved `rows` down.
-void MoveDown(std::vector<ReadLine>& lines, int rows) {
-    for (ReadLine& line : lines) {
-        for (ReadWord& word : line) {
-            word.box.top += rows;
-            word.box.bottom += rows;
-        }
-    }
-}
-
 }  // namespace
 
 std::variant<Reading, RecognitionFailure> ReadWhole(tesseract::TessBaseAPI& engine,
@@ -104,6 +94,7 @@ std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
     const auto readWhileLeft = [&](tesseract::TessBaseAPI& engine, RecognitionDeadline& own) {
         engine.SetPageSegMode(mode);
         SetPlane(engine, plane);
+        bool holdsPlane = true;  // rather than the band of the crop before
         for (std::size_t taken = next++; taken < order.size(); taken = next++) {
             const std::size_t i = order[taken];
             const WordBox& crop = crops[i];
@@ -115,9 +106,13 @@ std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
                 SetPlane(engine, Rows(plane, static_cast<std::uint32_t>(crop.top),
                                       static_cast<std::uint32_t>(crop.bottom)));
             } else {
+                if (!holdsPlane) {
+                    SetPlane(engine, plane);
+                }
                 engine.SetRectangle(crop.left, crop.top, crop.right - crop.left,
                                     crop.bottom - crop.top);
             }
+            holdsPlane = !band;
             if (own.Passed() || engine.Recognize(own.Monitor()) != 0 || own.Passed()) {
                 return;
             }
@@ -125,7 +120,6 @@ std::vector<Reading> ReadCrops(const Readers& readers, const GreyPlane& plane,
             readings[i].confidence = readings[i].lines.empty() ? 0 : engine.MeanTextConf();
             if (band) {
                 MoveDown(readings[i].lines, crop.top);
-                SetPlane(engine, plane);
             }
         }
     };
