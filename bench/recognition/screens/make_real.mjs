@@ -180,6 +180,47 @@ function knownText(innerText) {
     .join("\n") + "\n";
 }
 
+// The element's box in the viewport once it is scrolled to the top and the page has stopped
+// moving: fonts that arrive late reflow the text above it.
+function settledBox(element) {
+  return document.fonts.ready.then(async () => {
+    const frame = () => new Promise((done) => requestAnimationFrame(() => done()));
+    let last = "";
+    for (let tries = 0; tries < 50; ++tries) {
+      element.scrollIntoView({ block: "start", behavior: "instant" });
+      await frame();
+      await frame();
+      const box = element.getBoundingClientRect();
+      const now = { x: box.x, y: box.y, width: box.width, height: box.height };
+      if (JSON.stringify(now) === last) {
+        return now;
+      }
+      last = JSON.stringify(now);
+    }
+    return null;
+  });
+}
+
+// Shoots an element scrolled into the viewport, and shoots it again should it have moved while
+// it was shot: the Node.js manual moved under the shot now and then, and a picture then held the
+// text below the element and not its own.
+async function shootInViewport(page, shot, path, name) {
+  for (let tries = 0; tries < 5; ++tries) {
+    const clip = await shot.evaluate(settledBox);
+    if (clip) {
+      await page.screenshot({ path, clip });
+      const after = await shot.evaluate((element) => {
+        const box = element.getBoundingClientRect();
+        return { x: box.x, y: box.y, width: box.width, height: box.height };
+      });
+      if (JSON.stringify(after) === JSON.stringify(clip)) {
+        return;
+      }
+    }
+  }
+  throw new Error(`${name}: the element does not stay in place to be shot`);
+}
+
 async function main() {
   const out = process.argv[2];
   if (!out) {
@@ -237,12 +278,7 @@ async function main() {
       if (theme.startsWith("own")) {
         // A manual that scrolls an inner column of its own is shot from the viewport, with the
         // element scrolled into it.
-        const clip = await shot.evaluate((element) => {
-          element.scrollIntoView({ block: "start", behavior: "instant" });
-          const box = element.getBoundingClientRect();
-          return { x: box.x, y: box.y, width: box.width, height: box.height };
-        });
-        await page.screenshot({ path: join(out, name + ".png"), clip });
+        await shootInViewport(page, shot, join(out, name + ".png"), name);
       } else {
         await shot.screenshot({ path: join(out, name + ".png") });
       }
