@@ -11,14 +11,15 @@ namespace glyphsnap {
 namespace {
 
 // The plane's ink, one byte a pixel, with its strokes down longer than `longestStroke` taken
-// out; the rows such a stroke crosses are marked in `framedRows` when it is given.
+// out, and told in `removed` when it is given.
 std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uint32_t longestStroke,
-                                                std::vector<std::uint8_t>* framedRows) {
+                                                StrokesDown* removed) {
     const std::uint32_t w = plane.width;
     const std::uint32_t h = plane.height;
     std::vector<std::uint8_t> ink = InkOf(plane, Tuning().inkDifference);
-    if (framedRows != nullptr) {
-        framedRows->assign(h, 0);
+    if (removed != nullptr) {
+        removed->framedRows.assign(h, 0);
+        removed->longest = 0;
     }
     const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
     for (std::uint32_t x = 0; x < w; ++x) {
@@ -31,9 +32,12 @@ std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uin
             if (run > longestStroke) {
                 for (std::uint32_t back = y - run; back < y; ++back) {
                     ink[at(x, back)] = 0;
-                    if (framedRows != nullptr) {
-                        (*framedRows)[back] = 1;
+                    if (removed != nullptr) {
+                        removed->framedRows[back] = 1;
                     }
+                }
+                if (removed != nullptr) {
+                    removed->longest = std::max(removed->longest, run);
                 }
             }
             run = 0;
@@ -59,14 +63,14 @@ bool IsThinInTheMiddle(const std::vector<std::uint8_t>& ink, std::uint32_t w, co
 }  // namespace
 
 std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke,
-                                std::vector<std::uint8_t>* framedRows) {
+                                StrokesDown* removed) {
     const std::uint32_t w = plane.width;
     const std::uint32_t h = plane.height;
     std::vector<WordBox> lines;
     if (w == 0 || h == 0) {
         return lines;
     }
-    const std::vector<std::uint8_t> ink = InkWithoutLongStrokes(plane, longestStroke, framedRows);
+    const std::vector<std::uint8_t> ink = InkWithoutLongStrokes(plane, longestStroke, removed);
     const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
     std::vector<std::uint8_t> rowInk(h);
     for (std::uint32_t y = 0; y < h; ++y) {

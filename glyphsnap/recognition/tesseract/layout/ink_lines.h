@@ -14,10 +14,16 @@ namespace glyphsnap {
 // its ink. Ink differs from the commonest level by more than antialiasing does; strokes longer
 // than `longestStroke` pixels down (frames, the borders of a table) and runs of rows too thin
 // for text (rules) are not text. In page order: top to bottom, left to right within a run.
-// `framedRows`, when given, gets for each row 1 where such a stroke down crosses it: the side of
-// a frame (a list box, a group box, a table's border) that a cut there would pass through.
+// `removed`, when given, gets the strokes down left out.
+struct StrokesDown {
+    // For each row 1 where such a stroke crosses it: the side of a frame (a list box, a group
+    // box, a table's border) that a cut there would pass through.
+    std::vector<std::uint8_t> framedRows;
+    // The longest stroke left out; 0 for none.
+    std::uint32_t longest = 0;
+};
 std::vector<WordBox> InkLinesOf(const GreyPlane& plane, std::uint32_t longestStroke,
-                                std::vector<std::uint8_t>* framedRows = nullptr);
+                                StrokesDown* removed = nullptr);
 
 // True when a piece holds a stroke across longer than `longestStroke` pixels: the edge of an
 // input box or a button beside a label, which no line of text holds.

@@ -116,6 +116,12 @@ std::optional<float> PageLineHeight(const std::vector<WordBox>& layoutLines,
     return ofLayout ? ofLayout : ofInk;
 }
 
+bool AreStrokesDownText(std::uint32_t longestStroke, const std::vector<WordBox>& inkLines) {
+    const std::optional<float> median = MedianHeight(inkLines);
+    return longestStroke > 0 && median &&
+           Tuning().textStrokeOfLine.AtMost(longestStroke, static_cast<std::int64_t>(*median));
+}
+
 bool NeedsLayoutLines(const std::vector<WordBox>& inkLines, bool framed) {
     const std::optional<float> median = MedianHeight(inkLines);
     if (framed || !median) {

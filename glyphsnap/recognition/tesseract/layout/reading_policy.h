@@ -99,6 +99,12 @@ std::optional<float> MedianHeight(std::vector<WordBox> boxes);
 std::optional<float> PageLineHeight(const std::vector<WordBox>& layoutLines,
                                     const std::vector<WordBox>& inkLines);
 
+// Whether the strokes down longer than a screen's text has, the longest `longestStroke` pixels
+// (0 for none), are the stems of glyphs drawn large rather than frames: none is much longer than
+// the ink's lines are high. A label enlarged before it is read has stems longer than a dialog's
+// frames.
+bool AreStrokesDownText(std::uint32_t longestStroke, const std::vector<WordBox>& inkLines);
+
 // Whether the engine's layout analysis has to measure the page's text lines with its ink's lines:
 // on a page without frames whose ink lines are all of about one height the ink's lines alone
 // measure them. Frames make the ink's lines as tall as their boxes, and lines set too tight to

@@ -57,6 +57,7 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(roundedCornerReach),
     GLYPHSNAP_FIELD(longestDottedGap),
     GLYPHSNAP_FIELD(longestTextStroke),
+    GLYPHSNAP_FIELD(textStrokeOfLine),
     GLYPHSNAP_FIELD(thinnestText),
     GLYPHSNAP_FIELD(pieceEnd),
     GLYPHSNAP_FIELD(widestJoinedGap),

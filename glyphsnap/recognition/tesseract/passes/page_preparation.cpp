@@ -57,13 +57,20 @@ std::uint32_t CutOf(const GreyPlane& plane, const std::vector<WordBox>& inkLines
 PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
     PageState page{.readers = readers, .plane = GreyPlaneOf(bitmap)};
     LightenFilledFields(page.plane);
-    std::vector<std::uint8_t> framedRows;
-    page.inkLines = InkLinesOf(page.plane, Tuning().longestTextStroke, &framedRows);
-    const bool strokesAcross =
-        HoldsStrokeAcross(page.plane, page.inkLines, Tuning().longestTextStroke);
-    page.cut = CutOf(page.plane, page.inkLines, framedRows, strokesAcross);
-    const bool framed = strokesAcross || std::any_of(framedRows.begin(), framedRows.end(),
-                                                     [](std::uint8_t row) { return row != 0; });
+    StrokesDown strokes;
+    std::uint32_t longestStroke = Tuning().longestTextStroke;
+    page.inkLines = InkLinesOf(page.plane, longestStroke, &strokes);
+    if (AreStrokesDownText(strokes.longest, page.inkLines)) {
+        // Text drawn large (a label the page was enlarged from): its stems are its own.
+        longestStroke = strokes.longest;
+        page.inkLines = InkLinesOf(page.plane, longestStroke);
+        strokes = {};
+    }
+    const bool strokesAcross = HoldsStrokeAcross(page.plane, page.inkLines, longestStroke);
+    page.cut = CutOf(page.plane, page.inkLines, strokes.framedRows, strokesAcross);
+    const bool framed =
+        strokesAcross || std::any_of(strokes.framedRows.begin(), strokes.framedRows.end(),
+                                     [](std::uint8_t row) { return row != 0; });
     const std::vector<WordBox> layoutLines =
         NeedsLayoutLines(page.inkLines, framed)
             ? LayoutLines(*readers.engines.Main(),
@@ -83,8 +90,7 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
             RemoveFrameLines(page.plane, shortest.across, shortest.down)
                 ? LineHeightWithoutFrames(
                       *lineHeight,
-                      PageLineHeight(layoutLines,
-                                     InkLinesOf(page.plane, Tuning().longestTextStroke)))
+                      PageLineHeight(layoutLines, InkLinesOf(page.plane, longestStroke)))
                 : *lineHeight;
         if (const float factor = EnlargementFor(textHeight, page.plane.width, page.plane.height);
             factor > 1) {

@@ -225,11 +225,13 @@ TEST(InkLines, FramesCrossRowsAndFieldsHoldStrokesAcross) {
     for (std::uint32_t x = 30; x < 70; ++x) {
         plane.levels[30 * 80 + x] = 20;
     }
-    std::vector<std::uint8_t> rows;
-    InkLinesOf(plane, 30, &rows);
+    StrokesDown strokes;
+    InkLinesOf(plane, 30, &strokes);
+    const std::vector<std::uint8_t>& rows = strokes.framedRows;
     EXPECT_EQ(std::count(rows.begin(), rows.end(), 1), 40);
     EXPECT_EQ(rows[4], 0);
     EXPECT_EQ(rows[5], 1);
+    EXPECT_EQ(strokes.longest, 40U);
     EXPECT_FALSE(HoldsStrokeAcross(plane, {{10, 8, 30, 12}}, 30));
     EXPECT_TRUE(HoldsStrokeAcross(plane, {{10, 8, 30, 12}, {28, 28, 72, 32}}, 30));
     EXPECT_FALSE(HoldsStrokeAcross(plane, {{28, 28, 72, 32}}, 40));

@@ -139,6 +139,17 @@ TEST(ReadingPolicy, OnlyUnframedPagesOfEvenInkLinesAreMeasuredWithoutTheLayout) 
     EXPECT_TRUE(NeedsLayoutLines({}, false)) << "no ink to measure";
 }
 
+TEST(ReadingPolicy, StrokesDownNoLongerThanTheLinesAreStemsOfLargeText) {
+    const std::vector<WordBox> largeLabel{{40, 40, 960, 119}};  // 79 rows high
+    EXPECT_TRUE(AreStrokesDownText(66, largeLabel)) << "its stems";
+    EXPECT_TRUE(AreStrokesDownText(98, largeLabel)) << "a stem a quarter longer still";
+    EXPECT_FALSE(AreStrokesDownText(99, largeLabel)) << "a box around the label";
+    const std::vector<WordBox> dialog{{10, 0, 300, 14}, {10, 30, 280, 44}, {10, 60, 200, 74}};
+    EXPECT_FALSE(AreStrokesDownText(120, dialog)) << "a group box's side";
+    EXPECT_FALSE(AreStrokesDownText(0, dialog)) << "no stroke left out";
+    EXPECT_FALSE(AreStrokesDownText(60, {})) << "nothing but the stroke";
+}
+
 TEST(ReadingPolicy, TextLinesMeasuredWithoutFramesCountWhenFarShorter) {
     EXPECT_EQ(LineHeightWithoutFrames(21, 11), 11) << "a dialog's buttons made its lines";
     EXPECT_EQ(LineHeightWithoutFrames(16, 12), 16) << "a pixel or two moves with any frame";
