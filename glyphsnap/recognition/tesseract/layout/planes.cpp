@@ -86,15 +86,28 @@ std::uint8_t CommonestLevel(const GreyPlane& plane) {
 
 std::uint8_t CommonestLevelIn(const GreyPlane& plane, std::uint32_t left, std::uint32_t top,
                               std::uint32_t right, std::uint32_t bottom) {
-    std::array<std::size_t, 256> counts{};
+    // Four counts a level, each pixel of four in turn counted in its own: a page of one
+    // background counts into one level pixel after pixel, and each count would wait for the one
+    // before it.
+    std::array<std::array<std::size_t, 256>, 4> counts{};
     for (std::uint32_t y = top; y < bottom; ++y) {
         const std::uint8_t* row = plane.levels.data() + std::size_t{y} * plane.width;
-        for (std::uint32_t x = left; x < right; ++x) {
-            ++counts[row[x]];
+        std::uint32_t x = left;
+        for (; x + 4 <= right; x += 4) {
+            ++counts[0][row[x]];
+            ++counts[1][row[x + 1]];
+            ++counts[2][row[x + 2]];
+            ++counts[3][row[x + 3]];
+        }
+        for (; x < right; ++x) {
+            ++counts[0][row[x]];
         }
     }
-    return static_cast<std::uint8_t>(std::max_element(counts.begin(), counts.end()) -
-                                     counts.begin());
+    std::array<std::size_t, 256> total{};
+    for (std::size_t level = 0; level < total.size(); ++level) {
+        total[level] = counts[0][level] + counts[1][level] + counts[2][level] + counts[3][level];
+    }
+    return static_cast<std::uint8_t>(std::max_element(total.begin(), total.end()) - total.begin());
 }
 
 std::vector<std::uint8_t> InkOf(const GreyPlane& plane, int leastDifference) {
@@ -119,6 +132,27 @@ struct Axis {
     }
 };
 
+// Calls `step(line, step)` for every step of every line of `axis`, and `step(line, length)` after
+// each line's last step, in the order of the plane's rows: a line down a column is walked a step
+// of every column at a time, since a walk down one column at a time misses the cache at every
+// step. Each line's walk sees its own steps in order.
+template <typename Step>
+void WalkLines(const Axis& axis, Step step) {
+    if (axis.across) {
+        for (std::uint32_t line = 0; line < axis.lines; ++line) {
+            for (std::uint32_t at = 0; at <= axis.length; ++at) {
+                step(line, at);
+            }
+        }
+        return;
+    }
+    for (std::uint32_t at = 0; at <= axis.length; ++at) {
+        for (std::uint32_t line = 0; line < axis.lines; ++line) {
+            step(line, at);
+        }
+    }
+}
+
 // Marks in `strokes` the thin straight strokes along `axis` at least `shortest` long. A pixel is
 // thin when the ink across it (along `crosswise`) is at most the thickest frame stroke wide with
 // the frame clearance of background either side. A stroke passes through up to that many pixels of
@@ -132,74 +166,93 @@ void MarkStrokes(const std::vector<std::uint8_t>& ink, std::vector<std::uint8_t>
     const std::uint32_t longestGap = Tuning().longestDottedGap;
     std::vector<std::uint8_t> thin(ink.size());
     std::vector<std::uint8_t> crossing(ink.size());
-    for (std::uint32_t line = 0; line < crosswise.lines; ++line) {
-        std::uint32_t start = 0;
-        std::optional<std::uint32_t> previousEnd;  // one past the run of ink before
-        for (std::uint32_t step = 0; step <= crosswise.length; ++step) {
+    {
+        // Per crosswise line: the start of the run under way, and one past the run before.
+        std::vector<std::uint32_t> start(crosswise.lines, 0);
+        std::vector<std::optional<std::uint32_t>> previousEnd(crosswise.lines);
+        // The run that ends at `step` on `line`, seen from the ink beside it.
+        const auto endRun = [&](std::uint32_t line, std::uint32_t step) {
+            const std::uint32_t first = start[line];
+            std::uint32_t next = step;  // the start of the next run, or a clearance away
+            while (next < crosswise.length && next < step + clearance &&
+                   ink[crosswise.At(line, next)] == 0) {
+                ++next;
+            }
+            const std::optional<std::uint32_t> before = previousEnd[line];
+            const bool clear = (!before || first - *before >= clearance) &&
+                               (next == crosswise.length || next - step >= clearance);
+            const bool isThin = clear && step - first <= thickest;
+            for (std::uint32_t back = first; back < step; ++back) {
+                thin[crosswise.At(line, back)] = isThin ? 1 : 0;
+                crossing[crosswise.At(line, back)] = step - first >= shortestCrosswise ? 1 : 0;
+            }
+            previousEnd[line] = step;
+        };
+        WalkLines(crosswise, [&](std::uint32_t line, std::uint32_t step) {
             if (step < crosswise.length && ink[crosswise.At(line, step)] != 0) {
-                continue;
+                return;
             }
-            if (step > start) {
-                std::uint32_t next = step;  // the start of the next run, or a clearance away
-                while (next < crosswise.length && next < step + clearance &&
-                       ink[crosswise.At(line, next)] == 0) {
-                    ++next;
-                }
-                const bool clear = (!previousEnd || start - *previousEnd >= clearance) &&
-                                   (next == crosswise.length || next - step >= clearance);
-                const bool isThin = clear && step - start <= thickest;
-                for (std::uint32_t back = start; back < step; ++back) {
-                    thin[crosswise.At(line, back)] = isThin ? 1 : 0;
-                    crossing[crosswise.At(line, back)] = step - start >= shortestCrosswise ? 1 : 0;
-                }
-                previousEnd = step;
+            if (step > start[line]) {
+                endRun(line, step);
             }
-            start = step + 1;
-        }
+            start[line] = step + 1;
+        });
     }
-    for (std::uint32_t line = 0; line < axis.lines; ++line) {
-        std::uint32_t start = 0;     // of the stroke under way
-        std::uint32_t lastThin = 0;  // one past its last thin pixel
-        bool open = false;
-        // With anchors, a stroke counts only when both its ends meet one of them.
-        const auto anchored = [&](std::int64_t end) {
-            for (std::int64_t side = -1; side <= 1; ++side) {
-                for (std::int64_t along = end - 1; along <= end + 1; ++along) {
-                    const std::int64_t other = std::int64_t{line} + side;
-                    if (other >= 0 && other < axis.lines && along >= 0 && along < axis.length &&
-                        (*anchors)[axis.At(static_cast<std::uint32_t>(other),
-                                           static_cast<std::uint32_t>(along))] != 0) {
-                        return true;
-                    }
+    // Per line along the axis: the start of the stroke under way, one past its last thin pixel,
+    // and whether one is under way.
+    std::vector<std::uint32_t> start(axis.lines, 0);
+    std::vector<std::uint32_t> lastThin(axis.lines, 0);
+    std::vector<std::uint8_t> open(axis.lines, 0);
+    // With anchors, a stroke counts only when both its ends meet one of them.
+    const auto anchored = [&](std::uint32_t line, std::int64_t end) {
+        for (std::int64_t side = -1; side <= 1; ++side) {
+            for (std::int64_t along = end - 1; along <= end + 1; ++along) {
+                const std::int64_t other = std::int64_t{line} + side;
+                if (other >= 0 && other < axis.lines && along >= 0 && along < axis.length &&
+                    (*anchors)[axis.At(static_cast<std::uint32_t>(other),
+                                       static_cast<std::uint32_t>(along))] != 0) {
+                    return true;
                 }
-            }
-            return false;
-        };
-        const auto close = [&]() {
-            const bool ends =
-                anchors == nullptr || (anchored(std::int64_t{start} - 1) && anchored(lastThin));
-            if (open && lastThin - start >= shortest && ends) {
-                for (std::uint32_t back = start; back < lastThin; ++back) {
-                    strokes[axis.At(line, back)] = 1;
-                }
-            }
-            open = false;
-        };
-        for (std::uint32_t step = 0; step < axis.length; ++step) {
-            const std::size_t at = axis.At(line, step);
-            if (thin[at] != 0) {
-                if (!open) {
-                    start = step;
-                    open = true;
-                }
-                lastThin = step + 1;
-            } else if (ink[at] == 0 ? step - lastThin >= longestGap
-                                    : crossing[at] == 0 || step - lastThin >= thickest) {
-                close();
             }
         }
-        close();
-    }
+        return false;
+    };
+    const auto close = [&](std::uint32_t line) {
+        if (open[line] == 0) {
+            return;
+        }
+        if (lastThin[line] - start[line] >= shortest &&
+            (anchors == nullptr ||
+             (anchored(line, std::int64_t{start[line]} - 1) && anchored(line, lastThin[line])))) {
+            for (std::uint32_t back = start[line]; back < lastThin[line]; ++back) {
+                strokes[axis.At(line, back)] = 1;
+            }
+        }
+        open[line] = 0;
+    };
+    // The step of a stroke under way or of a thin pixel.
+    const auto follow = [&](std::uint32_t line, std::uint32_t step, std::size_t at) {
+        if (thin[at] != 0) {
+            if (open[line] == 0) {
+                start[line] = step;
+                open[line] = 1;
+            }
+            lastThin[line] = step + 1;
+        } else if (ink[at] == 0 ? step - lastThin[line] >= longestGap
+                                : crossing[at] == 0 || step - lastThin[line] >= thickest) {
+            close(line);
+        }
+    };
+    WalkLines(axis, [&](std::uint32_t line, std::uint32_t step) {
+        if (step == axis.length) {
+            close(line);
+            return;
+        }
+        const std::size_t at = axis.At(line, step);
+        if (thin[at] != 0 || open[line] != 0) {
+            follow(line, step, at);
+        }
+    });
 }
 
 // Marks in `strokes` the stub of a group box's top side left of its title: a thin line across

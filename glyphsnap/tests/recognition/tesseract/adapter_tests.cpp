@@ -42,6 +42,16 @@ TEST(GreyPlane, EnlargingInterpolatesBetweenPixelCentres) {
     EXPECT_EQ(large.levels, (std::vector<std::uint8_t>{0, 50, 150, 200, 0, 50, 150, 200}));
 }
 
+TEST(GreyPlane, TheCommonestLevelCountsEveryPixelOfTheRectangleAndTheLowerLevelWinsATie) {
+    const GreyPlane plane{7, 3, {9, 9, 9, 9, 9, 9, 5,  //
+                                 9, 9, 9, 9, 5, 5, 5,  //
+                                 1, 1, 1, 1, 1, 1, 1}};
+    EXPECT_EQ(CommonestLevel(plane), 9);
+    EXPECT_EQ(CommonestLevelIn(plane, 4, 0, 7, 2), 5) << "four 5s and two 9s in the last columns";
+    EXPECT_EQ(CommonestLevelIn(plane, 5, 1, 7, 3), 1) << "two 5s and two 1s";
+    EXPECT_EQ(CommonestLevelIn(plane, 0, 1, 7, 3), 1) << "seven 1s, four 9s and three 5s";
+}
+
 TEST(GreyPlane, FrameLinesGoAndTextAndFilledAreasStay) {
     // 14 x 14 on white: a one-pixel frame on two sides, a 2 x 2 dot of text and a filled
     // 10 x 6 block (a selected row).
