@@ -75,6 +75,7 @@ constexpr std::array kFields{
     GLYPHSNAP_FIELD(tallestMarkLine),
     GLYPHSNAP_FIELD(shortestTextMark),
     GLYPHSNAP_FIELD(tallestTextMark),
+    GLYPHSNAP_FIELD(readOverShare),
     GLYPHSNAP_FIELD(reachingBelow),
     GLYPHSNAP_FIELD(sameInkShare),
     GLYPHSNAP_FIELD(leastLinesToSplit),

@@ -215,6 +215,12 @@ struct ReadingTuning {
     // ... and at most this share: the edge of a field or button beside its label runs past the
     // text by three times its height.
     Ratio tallestTextMark{3, 2};
+    // A doubtful Latin word is the same ink as an ideographic word read over it when at least
+    // this share of its width lies within the ideographic word's box (`MBAs.` over 加密, a
+    // sixth); the boxes of words side by side touch by a pixel or two, and a doubtful `(LGPL)`
+    // whose box reached a pixel into that of 协议 before it went for it, in a reading of Wine's
+    // About box with its logo taken out. No reply of the evaluation set changes.
+    Ratio readOverShare{1, 10};
     // A doubtful line of marks alone more than this many times as high as the page's lines is a
     // picture, not read again: in a Wine dialog its logo, read as `¢` beside the text, grew to a
     // crop of half the page, which the two lines beside it each read again, spending the budget

@@ -319,6 +319,14 @@ bool IsLatinWordAmidIdeographs(const ReadLine& line, std::size_t i) {
            });
 }
 
+// Whether the box of a word lies over another's by more than the pixel or two by which the boxes
+// of words side by side touch: by a share of its width.
+bool IsReadOver(const WordBox& word, const WordBox& other) {
+    const int shared = std::min(word.right, other.right) - std::max(word.left, other.left);
+    return BoxesMeet(word, other) &&
+           Tuning().readOverShare.AtLeast(shared, std::int64_t{word.right} - word.left);
+}
+
 }  // namespace
 
 std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
@@ -338,7 +346,7 @@ std::vector<OcrLine> TextLinesOf(const std::vector<ReadLine>& lines) {
                 word.confidence < Tuning().markConfidence && !HoldsIdeograph(word.text) &&
                 std::any_of(line.begin(), line.end(), [&](const ReadWord& other) {
                     return &other != &word && other.confidence > word.confidence &&
-                           HoldsIdeograph(other.text) && BoxesMeet(other.box, word.box);
+                           HoldsIdeograph(other.text) && IsReadOver(word.box, other.box);
                 });
             if (Blank(word.text) || doubtful || leadingMark || trailingFrame || readTwice) {
                 continue;

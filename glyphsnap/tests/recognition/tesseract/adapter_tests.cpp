@@ -329,6 +329,9 @@ TEST(ReadWords, MarksAndBlankWordsAreNotPassedOn) {
          {Word(u"加密", 93, {0, 0, 40, 20}), Word(u"MBAs.", 27, {30, 0, 90, 20}),
           Word(u"Pass", 27, {100, 0, 140, 20})},
          {u"加密", u"Pass"}},
+        {"Latin beside Chinese, the boxes touching",
+         {Word(u"协议", 93, {0, 0, 63, 50}), Word(u"(LGPL)", 33, {62, 0, 155, 50})},
+         {u"协议", u"(LGPL)"}},
     };
     for (const Case& c : cases) {
         const std::vector<OcrLine> lines = TextLinesOf({c.line});
