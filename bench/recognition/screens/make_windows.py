@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Screenshots of real programs' windows under Xvfb, each with the text the program itself put on
-the screen: Wine's own dialogs and control-panel pages, GTK's file and colour choosers (as
-zenity shows them) and Qt's own file, colour and font dialogs and its About Qt box (as
-windows/qt_dialog.py shows them, in Qt's own translation), in English and in Chinese.
+the screen: Wine's own dialogs and control-panel pages, GTK's file and colour choosers and its
+message dialogs (as zenity shows them) and Qt's own file, colour and font dialogs and its About
+Qt box (as windows/qt_dialog.py shows them, in Qt's own translation), in English and in Chinese.
 
   make_windows.py OUT_FOLDER     (with DISPLAY naming a running X server, such as Xvfb)
 
@@ -56,6 +56,11 @@ GTK_SHOTS = [
     ("gtk_files", "table", ["zenity", "--file-selection",
                             "--filename=/usr/share/doc/debian-reference-en/docs/"]),
     ("gtk_colors", None, ["zenity", "--color-selection"]),
+    # zenity's message dialogs with their own texts, each with an icon beside its text
+    ("gtk_info", None, ["zenity", "--info"]),
+    ("gtk_question", None, ["zenity", "--question"]),
+    ("gtk_warning", None, ["zenity", "--warning"]),
+    ("gtk_error", None, ["zenity", "--error"]),
 ]
 # The same for Qt's own standard dialogs, shown by windows/qt_dialog.py; the file dialog's list
 # shows the same folder.
