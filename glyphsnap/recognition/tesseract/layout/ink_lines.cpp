@@ -32,11 +32,9 @@ std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uin
             if (run > longestStroke) {
                 for (std::uint32_t back = y - run; back < y; ++back) {
                     ink[at(x, back)] = 0;
-                    if (removed != nullptr) {
-                        removed->framedRows[back] = 1;
-                    }
                 }
                 if (removed != nullptr) {
+                    std::fill_n(removed->framedRows.begin() + (y - run), run, 1);
                     removed->longest = std::max(removed->longest, run);
                 }
             }

@@ -68,9 +68,7 @@ PageState PreparedPage(const BgraBitmap& bitmap, const Readers& readers) {
     }
     const bool strokesAcross = HoldsStrokeAcross(page.plane, page.inkLines, longestStroke);
     page.cut = CutOf(page.plane, page.inkLines, strokes.framedRows, strokesAcross);
-    const bool framed =
-        strokesAcross || std::any_of(strokes.framedRows.begin(), strokes.framedRows.end(),
-                                     [](std::uint8_t row) { return row != 0; });
+    const bool framed = strokesAcross || strokes.longest > 0;
     const std::vector<WordBox> layoutLines =
         NeedsLayoutLines(page.inkLines, framed)
             ? LayoutLines(*readers.engines.Main(),
