@@ -165,7 +165,7 @@ std::vector<WordBox> RemoveBoxSides(GreyPlane& plane, std::uint32_t shortestSide
         return {};
     }
     const std::uint8_t background = CommonestLevel(plane);
-    const std::vector<std::uint8_t> ink = InkOf(plane, Tuning().frameInkDifference);
+    const std::vector<std::uint8_t> ink = InkOf(plane, background, Tuning().frameInkDifference);
     std::vector<std::uint32_t> labels(ink.size(), 0);
     const std::array<Side, 4> sides{Side{true, false}, Side{true, true}, Side{false, false},
                                     Side{false, true}};

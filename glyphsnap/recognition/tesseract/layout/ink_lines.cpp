@@ -22,9 +22,12 @@ std::vector<std::uint8_t> InkWithoutLongStrokes(const GreyPlane& plane, std::uin
         removed->longest = 0;
     }
     const auto at = [w](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * w + x; };
-    for (std::uint32_t x = 0; x < w; ++x) {
-        std::uint32_t run = 0;
-        for (std::uint32_t y = 0; y <= h; ++y) {
+    // Row after row, one run down each column under way: a walk down one column at a time
+    // misses the cache at every step.
+    std::vector<std::uint32_t> runs(w, 0);
+    for (std::uint32_t y = 0; y <= h; ++y) {
+        for (std::uint32_t x = 0; x < w; ++x) {
+            std::uint32_t& run = runs[x];
             if (y < h && ink[at(x, y)] != 0) {
                 ++run;
                 continue;

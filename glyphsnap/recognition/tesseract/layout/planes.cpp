@@ -111,7 +111,11 @@ std::uint8_t CommonestLevelIn(const GreyPlane& plane, std::uint32_t left, std::u
 }
 
 std::vector<std::uint8_t> InkOf(const GreyPlane& plane, int leastDifference) {
-    const int background = CommonestLevel(plane);
+    return InkOf(plane, CommonestLevel(plane), leastDifference);
+}
+
+std::vector<std::uint8_t> InkOf(const GreyPlane& plane, std::uint8_t background,
+                                int leastDifference) {
     std::vector<std::uint8_t> ink(plane.levels.size());
     for (std::size_t i = 0; i < ink.size(); ++i) {
         ink[i] = std::abs(int{plane.levels[i]} - background) > leastDifference ? 1 : 0;
@@ -400,7 +404,7 @@ bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
         return false;
     }
     const std::uint8_t background = CommonestLevel(plane);
-    const std::vector<std::uint8_t> ink = InkOf(plane, Tuning().frameInkDifference);
+    const std::vector<std::uint8_t> ink = InkOf(plane, background, Tuning().frameInkDifference);
     const Axis rows{h, w, w, true};
     const Axis columns{w, h, w, false};
     std::vector<std::uint8_t> strokes(ink.size(), 0);
@@ -409,12 +413,15 @@ bool RemoveFrameLines(GreyPlane& plane, std::uint32_t shortestAcross, std::uint3
     MarkStrokes(ink, strokes, columns, rows, shortestDown, shortestAcross,
                 Tuning().frameClearanceDown);
     // Strokes down with less clearance, or shorter, are sides of cells and boxes when both their
-    // ends meet a stroke across.
-    std::vector<std::uint8_t> sides(ink.size(), 0);
-    MarkStrokes(ink, sides, columns, rows, Tuning().thinnestText, shortestAcross,
-                Tuning().frameClearance, &across);
-    MarkBoxSides(sides, across, strokes, w, h, shortestDown);
-    MarkTitleStubs(ink, across, strokes, w, h, shortestAcross);
+    // ends meet a stroke across, and a title's stub runs on to one: a page without a stroke
+    // across (plain text, a label) has neither.
+    if (std::find(across.begin(), across.end(), std::uint8_t{1}) != across.end()) {
+        std::vector<std::uint8_t> sides(ink.size(), 0);
+        MarkStrokes(ink, sides, columns, rows, Tuning().thinnestText, shortestAcross,
+                    Tuning().frameClearance, &across);
+        MarkBoxSides(sides, across, strokes, w, h, shortestDown);
+        MarkTitleStubs(ink, across, strokes, w, h, shortestAcross);
+    }
     bool changed = false;
     for (std::size_t i = 0; i < strokes.size(); ++i) {
         if (strokes[i] != 0) {

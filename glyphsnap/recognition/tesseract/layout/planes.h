@@ -35,6 +35,10 @@ std::uint8_t CommonestLevelIn(const GreyPlane& plane, std::uint32_t left, std::u
 // `leastDifference`.
 std::vector<std::uint8_t> InkOf(const GreyPlane& plane, int leastDifference);
 
+// The same, measured from `background`, the plane's commonest level, when the caller has it.
+std::vector<std::uint8_t> InkOf(const GreyPlane& plane, std::uint8_t background,
+                                int leastDifference);
+
 // Thin straight strokes of at least the given lengths (frames, the edges of list boxes, buttons
 // and input boxes, table rules and cell borders) painted over with the page's
 // commonest level. A stroke is thin when the ink across it is at most the tuning's thickest
